@@ -19,9 +19,15 @@ StatusManager* StatusManager::GetInstance()
     return _instance;
 }
 
-void StatusManager::postErrorMessage(const QString& message) { emit errorMessagePosted(message); }
+void StatusManager::postErrorMessage(const QString& message)
+{
+    emit errorMessagePosted(message);
+}
 
-void StatusManager::postWarningMessage(const QString& message) { emit warningMessagePosted(message); }
+void StatusManager::postWarningMessage(const QString& message)
+{
+    emit warningMessagePosted(message);
+}
 
 void StatusManager::postStatusMessage(const QString& message, int timeOut)
 {
@@ -29,9 +35,15 @@ void StatusManager::postStatusMessage(const QString& message, int timeOut)
     emit statusMessagePosted(message, timeOut);
 }
 
-void postErrorMessage(const QString& message) { StatusManager::GetInstance()->postErrorMessage(message); }
+void postErrorMessage(const QString& message)
+{
+    StatusManager::GetInstance()->postErrorMessage(message);
+}
 
-void postWarningMessage(const QString& message) { StatusManager::GetInstance()->postWarningMessage(message); }
+void postWarningMessage(const QString& message)
+{
+    StatusManager::GetInstance()->postWarningMessage(message);
+}
 
 void postStatusMessage(const QString& message, int timeOut)
 {

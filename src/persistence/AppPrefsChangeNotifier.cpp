@@ -13,4 +13,7 @@ AppPrefsChangeNotifier* AppPrefsChangeNotifier::GetInstance()
     return _instance;
 }
 
-void AppPrefsChangeNotifier::prefValueChangeNotify(const QString& prefKey) { emit prefValueChanged(prefKey); }
+void AppPrefsChangeNotifier::prefValueChangeNotify(const QString& prefKey)
+{
+    emit prefValueChanged(prefKey);
+}

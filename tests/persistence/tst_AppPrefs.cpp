@@ -17,7 +17,8 @@ private slots:
     void absentKeysGiveTheDefaults()
     {
         QVERIFY(!hasPrefValueFor(PrefKeys::PreferencesDialogSize));
-        QCOMPARE(getStringPrefValue(PrefKeys::MiddleCName, PrefKeys::MiddleCNameDefault), QStringLiteral("C4"));
+        QCOMPARE(getStringPrefValue(PrefKeys::MiddleCName, PrefKeys::MiddleCNameDefault),
+                 QStringLiteral("C4"));
         QCOMPARE(getBoolPrefValue(PrefKeys::LoadMostRecentFileAtStart, true), true);
         QCOMPARE(getIntPrefValue(PrefKeys::KeyboardXScrollAmount, 100), 100);
         QCOMPARE(getSizePrefValue(PrefKeys::MainWindowSize, QSize(10, 600)), QSize(10, 600));
