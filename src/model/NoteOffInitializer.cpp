@@ -1,0 +1,27 @@
+#include "model/NoteOffInitializer.h"
+
+#include "model/InitializerTypeNames.h"
+#include "model/MIDIPatchInitializerOwner.h"
+
+NoteOffInitializer::NoteOffInitializer(QObject* parent)
+    : MIDIPatchInitializer(InitializerTypeNames::NoteOff, parent)
+{
+    InitializerParameters defaults;
+    defaults.byte1 = 12;
+    if (auto* owner = dynamic_cast<MIDIPatchInitializerOwner*>(parent)) {
+        if (MIDIPatchInitializer* noteOn =
+                owner->getFirstMIDIPatchInitializerOfType(InitializerTypeNames::NoteOn))
+            defaults.byte1 = noteOn->getByte1();
+    }
+    setParametersQuietly(defaults);
+}
+
+QString NoteOffInitializer::getDescriptionString() const
+{
+    return QStringLiteral("Turn Off %1").arg(QLatin1String(getMIDINoteName(getByte1())));
+}
+
+void NoteOffInitializer::buildMessage(const InitializerParameters& parameters, midiMessage_t* message) const
+{
+    setNoteOffMessage(message, parameters.byte1, 127);
+}

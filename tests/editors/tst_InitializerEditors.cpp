@@ -1,0 +1,43 @@
+#include "editors/InitializerEditors.h"
+#include "model/InitializerRegistry.h"
+#include "model/MIDIPatchInitializer.h"
+#include "support/TestPrefs.h"
+
+#include <QLabel>
+#include <QTest>
+#include <memory>
+
+class InitializerEditorsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { useTemporaryPrefs(); }
+
+    void everyBuiltInTypeHasAnEditor()
+    {
+        QWidget parent;
+        const QStringList types{"Note On", "Note Off", "Program Change", "Volume", "CC", "Pitch Bend"};
+        for (const QString& type : types) {
+            std::unique_ptr<MIDIPatchInitializer> initializer(
+                createMIDIPatchInitializerOfType(type, nullptr));
+            QVERIFY(initializer);
+            QWidget* editor = createEditorForInitializer(initializer.get(), &parent);
+            QVERIFY2(editor, qPrintable(type));
+            QCOMPARE(editor->parentWidget(), &parent);
+            auto* label = qobject_cast<QLabel*>(editor);
+            QVERIFY(label);
+            QCOMPARE(label->text(), QStringLiteral("(nothing to edit)"));
+        }
+    }
+
+    void unknownTypeHasNoEditor()
+    {
+        MIDIPatchInitializer stranger(QStringLiteral("Stranger"), nullptr);
+        QCOMPARE(createEditorForInitializer(&stranger, nullptr), nullptr);
+        QCOMPARE(createEditorForInitializer(nullptr, nullptr), nullptr);
+    }
+};
+
+QTEST_MAIN(InitializerEditorsTest)
+#include "tst_InitializerEditors.moc"
