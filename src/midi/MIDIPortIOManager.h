@@ -1,0 +1,110 @@
+#pragma once
+
+#include "midi/MIDITypes.h"
+
+#include <QMap>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <atomic>
+#include <vector>
+
+class MIDIInputMessageHandler;
+class MIDIPatchTarget;
+class MIDIPortInfo;
+class MidiInputPort;
+class MidiOutputPort;
+
+void _midiInMessageCallbackFcn(double timeStamp, std::vector<unsigned char>* message, void* userData);
+
+/// Opens MIDI ports while something needs them and moves messages in and out of them. A route
+/// requires its input port with a handler; a patch requires its output port. Each incoming message is
+/// handed, on the MIDI library's receive thread, to every handler registered for its port, in the
+/// order they were added; outgoing messages are sent by catalogue output index.
+///
+/// Tables of ports and handlers change only on the GUI thread, with I/O suspended and after every
+/// delivery already under way has ended, so a delivery never sees a half-changed table or a deleted
+/// port object. That wait is short, since deliveries never wait for the GUI thread: callers must never
+/// hold a lock that a MIDI-thread delivery may wait for (a patch's message lock, for instance) while
+/// they add or remove port requirements, or the wait never ends.
+///
+/// Handlers may send from inside their delivery (deliverMessageToOutputPort is re-entrant), but must
+/// not add or remove port requirements there.
+class MIDIPortIOManager : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// The singleton, made on first use. Making it lists the ports if nothing did so before.
+    static MIDIPortIOManager* GetInstance();
+
+    /// Registers the handler for the named port and opens the port if it is not open. An empty name
+    /// or one not in the catalogue changes nothing. GUI thread only.
+    void addRequiredInputPortNamed(const QString& portName, MIDIInputMessageHandler* handler);
+    /// Unregisters the handler; the port is closed when its last handler goes. When this returns, the
+    /// handler is not running and will not be called again for this port. GUI thread only.
+    void removeRequiredInputPortNamed(const QString& portName, MIDIInputMessageHandler* handler);
+    /// Opens the named port if it is not open and records the patch as a user. GUI thread only.
+    void addRequiredOutputPortNamed(const QString& portName, MIDIPatchTarget* patch);
+    /// Unrecords the patch; the port is closed when its last user goes. GUI thread only.
+    void removeRequiredOutputPortNamed(const QString& portName, MIDIPatchTarget* patch);
+    /// Closes every port and forgets every handler and user. GUI thread only.
+    void removeAllPortRequirements();
+
+    /// True when the input port is open and the library reports it connected. GUI thread only.
+    bool isInputPortOpen(const QString& portName) const;
+    /// True when the output port is open and the library reports it connected. GUI thread only.
+    bool isOutputPortOpen(const QString& portName) const;
+
+    /// Sends the message unchanged on the open output port at the catalogue index. An index out of
+    /// range (-1 included), a port not open or not connected, or an empty message sends nothing.
+    /// While I/O is suspended nothing is sent, except by a delivery that was already running when the
+    /// suspension began: that one finishes its work, so no note-off of a message it accepted is lost.
+    /// Any thread; re-entrant from handlers. MIDI thread: no allocation, no blocking.
+    void deliverMessageToOutputPort(int outputPortIndex, midiMessage_t* message);
+
+    /// Suspends (true) or resumes (false) I/O. Calls pair up and nest: I/O resumes when every
+    /// suspension has been resumed. GUI thread only.
+    void suspendIO(bool suspend);
+    /// True while I/O is suspended. Any thread.
+    bool isIOSuspended() const;
+
+private:
+    MIDIPortIOManager();
+
+    void _openInputPortNamed(const QString& portName);
+    void _closeInputPortNamed(const QString& portName);
+    void _openOutputPortNamed(const QString& portName);
+    void _closeOutputPortNamed(const QString& portName);
+    bool _hasOpenInputPortFor(const QString& portName) const;
+    bool _hasOpenOutputPortFor(const QString& portName) const;
+    void _waitForDeliveriesToEnd() const;
+    void _postPendingErrors();
+    void _deliverInputMessageToHandlers(int inputPortIndex, double timeStamp, midiMessage_t* message) const;
+
+    friend void _midiInMessageCallbackFcn(double timeStamp, std::vector<unsigned char>* message,
+                                          void* userData);
+
+    static MIDIPortIOManager* _instance;
+
+    // Suspension depth: I/O is suspended while it is above 0. Written by the GUI thread only.
+    std::atomic<int> _ioSuspendDepth;
+    // Input deliveries and sends now running on any thread; see _midiInMessageCallbackFcn.
+    mutable std::atomic<int> _deliveriesInFlight;
+    MIDIPortInfo* _portInfo;
+    // Sized once from the catalogue; slots change only while no delivery runs.
+    std::vector<MidiInputPort*> _inputPortsByIndex;
+    std::vector<int> _inputPortIndexes; // slot i holds i; its address is port i's callback user data
+    std::vector<MidiOutputPort*> _outputPortsByIndex;
+    // A port whose client object could not be made is entered with a null object, so that it counts
+    // as open-failed and is not retried while requirers remain.
+    QMap<QString, MidiInputPort*> _openInputPorts;
+    QMap<MidiInputPort*, QString> _openInputPortNames;
+    QMap<int, QVector<MIDIInputMessageHandler*>> _inputHandlers;
+    QMap<QString, MidiOutputPort*> _openOutputPorts;
+    QMap<QString, QVector<MIDIPatchTarget*>> _outputPortUsers;
+    // Open failures of the running operation, posted once I/O has resumed.
+    QStringList _pendingErrors;
+};

@@ -1,0 +1,208 @@
+#include "midi/RtMidiBackend.h"
+
+#include "app/StatusManager.h"
+#include "midi/MidiBackendError.h"
+#include "midi/RtMidiErrorCollector.h"
+#include "midi/RtMidiInputPort.h"
+#include "midi/RtMidiOutputPort.h"
+
+#include <RtMidi.h>
+
+#include <QtGlobal>
+
+#include <algorithm>
+
+QString RtMidiBackend::_preferredApi;
+
+namespace {
+
+bool isApiCompiled(RtMidi::Api api)
+{
+    std::vector<RtMidi::Api> apis;
+    RtMidi::getCompiledApi(apis);
+    return std::find(apis.begin(), apis.end(), api) != apis.end();
+}
+
+const char* const kNoService = "No MIDI service is available: ";
+const char* const kRunsWithoutPorts = " The program runs without MIDI ports.";
+
+} // namespace
+
+RtMidiBackend::RtMidiBackend() : _api(RtMidi::UNSPECIFIED)
+{
+    _chooseApi();
+}
+
+bool RtMidiBackend::setPreferredApi(const QString& apiName)
+{
+    const QString name = apiName.trimmed().toLower();
+    if (!name.isEmpty() && name != QLatin1String("alsa") && name != QLatin1String("jack"))
+        return false;
+    _preferredApi = name;
+    return true;
+}
+
+QString RtMidiBackend::getPreferredApi()
+{
+    return _preferredApi;
+}
+
+QString RtMidiBackend::getApiName() const
+{
+    switch (_api) {
+    case RtMidi::LINUX_ALSA:
+        return QStringLiteral("ALSA");
+    case RtMidi::UNIX_JACK:
+        return QStringLiteral("JACK");
+    default:
+        return QStringLiteral("none");
+    }
+}
+
+void RtMidiBackend::_chooseApi()
+{
+    QString wanted = _preferredApi;
+    if (wanted.isEmpty()) {
+        const QString fromEnvironment = qEnvironmentVariable("QUORVELL_MIDI_API").trimmed().toLower();
+        if (fromEnvironment == QLatin1String("alsa") || fromEnvironment == QLatin1String("jack")) {
+            wanted = fromEnvironment;
+        } else if (!fromEnvironment.isEmpty()) {
+            postWarningMessage(
+                QStringLiteral("QUORVELL_MIDI_API is set to '%1', which is neither alsa nor jack; "
+                               "the MIDI service is chosen automatically.")
+                    .arg(qEnvironmentVariable("QUORVELL_MIDI_API")));
+        }
+    }
+
+    QString alsaReason;
+    QString jackReason;
+    if (wanted == QLatin1String("alsa")) {
+        if (_tryAlsa(&alsaReason))
+            return;
+        _unavailableReason =
+            QStringLiteral("ALSA was asked for, but the ALSA sequencer cannot be opened (%1).")
+                .arg(alsaReason);
+    } else if (wanted == QLatin1String("jack")) {
+        if (_tryJack(&jackReason))
+            return;
+        _unavailableReason =
+            QStringLiteral("JACK was asked for, but no JACK server can be reached (%1).").arg(jackReason);
+    } else {
+        if (_tryAlsa(&alsaReason) || _tryJack(&jackReason))
+            return;
+        _unavailableReason =
+            QStringLiteral("the ALSA sequencer cannot be opened (%1) and no JACK server can be "
+                           "reached (%2).")
+                .arg(alsaReason, jackReason);
+    }
+    const QString warning = QLatin1String(kNoService) + _unavailableReason + QLatin1String(kRunsWithoutPorts);
+    qWarning("%s", qPrintable(warning));
+    postWarningMessage(warning);
+}
+
+bool RtMidiBackend::_tryAlsa(QString* reason)
+{
+    if (!isApiCompiled(RtMidi::LINUX_ALSA)) {
+        *reason = QStringLiteral("this RtMidi was built without ALSA");
+        return false;
+    }
+    try {
+        RtMidiInputPort probe(RtMidi::LINUX_ALSA);
+    } catch (const MidiBackendError& error) {
+        *reason = error.getMessage();
+        return false;
+    }
+    _api = RtMidi::LINUX_ALSA;
+    return true;
+}
+
+bool RtMidiBackend::_tryJack(QString* reason)
+{
+    if (!isApiCompiled(RtMidi::UNIX_JACK)) {
+        *reason = QStringLiteral("this RtMidi was built without JACK");
+        return false;
+    }
+    // RtMidi opens its JACK clients with JackNoStartServer: a server that does not run stays down.
+    try {
+        RtMidiInputPort probe(RtMidi::UNIX_JACK);
+    } catch (const MidiBackendError& error) {
+        *reason = error.getMessage();
+        return false;
+    }
+    _api = RtMidi::UNIX_JACK;
+    return true;
+}
+
+std::vector<std::string> RtMidiBackend::_listPorts(RtMidi& midi, RtMidiErrorCollector& errors)
+{
+    errors.attachTo(midi);
+    errors.watch();
+    const unsigned int count = midi.getPortCount();
+    errors.check();
+    // A name the library cannot report (the list changed meanwhile) is entered as whatever it
+    // returns, usually empty; the library prints its own warning.
+    std::vector<std::string> names;
+    names.reserve(count);
+    for (unsigned int i = 0; i < count; ++i)
+        names.push_back(midi.getPortName(i));
+    return names;
+}
+
+std::vector<std::string> RtMidiBackend::getInputPortNames()
+{
+    if (_api == RtMidi::UNSPECIFIED)
+        return {};
+    RtMidiErrorCollector errors; // outlives the lister, which reports to it
+    try {
+        RtMidiIn lister(static_cast<RtMidi::Api>(_api), "RtMidi Input Client", 100);
+        return _listPorts(lister, errors);
+    } catch (const RtMidiError& error) {
+        throw MidiBackendError(error.getMessage());
+    }
+}
+
+std::vector<std::string> RtMidiBackend::getOutputPortNames()
+{
+    if (_api == RtMidi::UNSPECIFIED)
+        return {};
+    RtMidiErrorCollector errors; // outlives the lister, which reports to it
+    try {
+        RtMidiOut lister(static_cast<RtMidi::Api>(_api), "RtMidi Output Client");
+        return _listPorts(lister, errors);
+    } catch (const RtMidiError& error) {
+        throw MidiBackendError(error.getMessage());
+    }
+}
+
+std::unique_ptr<MidiInputPort> RtMidiBackend::createInputPort()
+{
+    if (_api == RtMidi::UNSPECIFIED)
+        throw MidiBackendError((QLatin1String(kNoService) + _unavailableReason).toStdString());
+    return std::make_unique<RtMidiInputPort>(static_cast<RtMidi::Api>(_api));
+}
+
+std::unique_ptr<MidiOutputPort> RtMidiBackend::createOutputPort()
+{
+    if (_api == RtMidi::UNSPECIFIED)
+        throw MidiBackendError((QLatin1String(kNoService) + _unavailableReason).toStdString());
+    return std::make_unique<RtMidiOutputPort>(static_cast<RtMidi::Api>(_api));
+}
+
+unsigned int RtMidiBackend::findPortNumber(RtMidi& midi, RtMidiErrorCollector& errors, unsigned int index,
+                                           const std::string& portName)
+{
+    errors.watch();
+    const unsigned int count = midi.getPortCount();
+    errors.check();
+    // Ports that came or went since the catalogue was made shift the library's numbering (JACK even
+    // hands a freed place to the next new port): opening by number alone could connect to another
+    // device, or back into this program.
+    if (index < count && midi.getPortName(index) == portName)
+        return index;
+    for (unsigned int i = 0; i < count; ++i) {
+        if (midi.getPortName(i) == portName)
+            return i;
+    }
+    throw MidiBackendError("The MIDI service no longer lists this port: the device may have been unplugged, "
+                           "or the program that offered the port has ended.");
+}

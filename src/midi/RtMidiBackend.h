@@ -1,0 +1,54 @@
+#pragma once
+
+#include "midi/MidiBackend.h"
+
+class RtMidi;
+class RtMidiErrorCollector;
+
+/// The system MIDI service reached through RtMidi. The service is chosen once, when the object is
+/// made, and every RtMidiIn and RtMidiOut of the program uses it:
+/// - the API given to setPreferredApi() (the command line's choice), else
+/// - the API named by the environment variable QUORVELL_MIDI_API ("alsa" or "jack"), else
+/// - ALSA where its sequencer opens, else JACK where a server already runs. A JACK server is never
+///   started for the program.
+/// When nothing can be reached the backend lists no ports and a warning saying why is posted through
+/// the status channel. GUI thread only.
+class RtMidiBackend : public MidiBackend
+{
+public:
+    RtMidiBackend();
+
+    /// Forces the API of every RtMidiBackend made afterwards: "alsa" or "jack" (any case), or empty to
+    /// choose by itself again. Returns false, changing nothing, for any other name. Call before the
+    /// port catalogue is first used.
+    static bool setPreferredApi(const QString& apiName);
+
+    /// The API set with setPreferredApi(), in lower case; empty when none is forced.
+    static QString getPreferredApi();
+
+    QString getApiName() const override;
+
+    /// Why no MIDI service could be used; empty when one is in use.
+    QString getUnavailableReason() const { return _unavailableReason; }
+
+    std::vector<std::string> getInputPortNames() override;
+    std::vector<std::string> getOutputPortNames() override;
+    std::unique_ptr<MidiInputPort> createInputPort() override;
+    std::unique_ptr<MidiOutputPort> createOutputPort() override;
+
+    /// The number under which `midi` lists the port that the catalogue saw at `index` as `portName`:
+    /// `index` itself while the list is unchanged, else wherever the name is now. Throws
+    /// MidiBackendError when the service cannot be asked or no longer lists the name.
+    static unsigned int findPortNumber(RtMidi& midi, RtMidiErrorCollector& errors, unsigned int index,
+                                       const std::string& portName);
+
+private:
+    void _chooseApi();
+    bool _tryAlsa(QString* reason);
+    bool _tryJack(QString* reason);
+    static std::vector<std::string> _listPorts(RtMidi& midi, RtMidiErrorCollector& errors);
+
+    static QString _preferredApi;
+    int _api; // an RtMidi::Api; RtMidi::UNSPECIFIED when no service is available
+    QString _unavailableReason;
+};

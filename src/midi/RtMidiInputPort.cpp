@@ -1,0 +1,51 @@
+#include "midi/RtMidiInputPort.h"
+
+#include "midi/MidiBackendError.h"
+#include "midi/RtMidiBackend.h"
+
+RtMidiInputPort::RtMidiInputPort(RtMidi::Api api)
+{
+    try {
+        _midiIn = std::make_unique<RtMidiIn>(api, "RtMidi Input Client", 100);
+    } catch (const RtMidiError& error) {
+        throw MidiBackendError(error.getMessage());
+    }
+    _errors.attachTo(*_midiIn);
+    // A JACK client whose server has gone is made without complaint; asking it for its ports tells.
+    _errors.watch();
+    _midiIn->getPortCount();
+    _errors.check();
+}
+
+void RtMidiInputPort::openPort(unsigned int index, const std::string& portName)
+{
+    const unsigned int portNumber = RtMidiBackend::findPortNumber(*_midiIn, _errors, index, portName);
+    _errors.watch();
+    _midiIn->openPort(portNumber, "RtMidi Input");
+    try {
+        _errors.check();
+    } catch (const MidiBackendError&) {
+        _midiIn->closePort();
+        throw;
+    }
+}
+
+void RtMidiInputPort::closePort()
+{
+    _midiIn->closePort();
+}
+
+bool RtMidiInputPort::isConnected() const
+{
+    return _midiIn->isPortOpen();
+}
+
+void RtMidiInputPort::setCallback(MidiInputCallback callback, void* userData)
+{
+    _midiIn->setCallback(callback, userData);
+}
+
+void RtMidiInputPort::cancelCallback()
+{
+    _midiIn->cancelCallback();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "midi/MidiInputPort.h"
+#include "midi/RtMidiErrorCollector.h"
+
+#include <RtMidi.h>
+
+#include <memory>
+
+/// An input client of RtMidi ("RtMidi Input Client", queue limit 100) on the service the backend chose.
+class RtMidiInputPort : public MidiInputPort
+{
+public:
+    /// Makes the client; throws MidiBackendError when the service refuses or cannot be reached.
+    explicit RtMidiInputPort(RtMidi::Api api);
+
+    void openPort(unsigned int index, const std::string& portName) override;
+    void closePort() override;
+    bool isConnected() const override;
+    void setCallback(MidiInputCallback callback, void* userData) override;
+    void cancelCallback() override;
+
+private:
+    // Declared first so that it outlives the RtMidi object that reports to it.
+    RtMidiErrorCollector _errors;
+    std::unique_ptr<RtMidiIn> _midiIn;
+};

@@ -1,0 +1,55 @@
+#include "midi/RtMidiOutputPort.h"
+
+#include "midi/MidiBackendError.h"
+#include "midi/RtMidiBackend.h"
+
+#include <thread>
+
+RtMidiOutputPort::RtMidiOutputPort(RtMidi::Api api)
+{
+    try {
+        _midiOut = std::make_unique<RtMidiOut>(api, "RtMidi Output Client");
+    } catch (const RtMidiError& error) {
+        throw MidiBackendError(error.getMessage());
+    }
+    _errors.attachTo(*_midiOut);
+    _errors.watch();
+    _midiOut->getPortCount();
+    _errors.check();
+}
+
+void RtMidiOutputPort::openPort(unsigned int index, const std::string& portName)
+{
+    const unsigned int portNumber = RtMidiBackend::findPortNumber(*_midiOut, _errors, index, portName);
+    _errors.watch();
+    _midiOut->openPort(portNumber, "RtMidi Output");
+    try {
+        _errors.check();
+    } catch (const MidiBackendError&) {
+        _midiOut->closePort();
+        throw;
+    }
+}
+
+void RtMidiOutputPort::closePort()
+{
+    while (_sendLock.test_and_set(std::memory_order_acquire))
+        std::this_thread::yield();
+    _midiOut->closePort();
+    _sendLock.clear(std::memory_order_release);
+}
+
+bool RtMidiOutputPort::isConnected() const
+{
+    return _midiOut->isPortOpen();
+}
+
+void RtMidiOutputPort::sendMessage(const std::vector<unsigned char>& message)
+{
+    // Any thread; no allocation. The other sender holds the lock for one send at most.
+    while (_sendLock.test_and_set(std::memory_order_acquire))
+        std::this_thread::yield();
+    if (_midiOut->isPortOpen() && !message.empty())
+        _midiOut->sendMessage(message.data(), message.size());
+    _sendLock.clear(std::memory_order_release);
+}

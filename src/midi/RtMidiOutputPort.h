@@ -1,0 +1,31 @@
+#pragma once
+
+#include "midi/MidiOutputPort.h"
+#include "midi/RtMidiErrorCollector.h"
+
+#include <RtMidi.h>
+
+#include <atomic>
+#include <memory>
+
+/// An output client of RtMidi ("RtMidi Output Client") on the service the backend chose.
+class RtMidiOutputPort : public MidiOutputPort
+{
+public:
+    /// Makes the client; throws MidiBackendError when the service refuses or cannot be reached.
+    explicit RtMidiOutputPort(RtMidi::Api api);
+
+    void openPort(unsigned int index, const std::string& portName) override;
+    void closePort() override;
+    bool isConnected() const override;
+    void sendMessage(const std::vector<unsigned char>& message) override;
+
+private:
+    // Declared first so that it outlives the RtMidi object that reports to it.
+    RtMidiErrorCollector _errors;
+    std::unique_ptr<RtMidiOut> _midiOut;
+    // RtMidi's send is not safe for two threads at once (JACK writes a single-writer ring buffer,
+    // ALSA a shared encoder), yet the GUI thread and one MIDI thread per input port all send. The
+    // lock is held only for one send, which neither allocates nor blocks, so a spin lock serves.
+    std::atomic_flag _sendLock = ATOMIC_FLAG_INIT;
+};

@@ -1,0 +1,78 @@
+#include "support/JackTestClient.h"
+
+#include <RtMidi.h>
+
+JackTestClient::JackTestClient(const QString& clientName, const QString& sourcePortName,
+                               const QString& sinkPortName)
+{
+    try {
+        if (!sourcePortName.isEmpty()) {
+            _source = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, clientName.toStdString());
+            _source->openVirtualPort(sourcePortName.toStdString());
+            _sourceFullName = clientName + QLatin1Char(':') + sourcePortName;
+        }
+        if (!sinkPortName.isEmpty()) {
+            const QString sinkClient = clientName + QStringLiteral("_in");
+            _sink = std::make_unique<RtMidiIn>(RtMidi::UNIX_JACK, sinkClient.toStdString(), 100);
+            _sink->setCallback(&JackTestClient::_received, this);
+            _sink->openVirtualPort(sinkPortName.toStdString());
+            _sinkFullName = sinkClient + QLatin1Char(':') + sinkPortName;
+        }
+    } catch (const RtMidiError& error) {
+        _errorText = QString::fromStdString(error.getMessage());
+    }
+}
+
+JackTestClient::~JackTestClient()
+{
+    // Deleting the sink closes its JACK client, which waits for a callback that is running.
+    _sink.reset();
+    _source.reset();
+}
+
+void JackTestClient::send(const midiMessage_t& bytes)
+{
+    if (_source)
+        _source->sendMessage(&bytes);
+}
+
+void JackTestClient::_received(double, std::vector<unsigned char>* message, void* userData)
+{
+    auto* self = static_cast<JackTestClient*>(userData);
+    const auto arrival = std::chrono::steady_clock::now();
+    {
+        std::lock_guard<std::mutex> lock(self->_mutex);
+        self->_receivedMessages.push_back({*message, arrival});
+    }
+    self->_arrived.notify_all();
+}
+
+std::vector<JackTestClient::ReceivedMessage> JackTestClient::receivedMessages() const
+{
+    std::lock_guard<std::mutex> lock(_mutex);
+    return _receivedMessages;
+}
+
+int JackTestClient::receivedCount() const
+{
+    std::lock_guard<std::mutex> lock(_mutex);
+    return static_cast<int>(_receivedMessages.size());
+}
+
+bool JackTestClient::waitForMessages(int count, int timeoutMs) const
+{
+    std::unique_lock<std::mutex> lock(_mutex);
+    return _arrived.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                             [&] { return static_cast<int>(_receivedMessages.size()) >= count; });
+}
+
+void JackTestClient::clearReceived()
+{
+    std::lock_guard<std::mutex> lock(_mutex);
+    _receivedMessages.clear();
+}
+
+void JackTestClient::closeSource()
+{
+    _source.reset();
+}

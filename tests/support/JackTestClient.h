@@ -1,0 +1,74 @@
+#pragma once
+
+#include "midi/MIDITypes.h"
+
+#include <QString>
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+class RtMidiIn;
+class RtMidiOut;
+
+/// A MIDI program of its own on the private JACK server, for end-to-end tests: a virtual source
+/// (a JACK output port, which the program lists as an input port) and a virtual sink (a JACK input
+/// port, which the program lists as an output port). Each is its own JACK client: the source is
+/// listed as "<clientName>:<sourcePortName>", the sink as "<clientName>_in:<sinkPortName>".
+/// The program lists ports once per process: make clients before the catalogue is first used.
+/// Messages reaching the sink are recorded with their arrival time (thread-safe). Allow about 200 ms
+/// after connecting before sending; messages move once per JACK period.
+class JackTestClient
+{
+public:
+    struct ReceivedMessage
+    {
+        midiMessage_t bytes;
+        std::chrono::steady_clock::time_point arrival;
+    };
+
+    /// Makes the client; an empty port name leaves that port out. Check isValid().
+    JackTestClient(const QString& clientName, const QString& sourcePortName, const QString& sinkPortName);
+    ~JackTestClient();
+
+    JackTestClient(const JackTestClient&) = delete;
+    JackTestClient& operator=(const JackTestClient&) = delete;
+
+    /// False when a port could not be made; errorText() says why.
+    bool isValid() const { return _errorText.isEmpty(); }
+    QString errorText() const { return _errorText; }
+
+    /// The source's name as the program lists it among input ports.
+    QString sourcePortName() const { return _sourceFullName; }
+    /// The sink's name as the program lists it among output ports.
+    QString sinkPortName() const { return _sinkFullName; }
+
+    /// Sends the bytes from the source. Any thread (one at a time).
+    void send(const midiMessage_t& bytes);
+
+    /// Every message the sink received so far, in order.
+    std::vector<ReceivedMessage> receivedMessages() const;
+    /// How many messages the sink received so far.
+    int receivedCount() const;
+    /// Waits until the sink has received at least `count` messages; false on time-out.
+    bool waitForMessages(int count, int timeoutMs) const;
+    /// Forgets what the sink received.
+    void clearReceived();
+
+    /// Removes the source port from the JACK graph (the device is unplugged).
+    void closeSource();
+
+private:
+    static void _received(double timeStamp, std::vector<unsigned char>* message, void* userData);
+
+    QString _errorText;
+    QString _sourceFullName;
+    QString _sinkFullName;
+    std::unique_ptr<RtMidiOut> _source;
+    std::unique_ptr<RtMidiIn> _sink;
+    mutable std::mutex _mutex;
+    mutable std::condition_variable _arrived;
+    std::vector<ReceivedMessage> _receivedMessages;
+};
