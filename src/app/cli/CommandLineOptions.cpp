@@ -1,0 +1,102 @@
+#include "app/cli/CommandLineOptions.h"
+
+#include <QFile>
+
+namespace {
+
+CommandLineOptions::Mode modeForOption(const QString& option)
+{
+    if (option == QLatin1String("--headless"))
+        return CommandLineOptions::Mode::Headless;
+    if (option == QLatin1String("--check"))
+        return CommandLineOptions::Mode::Check;
+    if (option == QLatin1String("--list-ports"))
+        return CommandLineOptions::Mode::ListPorts;
+    if (option == QLatin1String("--help") || option == QLatin1String("-h"))
+        return CommandLineOptions::Mode::Help;
+    if (option == QLatin1String("--version") || option == QLatin1String("-v"))
+        return CommandLineOptions::Mode::Version;
+    return CommandLineOptions::Mode::Gui;
+}
+
+} // namespace
+
+CommandLineOptions CommandLineOptions::parse(const QStringList& arguments)
+{
+    CommandLineOptions options;
+    auto fail = [&options](const QString& text) {
+        options._mode = Mode::Error;
+        options._errorText = text;
+        return options;
+    };
+
+    QStringList rest;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QLatin1String("--midi-api") || argument.startsWith(QLatin1String("--midi-api="))) {
+            QString api;
+            if (argument.contains(QLatin1Char('='))) {
+                api = argument.section(QLatin1Char('='), 1);
+            } else if (i + 1 < arguments.size()) {
+                api = arguments.at(++i);
+            } else {
+                return fail(QStringLiteral("--midi-api needs a value: alsa or jack."));
+            }
+            api = api.toLower();
+            if (api != QLatin1String("alsa") && api != QLatin1String("jack"))
+                return fail(QStringLiteral("Unknown MIDI API \"%1\": use alsa or jack.").arg(api));
+            options._midiApi = api;
+            continue;
+        }
+        rest << argument;
+    }
+
+    Mode chosen = Mode::Gui;
+    for (const QString& argument : std::as_const(rest)) {
+        const Mode mode = modeForOption(argument);
+        if (mode == Mode::Gui)
+            continue;
+        if (chosen != Mode::Gui && chosen != mode)
+            return fail(
+                QStringLiteral("Choose one of --headless, --check, --list-ports, --help, --version."));
+        chosen = mode;
+    }
+
+    if (chosen == Mode::Headless || chosen == Mode::Check) {
+        const QString option =
+            chosen == Mode::Headless ? QStringLiteral("--headless") : QStringLiteral("--check");
+        const int at = rest.indexOf(option);
+        if (at + 1 >= rest.size() || rest.at(at + 1).startsWith(QLatin1String("--")))
+            return fail(QStringLiteral("%1 needs a setup file (.ms).").arg(option));
+        options._setupFile = rest.at(at + 1);
+        options._mode = chosen;
+        return options;
+    }
+    options._mode = chosen;
+    if (chosen == Mode::Gui && !rest.isEmpty()) {
+        // The GUI opens its first argument only when it is an existing file ending in ".ms";
+        // anything else is ignored.
+        const QString& first = rest.first();
+        if (first.endsWith(QLatin1String(".ms")) && QFile::exists(first))
+            options._setupFile = first;
+    }
+    return options;
+}
+
+QString CommandLineOptions::usageText()
+{
+    return QStringLiteral(
+        "Usage: quorvell [FILE.ms]\n"
+        "       quorvell --headless FILE.ms [--midi-api alsa|jack]\n"
+        "       quorvell --check FILE.ms [--midi-api alsa|jack]\n"
+        "       quorvell --list-ports [--midi-api alsa|jack]\n"
+        "       quorvell --help | --version\n"
+        "\n"
+        "  FILE.ms             open this setup in the window\n"
+        "  --headless FILE.ms  route MIDI through the setup with no window until SIGINT or SIGTERM;\n"
+        "                      SIGUSR1 sends all notes off; messages go to stderr\n"
+        "  --check FILE.ms     print what the setup holds and every problem found; exit status 0\n"
+        "                      only when it reads cleanly\n"
+        "  --list-ports        list the MIDI input and output ports and the MIDI service in use\n"
+        "  --midi-api API      use ALSA or JACK (same as QUORVELL_MIDI_API)\n");
+}

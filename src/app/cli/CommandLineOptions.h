@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+/// What the command line asks for. The GUI start keeps its old rule (an optional first argument
+/// naming an existing ".ms" file, anything else ignored); the other modes are chosen by options.
+class CommandLineOptions
+{
+public:
+    enum class Mode
+    {
+        Gui,
+        Headless,
+        ListPorts,
+        Check,
+        Help,
+        Version,
+        Error
+    };
+
+    /// Reads the arguments after the program name.
+    static CommandLineOptions parse(const QStringList& arguments);
+    static QString usageText();
+
+    Mode mode() const { return _mode; }
+    /// The setup file for Headless and Check; for Gui, the file to open (possibly empty).
+    QString setupFile() const { return _setupFile; }
+    /// "alsa", "jack" or empty.
+    QString midiApi() const { return _midiApi; }
+    /// For Error: one sentence saying what is wrong.
+    QString errorText() const { return _errorText; }
+
+private:
+    Mode _mode = Mode::Gui;
+    QString _setupFile;
+    QString _midiApi;
+    QString _errorText;
+};

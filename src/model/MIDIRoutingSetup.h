@@ -1,0 +1,84 @@
+#pragma once
+
+#include "model/BaseMIDIObject.h"
+#include "model/MIDIMessage.h"
+
+#include <QList>
+
+class MIDIRoute;
+class ProgressReporter;
+
+/// The document the user edits and saves: an ordered list of inputs, one of them active (the one
+/// shown and played from the on-screen keyboard), and the path of its file. GUI thread only.
+class MIDIRoutingSetup : public BaseMIDIObject
+{
+    Q_OBJECT
+
+public:
+    MIDIRoutingSetup(QString name, QObject* parent);
+    ~MIDIRoutingSetup() override;
+
+    QString getObjTypeName() const override { return QStringLiteral("MIDIRoutingSetup"); }
+    QDomElement toDomElement(QDomDocument& doc) override { return toDomElement(doc, nullptr); }
+    QDomElement toDomElement(QDomDocument& doc, ProgressReporter* progress);
+    void initFromDomElement(const QDomElement& element) override { initFromDomElement(element, nullptr); }
+    virtual void initFromDomElement(const QDomElement& element, ProgressReporter* progress);
+
+    QString getFilePath() const { return _filePath; }
+    void setFilePath(QString path);
+    bool hasBeenSaved() const { return !_filePath.isEmpty(); }
+    bool isEmpty() const { return _routes.isEmpty(); }
+
+    int getNumMIDIRoutes() const { return _routes.size(); }
+    MIDIRoute* getMIDIRouteAtIndex(int index) const { return _routes.at(index); }
+    int getIndexOfMIDIRoute(MIDIRoute* route) const { return _routes.indexOf(route); }
+    bool hasMIDIRoute(MIDIRoute* route) const { return _routes.contains(route); }
+    bool hasMIDIRouteNamed(QString name) const { return getMIDIRouteNamed(name) != nullptr; }
+    MIDIRoute* getMIDIRouteNamed(QString name) const;
+    void addMIDIRoute(MIDIRoute* route);
+    void removeMIDIRoute(MIDIRoute* route, bool deleteIt);
+    void removeMIDIRoutesFrom(MIDIRoute* route, bool deleteIt);
+    void moveMIDIRouteToIndex(MIDIRoute* route, int newIndex);
+    MIDIRoute* getActiveRoute() const { return _activeRoute; }
+    bool hasActiveRoute() const { return _activeRoute != nullptr; }
+    void setActiveRoute(MIDIRoute* route);
+    void showInnardsOfAllRoutes(bool showing);
+    void showInnardsOfActiveRoute(bool showing);
+    void setColorLabelsForRoutes(int index, MIDIRoute* from);
+    void clearColorLabelsForRoutes(MIDIRoute* from);
+    MIDIRoute* createNewMIDIRoute(bool requestNameEdit);
+    MIDIRoute* duplicateMIDIRoute(MIDIRoute* route);
+
+    void setAllInputPortsTo(QString portName);
+    void setInputPortAndIncrementChannelFrom(MIDIRoute* route, QString portName, int channel);
+    int rerouteInputPort(QString lookForPort, int lookForChannel, QString replaceWithPort,
+                         int replaceWithChannel);
+    int rerouteOutputPort(QString lookForPort, int lookForChannel, QString replaceWithPort,
+                          int replaceWithChannel);
+
+    /// Ends every note and sustain pedal that any patch of the setup sent and has not ended.
+    void endSoundingNotes();
+    /// All notes off: ends every sounding note, then pedal up and All Notes Off on every port and
+    /// channel the setup sends on.
+    void panic();
+
+public slots:
+    void setModified(bool modified) override;
+    void activateRouteBeforeCurrent();
+    void activateRouteAfterCurrent();
+
+signals:
+    void midiRouteAdded(MIDIRoute* route);
+    void midiRouteRemoved(MIDIRoute* route);
+    void midiRouteMovedTo(MIDIRoute* route, int newIndex);
+    void activeRouteChangedTo(MIDIRoute* activeRoute);
+    void filePathChangedTo(QString newFilePath);
+
+private slots:
+    void _midiRouteModifiedChangedToSLOT(bool modified);
+
+private:
+    MIDIRoute* _activeRoute = nullptr;
+    QList<MIDIRoute*> _routes;
+    QString _filePath;
+};

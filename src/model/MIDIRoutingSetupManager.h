@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class MIDIRoutingSetup;
+
+/// Holds the one current setup, makes new ones (empty or read from a file), and relays the
+/// current setup's modified flag and file path. GUI thread only.
+class MIDIRoutingSetupManager : public QObject
+{
+    Q_OBJECT
+
+public:
+    static MIDIRoutingSetupManager* GetInstance();
+
+    MIDIRoutingSetup* getCurrentRoutingSetup() const { return _currentSetup; }
+    bool hasCurrentRoutingSetup() const { return _currentSetup != nullptr; }
+    void setCurrentRoutingSetup(MIDIRoutingSetup* setup, bool deleteOld);
+    void clearCurrentRoutingSetup(bool deleteOld);
+    /// A setup named "no name", read from the file when a path is given (an unreadable file
+    /// leaves it empty, with the error posted), made current when asked.
+    MIDIRoutingSetup* createNewRoutingSetup(bool makeCurrent, QString filePath);
+
+signals:
+    void currentRoutingSetupSwitchedTo(MIDIRoutingSetup* currentRS);
+    void currentRoutingSetupCleared();
+    void currentRoutingSetupModifiedChangedTo(bool modified);
+    void currentRoutingSetupFilePathChangedTo(QString filePath);
+
+private slots:
+    void _currentRSModifiedChangedToSLOT(bool modified);
+    void _currentRSFilePathChangedToSLOT(QString filePath);
+
+private:
+    MIDIRoutingSetupManager() = default;
+    static MIDIRoutingSetupManager* _instance;
+    MIDIRoutingSetup* _currentSetup = nullptr;
+};
+
+/// The setup manager's current setup.
+MIDIRoutingSetup* getCurrentRoutingSetup();

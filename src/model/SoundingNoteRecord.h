@@ -1,0 +1,49 @@
+#pragma once
+
+#include "midi/MIDITypes.h"
+
+#include <array>
+#include <cstdint>
+
+/// What one patch has actually sent to its port and not yet ended: note ons (with the incoming
+/// note that caused each) and sustain pedals held down, per output channel. Fixed size, never
+/// allocates, so it is kept on the MIDI thread; the owner guards it with its message lock.
+class SoundingNoteRecord
+{
+public:
+    /// More notes than a player can hold; a note on beyond this is still sent but not recorded.
+    static constexpr int kCapacity = 512;
+    /// Marks a note that no incoming note caused (initializer, keyboard injection without source).
+    static constexpr BYTE kNoSource = 0xFF;
+
+    struct Entry
+    {
+        BYTE channel;
+        BYTE note;
+        BYTE sourceChannel;
+        BYTE sourceNote;
+        std::uint32_t tag; ///< which incoming message sent it
+    };
+
+    /// Records whatever the delivered message starts or ends (note on/off, controller 64).
+    void noteDelivered(const midiMessage_t* message, BYTE sourceChannel, BYTE sourceNote, std::uint32_t tag);
+
+    int count() const { return _count; }
+    bool isEmpty() const { return _count == 0; }
+    const Entry& at(int index) const { return _entries[index]; }
+    void removeAt(int index);
+    void clear();
+
+    /// Index of the first entry caused by the incoming note and sent by another message than
+    /// `exceptTag`; -1 if none.
+    int indexOfSource(BYTE sourceChannel, BYTE sourceNote, std::uint32_t exceptTag) const;
+
+    bool isPedalDown(BYTE channel) const { return (_pedalDownMask >> channel) & 1u; }
+    bool isAnyPedalDown() const { return _pedalDownMask != 0; }
+    void clearPedals() { _pedalDownMask = 0; }
+
+private:
+    std::array<Entry, kCapacity> _entries{};
+    int _count = 0;
+    std::uint16_t _pedalDownMask = 0;
+};

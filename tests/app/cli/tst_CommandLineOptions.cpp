@@ -1,0 +1,103 @@
+#include "app/cli/CommandLineOptions.h"
+#include "app/cli/StderrStatusPrinter.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using Mode = CommandLineOptions::Mode;
+
+class CommandLineOptionsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void modesAndTheirFiles_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("api");
+        QTest::newRow("nothing") << QStringList() << int(Mode::Gui) << QString() << QString();
+        QTest::newRow("headless") << QStringList{"--headless", "gig.ms"} << int(Mode::Headless) << "gig.ms"
+                                  << "";
+        QTest::newRow("headless jack")
+            << QStringList{"--midi-api", "JACK", "--headless", "a.ms"} << int(Mode::Headless) << "a.ms"
+            << "jack";
+        QTest::newRow("check with =")
+            << QStringList{"--check", "b.ms", "--midi-api=alsa"} << int(Mode::Check) << "b.ms"
+            << "alsa";
+        QTest::newRow("list") << QStringList{"--list-ports"} << int(Mode::ListPorts) << ""
+                              << "";
+        QTest::newRow("help") << QStringList{"--help"} << int(Mode::Help) << ""
+                              << "";
+        QTest::newRow("version") << QStringList{"--version"} << int(Mode::Version) << ""
+                                 << "";
+        QTest::newRow("gui ignores a missing file") << QStringList{"nothere.ms"} << int(Mode::Gui) << ""
+                                                    << "";
+        QTest::newRow("gui ignores other words") << QStringList{"hello", "x"} << int(Mode::Gui) << ""
+                                                 << "";
+    }
+
+    void modesAndTheirFiles()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, mode);
+        QFETCH(QString, file);
+        QFETCH(QString, api);
+        const CommandLineOptions options = CommandLineOptions::parse(arguments);
+        QCOMPARE(int(options.mode()), mode);
+        QCOMPARE(options.setupFile(), file);
+        QCOMPARE(options.midiApi(), api);
+    }
+
+    void guiOpensAnExistingSetupFileOnlyWithTheExactSuffix()
+    {
+        QTemporaryDir dir;
+        const QString good = dir.filePath(QStringLiteral("set.ms"));
+        const QString shouting = dir.filePath(QStringLiteral("SET.MS"));
+        for (const QString& path : {good, shouting}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QCOMPARE(CommandLineOptions::parse({good}).setupFile(), good);
+        QCOMPARE(CommandLineOptions::parse({shouting}).setupFile(), QString());
+        QCOMPARE(CommandLineOptions::parse({QStringLiteral("extra"), good}).setupFile(), QString());
+    }
+
+    void mistakesAreExplained_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("headless without file")
+            << QStringList{"--headless"} << "--headless needs a setup file (.ms).";
+        QTest::newRow("check followed by option")
+            << QStringList{"--check", "--list-ports"}
+            << "Choose one of --headless, --check, --list-ports, --help, --version.";
+        QTest::newRow("unknown api") << QStringList{"--midi-api", "coreaudio"}
+                                     << "Unknown MIDI API \"coreaudio\": use alsa or jack.";
+        QTest::newRow("api without value")
+            << QStringList{"--midi-api"} << "--midi-api needs a value: alsa or jack.";
+        QTest::newRow("two modes") << QStringList{"--headless", "a.ms", "--check", "a.ms"}
+                                   << "Choose one of --headless, --check, --list-ports, --help, --version.";
+    }
+
+    void mistakesAreExplained()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, text);
+        const CommandLineOptions options = CommandLineOptions::parse(arguments);
+        QCOMPARE(int(options.mode()), int(Mode::Error));
+        QCOMPARE(options.errorText(), text);
+    }
+
+    void statusLinesStayOnOneLine()
+    {
+        QCOMPARE(StderrStatusPrinter::formatLine(
+                     QStringLiteral("warning"),
+                     QStringLiteral("MIDI output port \"A\" not found.\n\nUsing \"B\".")),
+                 QStringLiteral("warning: MIDI output port \"A\" not found. Using \"B\"."));
+    }
+};
+
+QTEST_GUILESS_MAIN(CommandLineOptionsTest)
+#include "tst_CommandLineOptions.moc"

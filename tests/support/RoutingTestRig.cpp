@@ -1,0 +1,63 @@
+#include "support/RoutingTestRig.h"
+
+#include "midi/MIDIPortInfo.h"
+#include "support/FakeMidiBackend.h"
+
+#include <QtGlobal>
+#include <utility>
+
+namespace {
+
+FakeMidiBackend* theBackend = nullptr;
+QStringList inputNames;
+QStringList outputNames;
+// Messages moved out of the backend and not yet taken by the test, per output index.
+QList<QList<midiMessage_t>> pending;
+
+// Moves everything the backend recorded into `pending`, so the backend's record stays short.
+void drainBackend()
+{
+    for (int i = 0; i < outputNames.size(); ++i) {
+        for (const midiMessage_t& message : theBackend->sentMessages(i))
+            pending[i].append(message);
+    }
+    theBackend->clearSentMessages();
+}
+
+int outputIndex(const QString& port)
+{
+    const int index = outputNames.indexOf(port);
+    Q_ASSERT_X(index >= 0, "RoutingTestRig", "unknown output port");
+    return index;
+}
+
+} // namespace
+
+void RoutingTestRig::install(const QStringList& inputs, const QStringList& outputs)
+{
+    inputNames = inputs;
+    outputNames = outputs;
+    theBackend = FakeMidiBackend::install(inputs, outputs);
+    Q_ASSERT_X(theBackend, "RoutingTestRig", "install before the ports are first used");
+    pending = QList<QList<midiMessage_t>>(outputs.size());
+    MIDIPortInfo::GetInstance();
+}
+
+void RoutingTestRig::play(const QString& inputPort, const midiMessage_t& message)
+{
+    theBackend->injectInputMessage(int(inputNames.indexOf(inputPort)), message);
+}
+
+QList<midiMessage_t> RoutingTestRig::takeSent(const QString& outputPort)
+{
+    const int index = outputIndex(outputPort);
+    drainBackend();
+    return std::exchange(pending[index], {});
+}
+
+void RoutingTestRig::clearSent()
+{
+    theBackend->clearSentMessages();
+    for (QList<midiMessage_t>& list : pending)
+        list.clear();
+}
