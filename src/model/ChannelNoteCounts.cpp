@@ -19,8 +19,3 @@ bool ChannelNoteCounts::takeOne(BYTE channel, BYTE note)
     count.store(value - 1, std::memory_order_relaxed);
     return true;
 }
-
-std::uint16_t ChannelNoteCounts::countOf(BYTE channel, BYTE note) const
-{
-    return _counts[_slot(channel, note)].load(std::memory_order_relaxed);
-}

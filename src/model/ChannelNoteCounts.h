@@ -8,8 +8,9 @@
 
 /// A count per channel and note number, for the note types that must pair a note off with what
 /// happened to its note on: fixed size, so counting never allocates, and each count an atomic
-/// read and written whole. Counting runs on the MIDI thread under the patch's message lock; other
-/// threads may read. A count saturates instead of wrapping.
+/// read and written whole. Counting runs on the MIDI thread under the patch's message lock (a count
+/// is read and then written, so two threads must never count at once). A count saturates instead
+/// of wrapping.
 class ChannelNoteCounts
 {
 public:
@@ -17,8 +18,6 @@ public:
     void add(BYTE channel, BYTE note);
     /// Takes one away and answers true when the count was above 0; false and no change otherwise.
     bool takeOne(BYTE channel, BYTE note);
-    /// The current count. Any thread.
-    std::uint16_t countOf(BYTE channel, BYTE note) const;
 
 private:
     static std::size_t _slot(BYTE channel, BYTE note)

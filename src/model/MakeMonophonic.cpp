@@ -15,11 +15,6 @@ MakeMonophonic::MakeMonophonic(QObject* parent) : MIDIDataTransform(QStringLiter
 {
 }
 
-bool MakeMonophonic::hasSoundingNote() const
-{
-    return _soundingNote.load(std::memory_order_relaxed) != kNothingSounding;
-}
-
 // Only the incoming message can be a note on (no transform adds note ons), so the output message
 // is appended at most once per pass.
 void MakeMonophonic::transformThisIfYouCan(midiMessage_t* message, midiMessageList_t* messages)

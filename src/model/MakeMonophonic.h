@@ -28,9 +28,6 @@ public:
     /// MIDI thread: no allocation (the output message has room for three bytes), no blocking.
     void transformThisIfYouCan(midiMessage_t* message, midiMessageList_t* messages) override;
 
-    /// True while a note is remembered as sounding. Any thread.
-    bool hasSoundingNote() const;
-
 private:
     static constexpr std::uint16_t kNothingSounding = 0xFFFF;
 

@@ -26,9 +26,6 @@ public:
     /// blocking.
     void transformWhatYouCan(midiMessageList_t* messages) override;
 
-    /// How many note ons of the note on that channel are held back. Any thread.
-    int heldBackCount(BYTE channel, BYTE note) const { return _heldBack.countOf(channel, note); }
-
 private:
     ChannelNoteCounts _heldBack;
 };

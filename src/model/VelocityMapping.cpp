@@ -2,9 +2,9 @@
 
 #include "model/MIDIMessage.h"
 
+// The default map is the base's identity map.
 VelocityMapping::VelocityMapping(QObject* parent) : MIDIDataTransform(QStringLiteral("Velocity Map"), parent)
 {
-    setMappingToDefault();
 }
 
 void VelocityMapping::transformThisIfYouCan(midiMessage_t* message, midiMessageList_t* /*messages*/)
