@@ -92,7 +92,7 @@ private:
     // Suspension depth: I/O is suspended while it is above 0. Written by the GUI thread only.
     std::atomic<int> _ioSuspendDepth;
     // Input deliveries and sends now running on any thread; see _midiInMessageCallbackFcn.
-    mutable std::atomic<int> _deliveriesInFlight;
+    std::atomic<int> _deliveriesInFlight;
     MIDIPortInfo* _portInfo;
     // Sized once from the catalogue; slots change only while no delivery runs.
     std::vector<MidiInputPort*> _inputPortsByIndex;

@@ -2,6 +2,8 @@
 
 #include <RtMidi.h>
 
+#include <thread>
+
 JackTestClient::JackTestClient(const QString& clientName, const QString& sourcePortName,
                                const QString& sinkPortName)
 {
@@ -75,4 +77,29 @@ void JackTestClient::clearReceived()
 void JackTestClient::closeSource()
 {
     _source.reset();
+}
+
+void JackTestClient::letConnectionsSettle()
+{
+#if defined(__SANITIZE_THREAD__)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+#else
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+#endif
+}
+
+bool JackTestClient::retryUntil(const std::function<void()>& action, const std::function<bool()>& done,
+                                int timeoutMs, int intervalMs)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < end) {
+        action();
+        const auto next = std::chrono::steady_clock::now() + std::chrono::milliseconds(intervalMs);
+        while (std::chrono::steady_clock::now() < next) {
+            if (done())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+    return done();
 }

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -59,6 +60,17 @@ public:
 
     /// Removes the source port from the JACK graph (the device is unplugged).
     void closeSource();
+
+    /// Does `action` (a send), then again every `intervalMs`, until `done` is true; false when it is
+    /// still false after `timeoutMs`. A JACK server on a loaded machine drops the messages of a period
+    /// that a client did not finish in time, so an end-to-end test sends until something arrives
+    /// rather than once.
+    static bool retryUntil(const std::function<void()>& action, const std::function<bool()>& done,
+                           int timeoutMs = 10000, int intervalMs = 100);
+
+    /// Waits long enough for connections just made to carry messages: 200 ms, longer under
+    /// ThreadSanitizer, which slows the first JACK clients of a process a lot.
+    static void letConnectionsSettle();
 
 private:
     static void _received(double timeStamp, std::vector<unsigned char>* message, void* userData);
