@@ -15,16 +15,18 @@ MIDIPortIOManager* MIDIPortIOManager::_instance = nullptr;
 
 // How the tables stay safe without a lock on the MIDI path.
 //
-// Every input delivery and every send first raises _deliveriesInFlight, then reads _ioSuspendDepth,
-// and lowers the count when it ends. Every table change (GUI thread) first raises _ioSuspendDepth,
-// then waits until it reads _deliveriesInFlight as 0, changes the tables, and lowers the depth again.
-// All four accesses are sequentially consistent, so they fall into one total order and the two sides
-// cannot both miss each other's write: either the GUI thread sees the delivery in flight and waits
-// for it to end, or the delivery sees the suspension and drops its message. (With weaker orderings
-// both could read the old value, and a delivery would run on a table being changed.) The delivery's
-// decrement also publishes that it is done reading the tables to the GUI thread's load that sees 0,
-// and the GUI thread's lowering of the depth publishes the new tables to the next delivery that reads
-// it. Nothing on the MIDI path allocates, locks or waits for the GUI thread.
+// The MIDI thread reads two tables: the handler lists per input index and the output port per
+// output index. Only the GUI thread changes them, inside a TableChange: it raises _tableChangeDepth,
+// waits until _deliveriesInFlight reads 0, changes the tables, and lowers the depth. Every input
+// delivery and every send first raises _deliveriesInFlight and then reads _tableChangeDepth; a
+// delivery that finds a change under way lowers its count again, waits (yielding) for the change to
+// end and tries again. All these accesses are sequentially consistent, so the two sides cannot miss
+// each other: either the GUI thread sees the delivery and waits for it, or the delivery sees the
+// change and waits for it. A change only edits a map or a slot, never opens or closes a port (that
+// happens before or after it), so a delivery waits microseconds at most and no message is lost:
+// a note off arriving while the user edits is held back, not dropped.
+//
+// Explicit suspension (suspendIO) is different: what arrives or is sent while suspended is dropped.
 namespace {
 
 // Input deliveries admitted (not dropped) and still running on this thread. A handler's sends run
@@ -32,16 +34,14 @@ namespace {
 // change before the delivery ends, and the message it accepted is routed to the end.
 thread_local int t_admittedDeliveries = 0;
 
-class InFlightMark
+// Lowers the in-flight count raised by MIDIPortIOManager::_enterDelivery() when it goes.
+class InFlightRelease
 {
 public:
-    explicit InFlightMark(std::atomic<int>& count) : _count(count)
-    {
-        _count.fetch_add(1, std::memory_order_seq_cst);
-    }
-    ~InFlightMark() { _count.fetch_sub(1, std::memory_order_seq_cst); }
-    InFlightMark(const InFlightMark&) = delete;
-    InFlightMark& operator=(const InFlightMark&) = delete;
+    explicit InFlightRelease(std::atomic<int>& count) : _count(count) {}
+    ~InFlightRelease() { _count.fetch_sub(1, std::memory_order_seq_cst); }
+    InFlightRelease(const InFlightRelease&) = delete;
+    InFlightRelease& operator=(const InFlightRelease&) = delete;
 
 private:
     std::atomic<int>& _count;
@@ -66,12 +66,13 @@ QString openErrorText(const char* direction, const QString& portName, const Midi
 
 void _midiInMessageCallbackFcn(double timeStamp, std::vector<unsigned char>* message, void* userData)
 {
-    // MIDI thread: no allocation, no blocking.
+    // MIDI thread: no allocation; waits only for a table change (microseconds).
     MIDIPortIOManager* manager = MIDIPortIOManager::_instance;
     if (!manager || !userData || !message || message->empty())
         return;
     const int inputPortIndex = *static_cast<const int*>(userData);
-    InFlightMark inFlight(manager->_deliveriesInFlight);
+    manager->_enterDelivery();
+    InFlightRelease release(manager->_deliveriesInFlight);
     if (manager->_ioSuspendDepth.load(std::memory_order_seq_cst) != 0)
         return; // suspended input is dropped, not queued
     AdmittedDelivery admitted;
@@ -109,16 +110,35 @@ bool MIDIPortIOManager::isIOSuspended() const
     return _ioSuspendDepth.load(std::memory_order_seq_cst) != 0;
 }
 
-void MIDIPortIOManager::_waitForDeliveriesToEnd() const
+void MIDIPortIOManager::_enterDelivery()
 {
-    // GUI thread only, with I/O suspended. Deliveries take microseconds and never wait for this
-    // thread, so yielding is enough; sleeping briefly keeps a slow one from costing a whole core.
-    for (int round = 0; _deliveriesInFlight.load(std::memory_order_seq_cst) != 0; ++round) {
+    // Any thread. Raises the in-flight count at a moment when no table change is under way.
+    for (;;) {
+        _deliveriesInFlight.fetch_add(1, std::memory_order_seq_cst);
+        if (_tableChangeDepth.load(std::memory_order_seq_cst) == 0)
+            return;
+        _deliveriesInFlight.fetch_sub(1, std::memory_order_seq_cst);
+        while (_tableChangeDepth.load(std::memory_order_seq_cst) != 0)
+            std::this_thread::yield();
+    }
+}
+
+MIDIPortIOManager::TableChange::TableChange(MIDIPortIOManager& manager) : _manager(manager)
+{
+    // GUI thread only. Deliveries take microseconds and never wait for this thread while it changes
+    // tables, so yielding is enough; sleeping briefly keeps a slow one from costing a whole core.
+    _manager._tableChangeDepth.fetch_add(1, std::memory_order_seq_cst);
+    for (int round = 0; _manager._deliveriesInFlight.load(std::memory_order_seq_cst) != 0; ++round) {
         if (round < 100)
             std::this_thread::yield();
         else
             std::this_thread::sleep_for(std::chrono::microseconds(50));
     }
+}
+
+MIDIPortIOManager::TableChange::~TableChange()
+{
+    _manager._tableChangeDepth.fetch_sub(1, std::memory_order_seq_cst);
 }
 
 void MIDIPortIOManager::_postPendingErrors()
@@ -134,17 +154,17 @@ void MIDIPortIOManager::addRequiredInputPortNamed(const QString& portName, MIDII
 {
     if (portName.isEmpty() || !handler)
         return;
+    const int index = _portInfo->getIndexOfInputPortNamed(portName);
+    if (index < 0)
+        return;
+    // The port is opened first, outside the table change: opening may take a while.
+    if (!_hasOpenInputPortFor(portName))
+        _openInputPortNamed(portName);
     {
-        TemporaryMidiIOSuspender suspender;
-        _waitForDeliveriesToEnd();
-        const int index = _portInfo->getIndexOfInputPortNamed(portName);
-        if (index < 0)
-            return;
+        TableChange change(*this);
         QVector<MIDIInputMessageHandler*>& handlers = _inputHandlers[index];
         if (!handlers.contains(handler))
             handlers.append(handler);
-        if (!_hasOpenInputPortFor(portName))
-            _openInputPortNamed(portName);
     }
     _postPendingErrors();
 }
@@ -154,35 +174,39 @@ void MIDIPortIOManager::removeRequiredInputPortNamed(const QString& portName,
 {
     if (portName.isEmpty())
         return;
-    TemporaryMidiIOSuspender suspender;
-    _waitForDeliveriesToEnd();
     const int index = _portInfo->getIndexOfInputPortNamed(portName);
     auto entry = _inputHandlers.find(index);
     if (entry == _inputHandlers.end() || !entry.value().contains(handler))
         return;
-    entry.value().removeAll(handler);
-    if (entry.value().isEmpty()) {
-        if (_hasOpenInputPortFor(portName))
-            _closeInputPortNamed(portName);
-        _inputHandlers.erase(entry);
+    bool lastHandlerGone = false;
+    {
+        TableChange change(*this);
+        entry.value().removeAll(handler);
+        if (entry.value().isEmpty()) {
+            _inputHandlers.erase(entry);
+            lastHandlerGone = true;
+        }
     }
+    // Closed after the change: nothing is delivered to the port's handlers any more.
+    if (lastHandlerGone && _hasOpenInputPortFor(portName))
+        _closeInputPortNamed(portName);
 }
 
 void MIDIPortIOManager::addRequiredOutputPortNamed(const QString& portName, MIDIPatchTarget* patch)
 {
     if (portName.isEmpty() || !patch)
         return;
-    {
-        TemporaryMidiIOSuspender suspender;
-        _waitForDeliveriesToEnd();
-        if (_portInfo->getIndexOfOutputPortNamed(portName) < 0)
-            return;
-        if (!_hasOpenOutputPortFor(portName))
-            _openOutputPortNamed(portName);
-        QVector<MIDIPatchTarget*>& users = _outputPortUsers[portName];
-        if (!users.contains(patch))
-            users.append(patch);
+    const int index = _portInfo->getIndexOfOutputPortNamed(portName);
+    if (index < 0)
+        return;
+    if (!_hasOpenOutputPortFor(portName)) {
+        MidiOutputPort* port = _openOutputPortNamed(portName);
+        TableChange change(*this);
+        _outputPortsByIndex[static_cast<size_t>(index)] = port;
     }
+    QVector<MIDIPatchTarget*>& users = _outputPortUsers[portName];
+    if (!users.contains(patch))
+        users.append(patch);
     _postPendingErrors();
 }
 
@@ -190,29 +214,29 @@ void MIDIPortIOManager::removeRequiredOutputPortNamed(const QString& portName, M
 {
     if (portName.isEmpty())
         return;
-    TemporaryMidiIOSuspender suspender;
-    _waitForDeliveriesToEnd();
     auto entry = _outputPortUsers.find(portName);
     if (entry == _outputPortUsers.end() || !entry.value().contains(patch))
         return;
     entry.value().removeAll(patch);
     if (entry.value().isEmpty()) {
+        _outputPortUsers.erase(entry);
         if (_hasOpenOutputPortFor(portName))
             _closeOutputPortNamed(portName);
-        _outputPortUsers.erase(entry);
     }
 }
 
 void MIDIPortIOManager::removeAllPortRequirements()
 {
-    TemporaryMidiIOSuspender suspender;
-    _waitForDeliveriesToEnd();
+    {
+        TableChange change(*this);
+        _inputHandlers.clear();
+        std::fill(_outputPortsByIndex.begin(), _outputPortsByIndex.end(), nullptr);
+    }
     const QStringList inputNames = _openInputPorts.keys();
     for (const QString& portName : inputNames)
         _closeInputPortNamed(portName);
     _openInputPorts.clear();
     _openInputPortNames.clear();
-    _inputHandlers.clear();
     const QStringList outputNames = _openOutputPorts.keys();
     for (const QString& portName : outputNames)
         _closeOutputPortNamed(portName);
@@ -283,35 +307,40 @@ void MIDIPortIOManager::_closeInputPortNamed(const QString& portName)
     _openInputPorts.remove(portName);
 }
 
-void MIDIPortIOManager::_openOutputPortNamed(const QString& portName)
+MidiOutputPort* MIDIPortIOManager::_openOutputPortNamed(const QString& portName)
 {
+    // Registers the port object under its name (not yet in the index table; the caller publishes
+    // it there inside a table change) and opens it. Null when no client object could be made.
     const int index = _portInfo->getIndexOfOutputPortNamed(portName);
     if (index < 0)
-        return;
+        return nullptr;
     std::unique_ptr<MidiOutputPort> created;
     try {
         created = MidiBackend::GetInstance()->createOutputPort();
     } catch (const MidiBackendError& error) {
         _openOutputPorts.insert(portName, nullptr);
         _pendingErrors.append(openErrorText("output", portName, error));
-        return;
+        return nullptr;
     }
     MidiOutputPort* port = created.release();
     _openOutputPorts.insert(portName, port);
-    _outputPortsByIndex[static_cast<size_t>(index)] = port;
     try {
         port->openPort(static_cast<unsigned int>(index), portName.toLatin1().toStdString());
     } catch (const MidiBackendError& error) {
         _pendingErrors.append(openErrorText("output", portName, error));
     }
+    return port;
 }
 
 void MIDIPortIOManager::_closeOutputPortNamed(const QString& portName)
 {
     const int index = _portInfo->getIndexOfOutputPortNamed(portName);
     MidiOutputPort* port = _openOutputPorts.value(portName, nullptr);
-    if (index >= 0 && _outputPortsByIndex[static_cast<size_t>(index)] == port)
+    if (index >= 0 && _outputPortsByIndex[static_cast<size_t>(index)] == port && port) {
+        TableChange change(*this);
         _outputPortsByIndex[static_cast<size_t>(index)] = nullptr;
+    }
+    // Closing waits for messages already handed to the service to go out.
     if (port)
         port->closePort();
     delete port;
@@ -320,9 +349,14 @@ void MIDIPortIOManager::_closeOutputPortNamed(const QString& portName)
 
 void MIDIPortIOManager::deliverMessageToOutputPort(int outputPortIndex, midiMessage_t* message)
 {
-    // Any thread. MIDI thread: no allocation, no blocking.
-    InFlightMark inFlight(_deliveriesInFlight);
-    if (t_admittedDeliveries == 0 && _ioSuspendDepth.load(std::memory_order_seq_cst) != 0)
+    // Any thread. MIDI thread: no allocation; waits only for a table change (microseconds).
+    const bool insideDelivery = t_admittedDeliveries != 0;
+    if (!insideDelivery)
+        _enterDelivery();
+    else
+        _deliveriesInFlight.fetch_add(1, std::memory_order_seq_cst);
+    InFlightRelease release(_deliveriesInFlight);
+    if (!insideDelivery && _ioSuspendDepth.load(std::memory_order_seq_cst) != 0)
         return;
     if (!message || message->empty())
         return;

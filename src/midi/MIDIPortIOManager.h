@@ -24,9 +24,10 @@ void _midiInMessageCallbackFcn(double timeStamp, std::vector<unsigned char>* mes
 /// handed, on the MIDI library's receive thread, to every handler registered for its port, in the
 /// order they were added; outgoing messages are sent by catalogue output index.
 ///
-/// Tables of ports and handlers change only on the GUI thread, with I/O suspended and after every
-/// delivery already under way has ended, so a delivery never sees a half-changed table or a deleted
-/// port object. That wait is short, since deliveries never wait for the GUI thread: callers must never
+/// Tables of ports and handlers change only on the GUI thread, after every delivery already under way
+/// has ended, while new ones wait, so a delivery never sees a half-changed table or a deleted port
+/// object and no message is lost to an edit. That wait is short, since deliveries never wait for the
+/// GUI thread: callers must never
 /// hold a lock that a MIDI-thread delivery may wait for (a patch's message lock, for instance) while
 /// they add or remove port requirements, or the wait never ends.
 ///
@@ -76,11 +77,25 @@ private:
 
     void _openInputPortNamed(const QString& portName);
     void _closeInputPortNamed(const QString& portName);
-    void _openOutputPortNamed(const QString& portName);
+    MidiOutputPort* _openOutputPortNamed(const QString& portName);
     void _closeOutputPortNamed(const QString& portName);
     bool _hasOpenInputPortFor(const QString& portName) const;
     bool _hasOpenOutputPortFor(const QString& portName) const;
-    void _waitForDeliveriesToEnd() const;
+    /// Raises the in-flight count once no table change is under way. Any thread.
+    void _enterDelivery();
+
+    /// While alive, no delivery runs and none starts: arriving ones wait. GUI thread only.
+    class TableChange
+    {
+    public:
+        explicit TableChange(MIDIPortIOManager& manager);
+        ~TableChange();
+        TableChange(const TableChange&) = delete;
+        TableChange& operator=(const TableChange&) = delete;
+
+    private:
+        MIDIPortIOManager& _manager;
+    };
     void _postPendingErrors();
     void _deliverInputMessageToHandlers(int inputPortIndex, double timeStamp, midiMessage_t* message) const;
 
@@ -93,6 +108,8 @@ private:
     std::atomic<int> _ioSuspendDepth;
     // Input deliveries and sends now running on any thread; see _midiInMessageCallbackFcn.
     std::atomic<int> _deliveriesInFlight;
+    // Table changes under way (GUI thread); deliveries wait while it is above 0.
+    std::atomic<int> _tableChangeDepth{0};
     MIDIPortInfo* _portInfo;
     // Sized once from the catalogue; slots change only while no delivery runs.
     std::vector<MidiInputPort*> _inputPortsByIndex;

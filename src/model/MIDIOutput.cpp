@@ -52,7 +52,7 @@ bool MIDIOutput::isNoteSounding(BYTE note) const
 {
     auto lock = _lockRouting();
     for (int i = 0; i < _numNotesSounding; ++i) {
-        if (_notesSounding[i] == note)
+        if ((_notesSounding[i] & 0x7F) == note)
             return true;
     }
     return false;
@@ -67,7 +67,11 @@ bool MIDIOutput::hasNotesSounding() const
 QVector<BYTE> MIDIOutput::getNotesSounding() const
 {
     auto lock = _lockRouting();
-    return QVector<BYTE>(_notesSounding.begin(), _notesSounding.begin() + _numNotesSounding);
+    QVector<BYTE> notes;
+    notes.reserve(_numNotesSounding);
+    for (int i = 0; i < _numNotesSounding; ++i)
+        notes.append(BYTE(_notesSounding[i] & 0x7F));
+    return notes;
 }
 
 BYTE MIDIOutput::getVelocityOfNoteSounding(BYTE note) const
@@ -92,19 +96,20 @@ void MIDIOutput::handleMIDIMessage(double timeStamp, const midiMessage_t* messag
     if (isNoteOnMessage(message)) {
         const BYTE note = getNote(message) & 0x7F;
         if (_numNotesSounding < kMaxNotesSounding)
-            _notesSounding[_numNotesSounding++] = note;
+            _notesSounding[_numNotesSounding++] = std::uint16_t(getMIDIChannelIndex(message) * 128 + note);
         _soundingVelocities[note] = getVelocity(message);
     } else if (isNoteOffMessage(message)) {
         const BYTE note = getNote(message) & 0x7F;
+        const std::uint16_t key = std::uint16_t(getMIDIChannelIndex(message) * 128 + note);
         for (int i = 0; i < _numNotesSounding; ++i) {
-            if (_notesSounding[i] != note)
+            if (_notesSounding[i] != key)
                 continue;
             for (int j = i + 1; j < _numNotesSounding; ++j)
                 _notesSounding[j - 1] = _notesSounding[j];
             --_numNotesSounding;
             bool stillSounding = false;
             for (int j = 0; j < _numNotesSounding && !stillSounding; ++j)
-                stillSounding = _notesSounding[j] == note;
+                stillSounding = (_notesSounding[j] & 0x7F) == note;
             if (!stillSounding)
                 _soundingVelocities[note] = 0;
             break;

@@ -124,9 +124,10 @@ private:
     int _loadIndex = -1;
     int _colorLabelIndex = -1;
 
-    // Notes passed on and not ended, in arrival order, and the latest velocity of each.
+    // Notes passed on and not ended, in arrival order, as channel * 128 + note (a note off ends a
+    // note of its own channel only), and the latest velocity of each note number.
     static constexpr int kMaxNotesSounding = 256;
-    std::array<BYTE, kMaxNotesSounding> _notesSounding{};
+    std::array<std::uint16_t, kMaxNotesSounding> _notesSounding{};
     int _numNotesSounding = 0;
     std::array<BYTE, 128> _soundingVelocities{};
     std::uint16_t _pedalDownMask = 0;

@@ -29,6 +29,7 @@ void MIDIPatchTarget::_init()
     _portInfo = MIDIPortInfo::GetInstance();
     _workingMessage.reserve(3);
     _generatedMessage.reserve(3);
+    _evictionMessage.reserve(3);
     _messageList.reserve(16);
     connect(this, &MIDIPatchTarget::_doDelayedMessageHandling, this,
             &MIDIPatchTarget::_doDelayedMessageTimerSLOT);
@@ -244,6 +245,15 @@ void MIDIPatchTarget::_deliver(midiMessage_t* message)
     const int portIndex = _outputPortIndex.load();
     if (portIndex < 0)
         return;
+    if (_sounding.isFull() && isNoteOnMessage(message)) {
+        // No room to remember another note: end the oldest one rather than risk a note that
+        // could never be ended.
+        const SoundingNoteRecord::Entry oldest = _sounding.at(0);
+        _sounding.removeAt(0);
+        setNoteOffMessage(&_evictionMessage, oldest.note, 0);
+        setMIDIChannelIndex(&_evictionMessage, oldest.channel);
+        _portIOManager->deliverMessageToOutputPort(portIndex, &_evictionMessage);
+    }
     _portIOManager->deliverMessageToOutputPort(portIndex, message);
     _sounding.noteDelivered(message, _currentSourceChannel, _currentSourceNote, _currentMessageTag);
 }

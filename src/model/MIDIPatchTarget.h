@@ -167,6 +167,7 @@ private:
     mutable std::mutex _messageLock;
     midiMessage_t _workingMessage;
     midiMessage_t _generatedMessage;
+    midiMessage_t _evictionMessage;
     QList<MIDIDataTransform*> _transforms;
     QList<MIDIPatchInitializer*> _initializers;
     std::vector<midiMessage_t*> _messageList;

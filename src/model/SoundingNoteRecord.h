@@ -11,7 +11,7 @@
 class SoundingNoteRecord
 {
 public:
-    /// More notes than a player can hold; a note on beyond this is still sent but not recorded.
+    /// More notes than a player can hold; the owner ends the oldest note to make room when full.
     static constexpr int kCapacity = 512;
     /// Marks a note that no incoming note caused (initializer, keyboard injection without source).
     static constexpr BYTE kNoSource = 0xFF;
@@ -30,6 +30,7 @@ public:
 
     int count() const { return _count; }
     bool isEmpty() const { return _count == 0; }
+    bool isFull() const { return _count == kCapacity; }
     const Entry& at(int index) const { return _entries[index]; }
     void removeAt(int index);
     void clear();

@@ -3,11 +3,11 @@
 #include "model/MIDIPatchTarget.h"
 #include "model/MIDIRoute.h"
 #include "model/MIDIRoutingSetup.h"
+#include "support/HangingNotesChecker.h"
 #include "support/RoutingTestRig.h"
 #include "support/TestPrefs.h"
 #include "support/TestTransforms.h"
 
-#include <QMap>
 #include <QRandomGenerator>
 #include <QTest>
 #include <memory>
@@ -16,55 +16,6 @@ using Bytes = midiMessage_t;
 using Sent = QList<Bytes>;
 
 namespace {
-
-// Follows what a synth on each port would hear: notes started and not ended, pedals held.
-struct PortListener
-{
-    QMap<QString, QMap<int, int>> notes; // port -> (channel * 128 + note) -> count
-    QMap<QString, QMap<int, bool>> pedals;
-
-    void collect(const QStringList& ports)
-    {
-        for (const QString& port : ports) {
-            for (const Bytes& m : RoutingTestRig::takeSent(port)) {
-                const int type = m[0] & 0xF0;
-                const int channel = m[0] & 0x0F;
-                if (type == 0x90 && m[2] != 0) {
-                    notes[port][channel * 128 + m[1]]++;
-                } else if (type == 0x80 || type == 0x90) {
-                    int& count = notes[port][channel * 128 + m[1]];
-                    count = std::max(0, count - 1);
-                } else if (type == 0xB0 && m[1] == 64) {
-                    pedals[port][channel] = m[2] >= 64;
-                } else if (type == 0xB0 && m[1] == 123) {
-                    for (int note = 0; note < 128; ++note)
-                        notes[port][channel * 128 + note] = 0;
-                }
-            }
-        }
-    }
-
-    QString hanging() const
-    {
-        QStringList problems;
-        for (auto p = notes.begin(); p != notes.end(); ++p) {
-            for (auto n = p.value().begin(); n != p.value().end(); ++n) {
-                if (n.value() > 0)
-                    problems << QStringLiteral("%1 ch%2 note %3")
-                                    .arg(p.key())
-                                    .arg(n.key() / 128 + 1)
-                                    .arg(n.key() % 128);
-            }
-        }
-        for (auto p = pedals.begin(); p != pedals.end(); ++p) {
-            for (auto c = p.value().begin(); c != p.value().end(); ++c) {
-                if (c.value())
-                    problems << QStringLiteral("%1 ch%2 pedal").arg(p.key()).arg(c.key() + 1);
-            }
-        }
-        return problems.join(QStringLiteral(", "));
-    }
-};
 
 const QStringList kSynths = {QStringLiteral("SynthA"), QStringLiteral("SynthB"), QStringLiteral("SynthC")};
 
@@ -193,7 +144,7 @@ private slots:
         QFETCH(quint32, seed);
         QRandomGenerator random(seed);
         RoutingTestRig::clearSent();
-        PortListener listener;
+        HangingNotesChecker listener;
 
         MIDIRoutingSetup setup(QStringLiteral("S"), nullptr);
         MIDIRoute* route = setup.createNewMIDIRoute(false);
@@ -247,12 +198,12 @@ private slots:
             } else {
                 setup.panic();
             }
-            listener.collect(kSynths);
+            listener.collectFromRig(kSynths);
         }
         for (const auto& [channel, note] : held)
             RoutingTestRig::play(QStringLiteral("Keys"), {BYTE(0x80 | channel), BYTE(note), 0});
         RoutingTestRig::play(QStringLiteral("Keys"), {0xB0, 64, 0});
-        listener.collect(kSynths);
+        listener.collectFromRig(kSynths);
         QCOMPARE(listener.hanging(), QString());
     }
 };

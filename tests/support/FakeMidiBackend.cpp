@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -325,6 +326,12 @@ bool FakeMidiBackend::waitForSentMessages(int outputIndex, int count, int timeou
         const auto found = _state->sent.find(outputIndex);
         return found != _state->sent.end() && static_cast<int>(found->second.size()) >= count;
     });
+}
+
+std::map<int, std::vector<midiMessage_t>> FakeMidiBackend::takeSentMessages()
+{
+    std::lock_guard<std::mutex> lock(_state->mutex);
+    return std::exchange(_state->sent, {});
 }
 
 void FakeMidiBackend::clearSentMessages()

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <map>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -64,6 +65,9 @@ public:
     bool waitForSentMessages(int outputIndex, int count, int timeoutMs) const;
     /// Forgets every recorded message.
     void clearSentMessages();
+    /// Every message recorded so far, per output index, forgotten in the same step (so nothing sent
+    /// meanwhile by another thread is lost between reading and forgetting).
+    std::map<int, std::vector<midiMessage_t>> takeSentMessages();
 
     // Input.
     /// Hands the message to every input port object connected to the index that has a callback, on

@@ -17,11 +17,10 @@ QList<QList<midiMessage_t>> pending;
 // Moves everything the backend recorded into `pending`, so the backend's record stays short.
 void drainBackend()
 {
-    for (int i = 0; i < outputNames.size(); ++i) {
-        for (const midiMessage_t& message : theBackend->sentMessages(i))
-            pending[i].append(message);
+    for (const auto& [index, messages] : theBackend->takeSentMessages()) {
+        for (const midiMessage_t& message : messages)
+            pending[index].append(message);
     }
-    theBackend->clearSentMessages();
 }
 
 int outputIndex(const QString& port)
@@ -43,6 +42,16 @@ void RoutingTestRig::install(const QStringList& inputs, const QStringList& outpu
     MIDIPortInfo::GetInstance();
 }
 
+FakeMidiBackend* RoutingTestRig::backend()
+{
+    return theBackend;
+}
+
+int RoutingTestRig::inputIndex(const QString& inputPort)
+{
+    return int(inputNames.indexOf(inputPort));
+}
+
 void RoutingTestRig::play(const QString& inputPort, const midiMessage_t& message)
 {
     theBackend->injectInputMessage(int(inputNames.indexOf(inputPort)), message);
@@ -57,7 +66,7 @@ QList<midiMessage_t> RoutingTestRig::takeSent(const QString& outputPort)
 
 void RoutingTestRig::clearSent()
 {
-    theBackend->clearSentMessages();
+    theBackend->takeSentMessages();
     for (QList<midiMessage_t>& list : pending)
         list.clear();
 }
