@@ -36,14 +36,19 @@ build_tree() {
     fi
 }
 
-# Starts a private JACK server with the dummy driver and exports its name for every client.
+# start_private_jack NAME LOG [FRAMES]: starts a private JACK server with the dummy driver (FRAMES
+# per period, 256 by default) and exports its name for every client.
 # Sets JACK_PID. Nothing else will start a server behind our back.
 start_private_jack() {
     local name=$1
     local log=$2
+    local frames=${3:-256}
     export JACK_NO_START_SERVER=1
     export JACK_DEFAULT_SERVER=$name
-    jackd -n "$name" --no-realtime -d dummy -r 48000 -p 256 >"$log" 2>&1 &
+    export QUORVELL_TEST_JACK_PERIOD_FRAMES=$frames
+    # Synchronous mode: the server waits for every client each period, so a client slowed down by
+    # a loaded machine delays the period instead of losing its messages.
+    jackd -S -n "$name" --no-realtime -d dummy -r 48000 -p "$frames" >"$log" 2>&1 &
     JACK_PID=$!
     local i
     for i in $(seq 1 100); do

@@ -365,19 +365,29 @@ void MIDIPatchTarget::_handleMIDIMessageLater(double /*timeStamp*/, const midiMe
 {
     {
         std::lock_guard<std::mutex> lock(_queueLock);
-        _delayedQueue.append(*message);
+        _delayedQueue.append(DelayedMessage{*message, std::chrono::steady_clock::now()});
     }
     emit _doDelayedMessageHandling();
 }
 
 void MIDIPatchTarget::_doDelayedMessageTimerSLOT()
 {
+    // GUI thread. One call per queued message, in arrival order.
     const int delay = _messageDelay.load();
     int wait = delay;
     if (isMessageDelayRandom() && delay > 0)
         wait = std::rand() % delay + 1;
+    std::chrono::steady_clock::time_point arrival = std::chrono::steady_clock::now();
+    {
+        std::lock_guard<std::mutex> lock(_queueLock);
+        if (_numScheduled < _delayedQueue.size())
+            arrival = _delayedQueue.at(_numScheduled).arrival;
+        ++_numScheduled;
+    }
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - arrival).count();
     // Precise timers: a coarse timer may be off by 5 % of the wait.
-    QTimer::singleShot(std::max(wait, 0), Qt::PreciseTimer, this,
+    QTimer::singleShot(std::max<int>(0, wait - int(elapsed)), Qt::PreciseTimer, this,
                        &MIDIPatchTarget::_processMessageFromDelayedQueueSLOT);
 }
 
@@ -386,7 +396,8 @@ void MIDIPatchTarget::_processMessageFromDelayedQueueSLOT()
     std::lock_guard<std::mutex> queueLock(_queueLock);
     if (_delayedQueue.isEmpty())
         return;
-    const midiMessage_t message = _delayedQueue.takeFirst();
+    const midiMessage_t message = _delayedQueue.takeFirst().message;
+    _numScheduled = std::max(0, _numScheduled - 1);
     _handleMIDIMessageNow(0, &message, true);
 }
 

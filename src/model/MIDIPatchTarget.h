@@ -8,6 +8,7 @@
 #include <QList>
 #include <QVector>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -176,6 +177,15 @@ private:
     BYTE _currentSourceNote = SoundingNoteRecord::kNoSource;
     std::uint32_t _currentMessageTag = 0;
 
+    // Delayed messages with the moment each arrived, oldest first. The first _numScheduled of them
+    // have a release timer running; a timer's wait counts from its message's arrival, so the time
+    // the GUI thread takes to get to it does not add to the delay.
+    struct DelayedMessage
+    {
+        midiMessage_t message;
+        std::chrono::steady_clock::time_point arrival;
+    };
     std::mutex _queueLock;
-    QVector<midiMessage_t> _delayedQueue;
+    QVector<DelayedMessage> _delayedQueue;
+    int _numScheduled = 0;
 };
