@@ -1,21 +1,16 @@
-#include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
-#include <QStyleFactory>
+#include "app/GuiStartup.h"
+#include "app/cli/CommandLineOptions.h"
+#include "app/cli/CommandLineRunner.h"
+
+#include <QStringList>
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quorvell"));
-    QApplication::setOrganizationName(QStringLiteral("Dunmoor Software"));
-    QApplication::setApplicationVersion(QStringLiteral(QUORVELL_VERSION));
-    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
-        QApplication::setStyle(style);
-
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Quorvell"));
-    window.setCentralWidget(new QLabel(QStringLiteral("Quorvell"), &window));
-    window.resize(640, 400);
-    window.show();
-    return app.exec();
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLineOptions options = CommandLineOptions::parse(arguments);
+    if (options.mode() == CommandLineOptions::Mode::Gui)
+        return GuiStartup::run(argc, argv, options.setupFile());
+    return CommandLineRunner::run(argc, argv, options);
 }

@@ -1,0 +1,19 @@
+#include "app/cli/CleanStop.h"
+
+#include "midi/MIDIPortIOManager.h"
+#include "midi/MIDIPortInfo.h"
+#include "model/MIDIRoutingSetup.h"
+#include "model/MIDIRoutingSetupManager.h"
+
+void CleanStop::perform()
+{
+    MIDIRoutingSetupManager* manager = MIDIRoutingSetupManager::GetInstance();
+    MIDIRoutingSetup* setup = manager->getCurrentRoutingSetup();
+    manager->clearCurrentRoutingSetup(false);
+    // Deleted now, not later: the event loop has ended. Each input stops listening before its
+    // patches end their notes, so nothing new can start while the old is being ended.
+    delete setup;
+    MIDIPortInfo::GetInstance()->updateAliasesInPrefs();
+    MIDIPortInfo::GetInstance()->updatePortUseInPrefs();
+    MIDIPortIOManager::GetInstance()->removeAllPortRequirements();
+}

@@ -1,0 +1,53 @@
+#include "app/cli/HeadlessSession.h"
+
+#include "app/StatusManager.h"
+#include "app/cli/CleanStop.h"
+#include "app/cli/StderrStatusPrinter.h"
+#include "app/cli/UnixSignalWatcher.h"
+#include "midi/MIDIPortInfo.h"
+#include "model/BuiltInTransforms.h"
+#include "model/InitializerRegistry.h"
+#include "model/MIDIRoutingSetup.h"
+#include "model/MIDIRoutingSetupManager.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+int HeadlessSession::run(const QString& setupFile)
+{
+    StderrStatusPrinter printer;
+    UnixSignalWatcher watcher;
+    registerBuiltInTransforms();
+    registerBuiltInInitializers();
+
+    MIDIPortInfo* ports = MIDIPortInfo::GetInstance();
+    if (!ports->hasAnyInputPorts() || !ports->hasAnyOutputPorts()) {
+        postWarningMessage(
+            QStringLiteral("Insufficient MIDI I/O ports detected.\n\nFor best results please check MIDI "
+                           "device connections and relaunch."));
+    }
+
+    MIDIRoutingSetup* setup = MIDIRoutingSetupManager::GetInstance()->createNewRoutingSetup(true, setupFile);
+    if (!setup->hasBeenSaved()) {
+        CleanStop::perform();
+        return 2;
+    }
+
+    QObject::connect(&watcher, &UnixSignalWatcher::stopRequested, QCoreApplication::instance(),
+                     [](int) { QCoreApplication::quit(); });
+    QObject::connect(&watcher, &UnixSignalWatcher::panicRequested, QCoreApplication::instance(), [] {
+        if (MIDIRoutingSetup* current = getCurrentRoutingSetup())
+            current->panic();
+        postStatusMessage(QStringLiteral("panic"), 0);
+    });
+
+    postStatusMessage(
+        QStringLiteral("routing \"%1\" (%2 inputs); SIGINT or SIGTERM stops, SIGUSR1 sends all notes off")
+            .arg(QDir::toNativeSeparators(setupFile))
+            .arg(setup->getNumMIDIRoutes()),
+        0);
+    QCoreApplication::exec();
+    CleanStop::perform();
+    postStatusMessage(QStringLiteral("stopped: every note and sustain pedal released"), 0);
+    return 0;
+}
