@@ -1,6 +1,7 @@
 #include "app/GuiStartup.h"
 #include "app/cli/CommandLineOptions.h"
 #include "app/cli/CommandLineRunner.h"
+#include "midi/RtMidiBackend.h"
 
 #include <QStringList>
 
@@ -10,7 +11,10 @@ int main(int argc, char* argv[])
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLineOptions options = CommandLineOptions::parse(arguments);
-    if (options.mode() == CommandLineOptions::Mode::Gui)
+    if (options.mode() == CommandLineOptions::Mode::Gui) {
+        if (!options.midiApi().isEmpty())
+            RtMidiBackend::setPreferredApi(options.midiApi());
         return GuiStartup::run(argc, argv, options.setupFile());
+    }
     return CommandLineRunner::run(argc, argv, options);
 }

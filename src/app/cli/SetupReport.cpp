@@ -74,7 +74,7 @@ SetupReport::SetupReport(const QString& setupFile)
 void SetupReport::_findMissingPorts(const QString& setupFile)
 {
     // The reader replaces a missing port silently when the machine has no port of that kind at
-    // all, so the file itself is asked which ports it names.
+    // all, so then the file itself is asked which ports it names.
     QFile file(setupFile);
     if (!file.open(QIODevice::ReadOnly))
         return;
@@ -84,6 +84,9 @@ void SetupReport::_findMissingPorts(const QString& setupFile)
         return;
     MIDIPortInfo* info = MIDIPortInfo::GetInstance();
     auto check = [&](const QString& tag, const QString& attribute, bool input) {
+        // Where ports of the kind exist, the reader itself reports each replacement.
+        if (input ? info->hasAnyInputPorts() : info->hasAnyOutputPorts())
+            return;
         const QDomNodeList nodes = document.elementsByTagName(tag);
         QStringList reported;
         for (int i = 0; i < nodes.count(); ++i) {
