@@ -1,4 +1,6 @@
 // Nothing the player or the program does may leave a note or a sustain pedal hanging on a port.
+#include "model/BuiltInTransforms.h"
+#include "model/MIDIDataTransform.h"
 #include "model/MIDIOutput.h"
 #include "model/MIDIPatchTarget.h"
 #include "model/MIDIRoute.h"
@@ -33,7 +35,7 @@ private:
         MIDIRoute* route = nullptr;
         MIDIOutput* output = nullptr;
         MIDIPatchTarget* patch = nullptr;
-        ShiftingTestTransform* shift = nullptr;
+        MIDIDataTransform* transpose = nullptr;
 
         TransposedRig()
         {
@@ -43,8 +45,8 @@ private:
             patch = output->getMIDIPatchTargetAtIndex(0);
             patch->setMIDIOutputPortName(QStringLiteral("SynthA"));
             patch->setMIDIChannel(2);
-            shift = new ShiftingTestTransform(7);
-            patch->addMIDIDataTransform(shift);
+            transpose = patch->createNewMIDIDataTransform(QStringLiteral("Transpose"));
+            transpose->setInt1(7);
             // A second patch so the first can be removed.
             output->createNewMIDIPatchTarget(false, QStringLiteral("SynthC"));
             RoutingTestRig::play(QStringLiteral("Keys"), {0x90, 60, 100});
@@ -58,6 +60,7 @@ private slots:
     {
         useTemporaryPrefs();
         RoutingTestRig::install();
+        registerBuiltInTransforms();
     }
 
     void mutingEndsTheTransposedNote()
@@ -108,7 +111,7 @@ private slots:
     void changingTheTransposeWhileHoldingStillEndsTheSoundingNote()
     {
         TransposedRig rig;
-        rig.shift->setInt1(5);
+        rig.transpose->setInt1(5);
         RoutingTestRig::play(QStringLiteral("Keys"), {0x80, 60, 0});
         // The chain's own note off (for 65) goes out, then the note that really sounds is ended.
         QCOMPARE(RoutingTestRig::takeSent(QStringLiteral("SynthA")), Sent({{0x82, 65, 0}, {0x82, 67, 0}}));
