@@ -6,10 +6,13 @@
 #include "persistence/SetupDocumentParser.h"
 
 #include <QDir>
-#include <QDomImplementation>
+#include <QDomDocument>
+#include <QDomNamedNodeMap>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QXmlStreamWriter>
+#include <algorithm>
 
 namespace {
 
@@ -29,6 +32,46 @@ QString reasonOf(const QFileDevice& file, const QString& fallback)
     if (reason.endsWith(QLatin1Char('.')))
         reason.chop(1);
     return reason;
+}
+
+// The text without the characters XML 1.0 does not allow at all (control characters other than
+// tab, line feed and carriage return, which the writer turns into references, and U+FFFE/U+FFFF),
+// so that a name pasted with such a character can never make the file unreadable.
+QString xmlSafeText(const QString& text)
+{
+    QString safe;
+    safe.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0xFFFE || u == 0xFFFF)
+            continue;
+        safe.append(c);
+    }
+    return safe;
+}
+
+// Writes the element and everything below it. Attributes go out sorted by name: the document
+// keeps them in a hash whose order changes from one run of the program to the next, and the same
+// setup should always give the same file.
+void writeElement(QXmlStreamWriter& writer, const QDomElement& element)
+{
+    writer.writeStartElement(element.tagName());
+    const QDomNamedNodeMap attributes = element.attributes();
+    QList<QPair<QString, QString>> sorted;
+    for (int i = 0; i < attributes.count(); ++i) {
+        const QDomAttr attribute = attributes.item(i).toAttr();
+        sorted.append({attribute.name(), attribute.value()});
+    }
+    std::sort(sorted.begin(), sorted.end());
+    for (const auto& [name, value] : std::as_const(sorted))
+        writer.writeAttribute(name, xmlSafeText(value));
+    for (QDomNode child = element.firstChild(); !child.isNull(); child = child.nextSibling()) {
+        if (child.isElement())
+            writeElement(writer, child.toElement());
+        else if (child.isText())
+            writer.writeCharacters(xmlSafeText(child.toText().data()));
+    }
+    writer.writeEndElement();
 }
 
 } // namespace
@@ -125,15 +168,21 @@ bool SetupFileReaderWriter::readSetupFromDocumentBytes(MIDIRoutingSetup* setup, 
 
 QByteArray SetupFileReaderWriter::setupDocumentBytes(MIDIRoutingSetup* setup, ProgressReporter* progress)
 {
-    QDomImplementation implementation;
-    QDomDocument document(implementation.createDocumentType(kDocumentTypeName, QString(), QString()));
-    // UTF-8, declared, so names in any language read back as they were written.
-    document.appendChild(document.createProcessingInstruction(
-        QStringLiteral("xml"), QStringLiteral("version=\"1.0\" encoding=\"UTF-8\"")));
+    QDomDocument document;
     QDomElement root = setup->toDomElement(document, progress);
     root.setAttribute(QStringLiteral("documentVersion"), QStringLiteral("1.0"));
-    document.appendChild(root);
-    return document.toByteArray(1);
+
+    // UTF-8, declared, so names in any language read back as they were written; one space of
+    // indentation per level.
+    QByteArray bytes;
+    QXmlStreamWriter writer(&bytes);
+    writer.setAutoFormatting(true);
+    writer.setAutoFormattingIndent(1);
+    writer.writeStartDocument(QStringLiteral("1.0"));
+    writer.writeDTD(QStringLiteral("<!DOCTYPE %1>").arg(kDocumentTypeName));
+    writeElement(writer, root);
+    writer.writeEndDocument();
+    return bytes;
 }
 
 bool SetupFileReaderWriter::saveSetupToDisk(MIDIRoutingSetup* setup, QString path)

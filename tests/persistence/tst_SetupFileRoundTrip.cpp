@@ -270,10 +270,17 @@ private slots:
     {
         SetupPtr original(buildSetupUsingEverything());
         const QByteArray text = documentOf(original.get());
+        // Attributes in name order, so the same setup always gives the same file.
         QVERIFY(text.startsWith(
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE MIDIRoutingSetupDocument>\n"
-            "<MIDIRoutingSetup "));
-        QVERIFY(text.contains(" documentVersion=\"1.0\""));
+            "<MIDIRoutingSetup activeRouteName=\"Pads \xe6\x97\xa5\xe6\x9c\xac\" documentVersion=\"1.0\" "
+            "name=\"Abendkonzert \xe2\x80\x93 Gr\xc3\xbc\xc3\x9f"
+            "e \xe2\x99\xab\" showingInnards=\"1\">\n"
+            " <MIDIRoutes>\n"
+            "  <MIDIRoute colorLabelIndex=\"3\" midiChannelIndex=\"0\" midiPortName=\"Keys\" "
+            "name=\"Klavier \xc3\x9c"
+            "ber\" outputActivationMethod=\"0\" outputActivationSpecificity=\"0\" showingInnards=\"1\">\n"));
+        QVERIFY(text.endsWith("</MIDIRoutingSetup>\n"));
         QVERIFY(text.contains("Pads \xe6\x97\xa5\xe6\x9c\xac")); // 日本 in UTF-8
         QVERIFY(text.contains("Gr\xc3\xbc\xc3\x9f"
                               "e \xe2\x99\xab")); // Grüße ♫
@@ -629,17 +636,13 @@ private slots:
 
     void aNameWithAControlCharacterStillSavesReadably()
     {
+        // Characters XML cannot hold are left out of the file; tab survives as a reference.
         MIDIRoutingSetup setup(QStringLiteral("Tab\there \x01 bell"), nullptr);
-        setup.createNewMIDIRoute(false)->setName(QStringLiteral("In\x02put"));
+        setup.createNewMIDIRoute(false)->setName(QStringLiteral("In\x02put\uFFFF"));
         SetupPtr read = readDocument(documentOf(&setup));
         QVERIFY(read);
-        QCOMPARE(read->getNumMIDIRoutes(), 1);
-        QVERIFY(read->getName().startsWith(QStringLiteral("Tab\there ")));
-        // Read once, the setup saves and reads to the same document from then on.
-        const QByteArray once = documentOf(read.get());
-        SetupPtr twice = readDocument(once);
-        QVERIFY(twice);
-        QCOMPARE(documentOf(twice.get()), once);
+        QCOMPARE(read->getName(), QStringLiteral("Tab\there  bell"));
+        QCOMPARE(read->getMIDIRouteAtIndex(0)->getName(), QStringLiteral("Input"));
     }
 
     void aPortMissingHereIsReplacedWithAMessage()
