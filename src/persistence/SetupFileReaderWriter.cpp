@@ -35,15 +35,23 @@ QString reasonOf(const QFileDevice& file, const QString& fallback)
 }
 
 // The text without the characters XML 1.0 does not allow at all (control characters other than
-// tab, line feed and carriage return, which the writer turns into references, and U+FFFE/U+FFFF),
-// so that a name pasted with such a character can never make the file unreadable.
+// tab, line feed and carriage return, which the writer turns into references, and U+FFFE/U+FFFF)
+// and without halves of surrogate pairs, which cannot be encoded and upset the encoder for the
+// text after them. So a name pasted with such a character can never make the file unreadable.
 QString xmlSafeText(const QString& text)
 {
     QString safe;
     safe.reserve(text.size());
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            safe.append(c);
+            safe.append(text.at(++i));
+            continue;
+        }
         const char16_t u = c.unicode();
-        if ((u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0xFFFE || u == 0xFFFF)
+        if (c.isSurrogate() || (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0xFFFE ||
+            u == 0xFFFF)
             continue;
         safe.append(c);
     }

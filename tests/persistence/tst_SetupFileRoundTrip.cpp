@@ -643,6 +643,12 @@ private slots:
         QVERIFY(read);
         QCOMPARE(read->getName(), QStringLiteral("Tab\there  bell"));
         QCOMPARE(read->getMIDIRouteAtIndex(0)->getName(), QStringLiteral("Input"));
+
+        // Half a surrogate pair cannot be written as UTF-8; whole pairs can.
+        setup.getMIDIRouteAtIndex(0)->setName(QString(QChar(0xD800)) + QStringLiteral("x \U0001D11E"));
+        SetupPtr halfPair = readDocument(documentOf(&setup));
+        QVERIFY(halfPair);
+        QCOMPARE(halfPair->getMIDIRouteAtIndex(0)->getName(), QStringLiteral("x \U0001D11E"));
     }
 
     void aPortMissingHereIsReplacedWithAMessage()
