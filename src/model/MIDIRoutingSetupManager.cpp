@@ -17,7 +17,8 @@ void MIDIRoutingSetupManager::setCurrentRoutingSetup(MIDIRoutingSetup* setup, bo
     if (_currentSetup) {
         disconnect(_currentSetup, nullptr, this, nullptr);
         _currentSetup->setParent(nullptr);
-        if (deleteOld)
+        // Making the current setup current again must not delete it under the caller.
+        if (deleteOld && _currentSetup != setup)
             _currentSetup->deleteLater();
     }
     _currentSetup = setup;

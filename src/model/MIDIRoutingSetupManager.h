@@ -16,7 +16,11 @@ public:
 
     MIDIRoutingSetup* getCurrentRoutingSetup() const { return _currentSetup; }
     bool hasCurrentRoutingSetup() const { return _currentSetup != nullptr; }
+    /// Lets go of the current setup (deleted later when asked, unless it is the new one too),
+    /// takes the new one (the manager becomes its parent) and relays its modified flag and file
+    /// path; announces the switch when the new setup is not null.
     void setCurrentRoutingSetup(MIDIRoutingSetup* setup, bool deleteOld);
+    /// Lets go of the current setup as setCurrentRoutingSetup(nullptr, deleteOld) and announces it.
     void clearCurrentRoutingSetup(bool deleteOld);
     /// A setup named "no name", read from the file when a path is given (an unreadable file
     /// leaves it empty, with the error posted), made current when asked.
