@@ -204,7 +204,7 @@ private slots:
         QCOMPARE(problems.exitCode(), 1);
         QVERIFY2(problemReport.contains(QStringLiteral("Invalid transform: Flanger")),
                  qPrintable(problemReport));
-        QVERIFY2(problemReport.contains(QStringLiteral("MIDI input port \"Nowhere:out\" is not present")),
+        QVERIFY2(problemReport.contains(QStringLiteral("MIDI input port \"Nowhere:out\" not found.")),
                  qPrintable(problemReport));
 
         const QString broken = writeFile(QStringLiteral("broken.ms"), "<MIDIRoutingSetup><MIDIRoutes>");
