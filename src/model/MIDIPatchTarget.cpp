@@ -6,6 +6,7 @@
 #include "model/MIDIDataTransform.h"
 #include "model/MIDIOutput.h"
 #include "model/MIDIPatchInitializer.h"
+#include "model/MissingPortReplacement.h"
 
 #include <QTimer>
 #include <cstdlib>
@@ -162,23 +163,7 @@ bool MIDIPatchTarget::setMIDIOutputPortName(QString portName)
 
 QString MIDIPatchTarget::_findSuitableReplacementOutputPortNameFor(const QString& missingName) const
 {
-    const QString alias = _portInfo->getAliasOfUnavailableOutputPortNamed(missingName);
-    if (!alias.isEmpty()) {
-        const QString found = _portInfo->getOutputPortAliasedTo(alias);
-        if (!found.isEmpty() && found != missingName) {
-            postWarningMessage(
-                QStringLiteral("MIDI output port \"%1\" not found.\n\nUsing \"%2\" (which is also "
-                               "aliased to \"%3\") instead.")
-                    .arg(missingName, found, alias));
-            return found;
-        }
-    }
-    const QString first = _portInfo->getNameOfFirstOutputPort();
-    if (!first.isEmpty()) {
-        postErrorMessage(QStringLiteral("MIDI output port \"%1\" not found.\n\nUsing \"%2\" instead.")
-                             .arg(missingName, first));
-    }
-    return first;
+    return findReplacementForMissingPort(_portInfo, missingName, false);
 }
 
 void MIDIPatchTarget::handleMIDIMessage(double timeStamp, const midiMessage_t* message)
@@ -385,7 +370,8 @@ void MIDIPatchTarget::_doDelayedMessageTimerSLOT()
         ++_numScheduled;
     }
     const auto elapsed =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - arrival).count();
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - arrival)
+            .count();
     // Precise timers: a coarse timer may be off by 5 % of the wait.
     QTimer::singleShot(std::max<int>(0, wait - int(elapsed)), Qt::PreciseTimer, this,
                        &MIDIPatchTarget::_processMessageFromDelayedQueueSLOT);

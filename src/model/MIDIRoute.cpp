@@ -6,6 +6,7 @@
 #include "model/MIDIOutput.h"
 #include "model/MIDIRouteInputMessageHandler.h"
 #include "model/MIDIRoutingSetup.h"
+#include "model/MissingPortReplacement.h"
 
 #include <QThread>
 
@@ -153,23 +154,7 @@ bool MIDIRoute::setMIDIInputPortName(QString portName)
 
 QString MIDIRoute::_findSuitableReplacementInputPortNameFor(const QString& missingName) const
 {
-    const QString alias = _portInfo->getAliasOfUnavailableInputPortNamed(missingName);
-    if (!alias.isEmpty()) {
-        const QString found = _portInfo->getInputPortAliasedTo(alias);
-        if (!found.isEmpty() && found != missingName) {
-            postWarningMessage(
-                QStringLiteral("MIDI input port \"%1\" not found.\n\nUsing \"%2\" (which is also "
-                               "aliased to \"%3\") instead.")
-                    .arg(missingName, found, alias));
-            return found;
-        }
-    }
-    const QString first = _portInfo->getNameOfFirstInputPort();
-    if (!first.isEmpty()) {
-        postErrorMessage(QStringLiteral("MIDI input port \"%1\" not found.\n\nUsing \"%2\" instead.")
-                             .arg(missingName, first));
-    }
-    return first;
+    return findReplacementForMissingPort(_portInfo, missingName, true);
 }
 
 MIDIOutput* MIDIRoute::_findOutputToActivate(BYTE value) const
