@@ -33,10 +33,14 @@ void MIDIRoute::removeMIDIOutput(MIDIOutput* output, bool deleteIt)
     if (!_outputs.contains(output) || _outputs.size() == 1)
         return;
     disconnect(output, nullptr, this, nullptr);
-    const bool wasActive = output == _activeOutput.load();
+    bool wasActive = false;
     {
+        // Whether it is the active output is decided under the lock too: a keyswitch on the MIDI
+        // thread may activate it up to the moment it leaves the list, and the route must never
+        // keep sending to an output that is no longer its own.
         std::lock_guard<std::recursive_mutex> lock(_routingMutex);
         _outputs.removeOne(output);
+        wasActive = output == _activeOutput.load();
         if (wasActive)
             _activeOutput.store(nullptr);
     }
@@ -48,7 +52,9 @@ void MIDIRoute::removeMIDIOutput(MIDIOutput* output, bool deleteIt)
         output->deleteLater();
     if (wasActive) {
         output->_active.store(false);
-        _outputs.first()->setActive(true);
+        // Unless a keyswitch chose another output meanwhile, the first one takes over.
+        if (!_activeOutput.load())
+            _outputs.first()->setActive(true);
     }
     setModified(true);
 }

@@ -127,6 +127,53 @@ private slots:
         QVERIFY(checker.noteOnsHeard() > 100);
         QCOMPARE(checker.hanging(), QString());
     }
+
+    // A keyswitch may activate an output while the user removes it. The route must never be left
+    // sending to the removed output: it would keep notes nobody can end, and the output is
+    // deleted soon after.
+    void removingAnOutputAsItIsKeyswitchedLeavesNoOrphan()
+    {
+        MIDIRoutingSetup setup(QStringLiteral("S"), nullptr);
+        MIDIRoute* route = setup.createNewMIDIRoute(false);
+        route->setMIDIChannel(MIDIRoute::kAnyChannel);
+        route->getMIDIOutputAtIndex(0)->setMainActivationValue(24);
+        RoutingTestRig::clearSent();
+
+        std::atomic<bool> stop{false};
+        FakeMidiBackend* backend = RoutingTestRig::backend();
+        const int keys = RoutingTestRig::inputIndex(QStringLiteral("Keys"));
+        std::thread player([&] {
+            while (!stop.load()) {
+                backend->injectInputMessage(keys, {0x90, 30, 100});
+                backend->injectInputMessage(keys, {0x80, 30, 0});
+                backend->injectInputMessage(keys, {0x90, 60, 100});
+                backend->injectInputMessage(keys, {0x80, 60, 0});
+            }
+        });
+
+        HangingNotesChecker checker;
+        int orphaned = 0;
+        for (int round = 0; round < 400; ++round) {
+            MIDIOutput* keyswitched = route->createNewMIDIOutput(false);
+            keyswitched->setMainActivationValue(30);
+            route->getMIDIOutputAtIndex(0)->setActive(true);
+            std::this_thread::sleep_for(std::chrono::microseconds(round % 50));
+            route->removeMIDIOutput(keyswitched, true);
+            MIDIOutput* active = route->getActiveMIDIOutput();
+            if (!active || route->getIndexOfMIDIOutput(active) < 0 || keyswitched->isActive())
+                ++orphaned;
+            QCoreApplication::processEvents();
+            checker.collectFromRig(kSynths);
+        }
+        stop.store(true);
+        player.join();
+        QCoreApplication::processEvents();
+        checker.collectFromRig(kSynths);
+
+        QCOMPARE(orphaned, 0);
+        QVERIFY(checker.noteOnsHeard() > 0);
+        QCOMPARE(checker.hanging(), QString());
+    }
 };
 
 QTEST_GUILESS_MAIN(RoutingThreadsTest)
