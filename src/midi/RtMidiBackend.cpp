@@ -3,6 +3,7 @@
 #include "app/StatusManager.h"
 #include "midi/MidiBackendError.h"
 #include "midi/RtMidiErrorCollector.h"
+#include "midi/RtMidiGraveyard.h"
 #include "midi/RtMidiInputPort.h"
 #include "midi/RtMidiOutputPort.h"
 
@@ -152,10 +153,12 @@ std::vector<std::string> RtMidiBackend::getInputPortNames()
 {
     if (_api == RtMidi::UNSPECIFIED)
         return {};
-    RtMidiErrorCollector errors; // outlives the lister, which reports to it
+    RtMidiErrorCollector errors; // the lister reports to it until it is buried
     try {
-        RtMidiIn lister(static_cast<RtMidi::Api>(_api), "RtMidi Input Client", 100);
-        return _listPorts(lister, errors);
+        auto lister = std::make_unique<RtMidiIn>(static_cast<RtMidi::Api>(_api), "RtMidi Input Client", 100);
+        std::vector<std::string> names = _listPorts(*lister, errors);
+        RtMidiGraveyard::bury(std::move(lister));
+        return names;
     } catch (const RtMidiError& error) {
         throw MidiBackendError(error.getMessage());
     }
@@ -165,10 +168,12 @@ std::vector<std::string> RtMidiBackend::getOutputPortNames()
 {
     if (_api == RtMidi::UNSPECIFIED)
         return {};
-    RtMidiErrorCollector errors; // outlives the lister, which reports to it
+    RtMidiErrorCollector errors; // the lister reports to it until it is buried
     try {
-        RtMidiOut lister(static_cast<RtMidi::Api>(_api), "RtMidi Output Client");
-        return _listPorts(lister, errors);
+        auto lister = std::make_unique<RtMidiOut>(static_cast<RtMidi::Api>(_api), "RtMidi Output Client");
+        std::vector<std::string> names = _listPorts(*lister, errors);
+        RtMidiGraveyard::bury(std::move(lister));
+        return names;
     } catch (const RtMidiError& error) {
         throw MidiBackendError(error.getMessage());
     }

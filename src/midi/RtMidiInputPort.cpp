@@ -2,6 +2,7 @@
 
 #include "midi/MidiBackendError.h"
 #include "midi/RtMidiBackend.h"
+#include "midi/RtMidiGraveyard.h"
 
 RtMidiInputPort::RtMidiInputPort(RtMidi::Api api)
 {
@@ -15,6 +16,13 @@ RtMidiInputPort::RtMidiInputPort(RtMidi::Api api)
     _errors.watch();
     _midiIn->getPortCount();
     _errors.check();
+}
+
+RtMidiInputPort::~RtMidiInputPort()
+{
+    cancelCallback();
+    _midiIn->closePort();
+    RtMidiGraveyard::bury(std::move(_midiIn));
 }
 
 void RtMidiInputPort::openPort(unsigned int index, const std::string& portName)
@@ -43,9 +51,14 @@ bool RtMidiInputPort::isConnected() const
 void RtMidiInputPort::setCallback(MidiInputCallback callback, void* userData)
 {
     _midiIn->setCallback(callback, userData);
+    _hasCallback = true;
 }
 
 void RtMidiInputPort::cancelCallback()
 {
+    // The library complains when there is nothing to cancel.
+    if (!_hasCallback)
+        return;
     _midiIn->cancelCallback();
+    _hasCallback = false;
 }

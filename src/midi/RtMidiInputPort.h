@@ -13,6 +13,9 @@ class RtMidiInputPort : public MidiInputPort
 public:
     /// Makes the client; throws MidiBackendError when the service refuses or cannot be reached.
     explicit RtMidiInputPort(RtMidi::Api api);
+    /// Closes the port and hands the client object to the graveyard, which deletes it once no
+    /// process cycle can still be running in it.
+    ~RtMidiInputPort() override;
 
     void openPort(unsigned int index, const std::string& portName) override;
     void closePort() override;
@@ -24,4 +27,5 @@ private:
     // Declared first so that it outlives the RtMidi object that reports to it.
     RtMidiErrorCollector _errors;
     std::unique_ptr<RtMidiIn> _midiIn;
+    bool _hasCallback = false;
 };

@@ -2,6 +2,7 @@
 
 #include "midi/MidiBackendError.h"
 #include "midi/RtMidiBackend.h"
+#include "midi/RtMidiGraveyard.h"
 
 #include <thread>
 
@@ -16,6 +17,12 @@ RtMidiOutputPort::RtMidiOutputPort(RtMidi::Api api)
     _errors.watch();
     _midiOut->getPortCount();
     _errors.check();
+}
+
+RtMidiOutputPort::~RtMidiOutputPort()
+{
+    closePort();
+    RtMidiGraveyard::bury(std::move(_midiOut));
 }
 
 void RtMidiOutputPort::openPort(unsigned int index, const std::string& portName)

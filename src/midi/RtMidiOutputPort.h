@@ -14,6 +14,9 @@ class RtMidiOutputPort : public MidiOutputPort
 public:
     /// Makes the client; throws MidiBackendError when the service refuses or cannot be reached.
     explicit RtMidiOutputPort(RtMidi::Api api);
+    /// Closes the port and hands the client object to the graveyard, which deletes it once no
+    /// process cycle can still be reading its buffers.
+    ~RtMidiOutputPort() override;
 
     void openPort(unsigned int index, const std::string& portName) override;
     void closePort() override;

@@ -181,16 +181,28 @@ private slots:
         const double median = lateness[lateness.size() / 2];
         // Both arrivals move on JACK period boundaries, so a measured delay is off by up to a
         // period either way. The test server runs 64-frame periods (1.3 ms): the median is held to
-        // +-2 ms, each single delay to +-2 ms plus two periods. Against a server with longer
-        // periods (QUORVELL_TEST_JACK_PERIOD_FRAMES says how long), the median may be off by one.
+        // +-2 ms (or one period against a server with longer periods, which
+        // QUORVELL_TEST_JACK_PERIOD_FRAMES names). No single delay may be short by more than that
+        // plus two periods. A single release may come late when the machine is busy (the timer runs
+        // on the event loop): that is bounded only loosely here; the delay benchmark measures it.
         const double periodMs = qEnvironmentVariableIntValue("QUORVELL_TEST_JACK_PERIOD_FRAMES") > 0
                                     ? qEnvironmentVariableIntValue("QUORVELL_TEST_JACK_PERIOD_FRAMES") / 48.0
                                     : 256 / 48.0;
+#if defined(__SANITIZE_THREAD__)
+        // Instrumented code runs several times slower: the event loop falls behind more.
+        const double medianTolerance = std::max(10.0, periodMs);
+        const double lateBound = 60.0;
+#else
         const double medianTolerance = std::max(2.0, periodMs);
+        const double lateBound = 25.0;
+#endif
         QVERIFY2(std::abs(median) <= medianTolerance,
                  qPrintable(QStringLiteral("median error %1 ms").arg(median)));
-        for (double error : lateness)
-            QVERIFY2(std::abs(error) <= 2.0 + 2 * periodMs, qPrintable(QStringLiteral("error %1 ms").arg(error)));
+        for (double error : lateness) {
+            QVERIFY2(error >= -(2.0 + 2 * periodMs),
+                     qPrintable(QStringLiteral("early by %1 ms").arg(-error)));
+            QVERIFY2(error <= lateBound, qPrintable(QStringLiteral("late by %1 ms").arg(error)));
+        }
     }
 };
 

@@ -1,5 +1,7 @@
 #include "support/JackTestClient.h"
 
+#include "midi/RtMidiGraveyard.h"
+
 #include <RtMidi.h>
 
 #include <thread>
@@ -27,9 +29,15 @@ JackTestClient::JackTestClient(const QString& clientName, const QString& sourceP
 
 JackTestClient::~JackTestClient()
 {
-    // Deleting the sink closes its JACK client, which waits for a callback that is running.
-    _sink.reset();
-    _source.reset();
+    // Deleting a JACK client object stops its process thread wherever it is (inside the receive
+    // callback, or reading buffers the deletion frees): the objects are closed now and deleted
+    // later, when no process cycle can still run in them.
+    if (_sink) {
+        _sink->cancelCallback();
+        _sink->closePort();
+        RtMidiGraveyard::bury(std::move(_sink));
+    }
+    closeSource();
 }
 
 void JackTestClient::send(const midiMessage_t& bytes)
@@ -76,7 +84,10 @@ void JackTestClient::clearReceived()
 
 void JackTestClient::closeSource()
 {
-    _source.reset();
+    if (!_source)
+        return;
+    _source->closePort();
+    RtMidiGraveyard::bury(std::move(_source));
 }
 
 void JackTestClient::letConnectionsSettle()

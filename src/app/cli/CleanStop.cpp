@@ -2,6 +2,7 @@
 
 #include "midi/MIDIPortIOManager.h"
 #include "midi/MIDIPortInfo.h"
+#include "midi/RtMidiGraveyard.h"
 #include "model/MIDIRoutingSetup.h"
 #include "model/MIDIRoutingSetupManager.h"
 
@@ -16,4 +17,6 @@ void CleanStop::perform()
     MIDIPortInfo::GetInstance()->updateAliasesInPrefs();
     MIDIPortInfo::GetInstance()->updatePortUseInPrefs();
     MIDIPortIOManager::GetInstance()->removeAllPortRequirements();
+    // The closed client objects go last, once nothing can be running in them any more.
+    RtMidiGraveyard::releaseAll();
 }
