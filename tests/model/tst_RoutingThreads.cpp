@@ -21,6 +21,15 @@ namespace {
 
 const QStringList kSynths = {QStringLiteral("SynthA"), QStringLiteral("SynthB"), QStringLiteral("SynthC")};
 
+// Stops the player thread, then hears the last of what went out.
+void stopPlayer(std::atomic<bool>& stop, std::thread& player, HangingNotesChecker& checker)
+{
+    stop.store(true);
+    player.join();
+    QCoreApplication::processEvents();
+    checker.collectFromRig(kSynths);
+}
+
 } // namespace
 
 class RoutingThreadsTest : public QObject
@@ -118,10 +127,7 @@ private slots:
             QCoreApplication::processEvents();
             checker.collectFromRig(kSynths);
         }
-        stop.store(true);
-        player.join();
-        QCoreApplication::processEvents();
-        checker.collectFromRig(kSynths);
+        stopPlayer(stop, player, checker);
 
         QVERIFY(played.load() > 100);
         QVERIFY(checker.noteOnsHeard() > 100);
@@ -165,10 +171,7 @@ private slots:
             QCoreApplication::processEvents();
             checker.collectFromRig(kSynths);
         }
-        stop.store(true);
-        player.join();
-        QCoreApplication::processEvents();
-        checker.collectFromRig(kSynths);
+        stopPlayer(stop, player, checker);
 
         QCOMPARE(orphaned, 0);
         QVERIFY(checker.noteOnsHeard() > 0);

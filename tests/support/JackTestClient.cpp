@@ -35,6 +35,10 @@ JackTestClient::~JackTestClient()
     if (_sink) {
         _sink->cancelCallback();
         _sink->closePort();
+        // A process cycle that began before the cancel may still be entering the callback.
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        while (_callbacksRunning.load(std::memory_order_acquire) != 0)
+            std::this_thread::yield();
         RtMidiGraveyard::bury(std::move(_sink));
     }
     closeSource();
@@ -49,12 +53,14 @@ void JackTestClient::send(const midiMessage_t& bytes)
 void JackTestClient::_received(double, std::vector<unsigned char>* message, void* userData)
 {
     auto* self = static_cast<JackTestClient*>(userData);
+    self->_callbacksRunning.fetch_add(1, std::memory_order_acq_rel);
     const auto arrival = std::chrono::steady_clock::now();
     {
         std::lock_guard<std::mutex> lock(self->_mutex);
         self->_receivedMessages.push_back({*message, arrival});
     }
     self->_arrived.notify_all();
+    self->_callbacksRunning.fetch_sub(1, std::memory_order_release);
 }
 
 std::vector<JackTestClient::ReceivedMessage> JackTestClient::receivedMessages() const

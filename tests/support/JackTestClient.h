@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -82,5 +83,7 @@ private:
     std::unique_ptr<RtMidiIn> _sink;
     mutable std::mutex _mutex;
     mutable std::condition_variable _arrived;
+    // Receive callbacks now running: a cancelled callback may still be finishing one.
+    std::atomic<int> _callbacksRunning{0};
     std::vector<ReceivedMessage> _receivedMessages;
 };
