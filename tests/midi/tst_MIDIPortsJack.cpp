@@ -34,6 +34,13 @@ template <typename List> bool allAre(const List& messages, const midiMessage_t& 
     return true;
 }
 
+// Unregisters every handler when a test function ends, before its handlers go out of scope: a
+// message still arriving must never reach a handler that is gone.
+struct ReleasePortsAtEnd
+{
+    ~ReleasePortsAtEnd() { MIDIPortIOManager::GetInstance()->removeAllPortRequirements(); }
+};
+
 } // namespace
 
 class MIDIPortsJackTest : public QObject
@@ -96,6 +103,7 @@ private slots:
     void noteFromKeyboardReachesRouteOnTheMidiThread()
     {
         RecordingMIDIInputHandler route;
+        const ReleasePortsAtEnd release; // goes before the handlers do
         _manager->addRequiredInputPortNamed(_keys->sourcePortName(), &route);
         QVERIFY(_manager->isInputPortOpen(_keys->sourcePortName()));
         JackTestClient::letConnectionsSettle();
@@ -126,6 +134,7 @@ private slots:
     void keyboardPlaysTheSynthThroughARoute()
     {
         RecordingMIDIInputHandler route;
+        const ReleasePortsAtEnd release; // goes before the handlers do
         route.forwardToOutputPort(outputIndexOf(*_synth));
         _manager->addRequiredOutputPortNamed(_synth->sinkPortName(), patch(0));
         _manager->addRequiredInputPortNamed(_pads->sourcePortName(), &route);
@@ -154,6 +163,7 @@ private slots:
     {
         RecordingMIDIInputHandler first;
         RecordingMIDIInputHandler second;
+        const ReleasePortsAtEnd release; // goes before the handlers do
         const QString port = _keys->sourcePortName();
         _manager->addRequiredInputPortNamed(port, &first);
         _manager->addRequiredInputPortNamed(port, &second);
@@ -178,6 +188,7 @@ private slots:
     void clockSensingTimeCodeAndSysexNeverReachARoute()
     {
         RecordingMIDIInputHandler route;
+        const ReleasePortsAtEnd release; // goes before the handlers do
         _manager->addRequiredInputPortNamed(_keys->sourcePortName(), &route);
         JackTestClient::letConnectionsSettle();
         QVERIFY(JackTestClient::retryUntil(
@@ -210,6 +221,7 @@ private slots:
 
         // Ports listed after the unplugged one moved up in the service's list; they still open by name.
         RecordingMIDIInputHandler padsRoute;
+        const ReleasePortsAtEnd release; // goes before the handlers do
         _manager->addRequiredInputPortNamed(_pads->sourcePortName(), &padsRoute);
         QVERIFY(_manager->isInputPortOpen(_pads->sourcePortName()));
         JackTestClient::letConnectionsSettle();
