@@ -5,10 +5,10 @@
 #include "model/MIDIPatchTarget.h"
 #include "model/MIDIRoute.h"
 
-MIDIOutput::MIDIOutput(QString name, QObject* parent) : BaseMIDIObject(std::move(name), parent) {}
+MIDIOutput::MIDIOutput(QString name, QObject* parent) : ColorLabeledMIDIObject(std::move(name), parent) {}
 
 MIDIOutput::MIDIOutput(QDomElement& element, QObject* parent, int loadIndex)
-    : BaseMIDIObject(QString(), parent), _loadIndex(loadIndex)
+    : ColorLabeledMIDIObject(QString(), parent), _loadIndex(loadIndex)
 {
     initFromDomElement(element);
 }
@@ -232,26 +232,6 @@ bool MIDIOutput::areAllPatchesMutedExcept(MIDIPatchTarget* mpt) const
             return false;
     }
     return true;
-}
-
-void MIDIOutput::setColorLabel(int index)
-{
-    if (hasColorLabel() && index == _colorLabelIndex)
-        return;
-    _colorLabelIndex = index;
-    emit colorLabelChangedTo(index);
-    if (index < 0)
-        emit colorLabelCleared();
-    setModified(true);
-}
-
-void MIDIOutput::clearColorLabel()
-{
-    if (!hasColorLabel())
-        return;
-    _colorLabelIndex = -1;
-    emit colorLabelCleared();
-    setModified(true);
 }
 
 void MIDIOutput::setColorLabelsForPatches(int index, MIDIPatchTarget* from)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/BaseMIDIObject.h"
+#include "model/ColorLabeledMIDIObject.h"
 #include "model/MIDIMessage.h"
 
 #include <QList>
@@ -20,7 +20,7 @@ class MIDIRoute;
 /// Threads: handleMIDIMessage runs under its input's routing lock, on the MIDI thread or the GUI
 /// thread; patch list changes take the same lock, so a message is handled by the old list or the
 /// new one. Everything else is GUI thread only; readers of the sounding notes get a copy.
-class MIDIOutput : public BaseMIDIObject
+class MIDIOutput : public ColorLabeledMIDIObject
 {
     Q_OBJECT
 
@@ -37,8 +37,6 @@ public:
     bool isActive() const { return _active.load(); }
     BYTE getMainActivationValue() const { return _mainActivationValue.load(); }
     BYTE getActivationRangeValue() const { return _activationRangeValue.load(); }
-    bool hasColorLabel() const { return _colorLabelIndex >= 0; }
-    int getColorLabel() const { return _colorLabelIndex; }
     int getLoadIndex() const { return _loadIndex; }
 
     int getNumMIDIPatchTargets() const { return _patches.size(); }
@@ -64,8 +62,6 @@ public:
     void muteAllPatchesExcept(MIDIPatchTarget* mpt);
     bool areAllPatchesMutedExcept(MIDIPatchTarget* mpt) const;
 
-    void setColorLabel(int index);
-    void clearColorLabel();
     void setColorLabelsForPatches(int index, MIDIPatchTarget* from);
     void clearColorLabelsForPatches(MIDIPatchTarget* from);
 
@@ -103,8 +99,6 @@ signals:
     void midiPatchTargetAdded(MIDIPatchTarget* mpt);
     void midiPatchTargetRemoved(MIDIPatchTarget* mpt);
     void midiPatchTargetMovedTo(MIDIPatchTarget* mpt, int newIndex);
-    void colorLabelCleared();
-    void colorLabelChangedTo(int colorLabelIndex);
 
 private slots:
     void _mptModifiedChangedToSLOT(bool modified);
@@ -122,7 +116,6 @@ private:
     std::atomic<BYTE> _activationRangeValue{0};
     QList<MIDIPatchTarget*> _patches;
     int _loadIndex = -1;
-    int _colorLabelIndex = -1;
 
     // Notes passed on and not ended, in arrival order, as channel * 128 + note (a note off ends a
     // note of its own channel only), and the latest velocity of each note number.

@@ -31,7 +31,7 @@ QDomElement MIDIOutput::toDomElement(QDomDocument& doc)
     element.setAttribute(QStringLiteral("showingInnards"), isShowingInnards() ? 1 : 0);
     element.setAttribute(QStringLiteral("mainActivationValue"), int(getMainActivationValue()));
     element.setAttribute(QStringLiteral("activationRangeValue"), int(getActivationRangeValue()));
-    element.setAttribute(QStringLiteral("colorLabelIndex"), _colorLabelIndex);
+    _writeColorLabelTo(element);
     QDomElement patches = doc.createElement(QStringLiteral("MIDIPatchTargets"));
     for (MIDIPatchTarget* mpt : std::as_const(_patches))
         patches.appendChild(mpt->toDomElement(doc));
@@ -43,8 +43,7 @@ void MIDIOutput::initFromDomElement(const QDomElement& element)
 {
     BaseMIDIObject::initFromDomElement(element);
     setActive(intAttribute(element, "isActive") != 0);
-    if (element.hasAttribute(QStringLiteral("colorLabelIndex")))
-        setColorLabel(intAttribute(element, "colorLabelIndex"));
+    _readColorLabelFrom(element);
 
     if (element.hasAttribute(QStringLiteral("mainActivationValue")) &&
         element.hasAttribute(QStringLiteral("activationRangeValue"))) {

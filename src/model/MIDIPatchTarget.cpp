@@ -12,13 +12,14 @@
 #include <cstdlib>
 
 MIDIPatchTarget::MIDIPatchTarget(QString portName, BYTE channel, QString name, QObject* parent)
-    : BaseMIDIObject(std::move(name), parent), _midiChannel(channel)
+    : ColorLabeledMIDIObject(std::move(name), parent), _midiChannel(channel)
 {
     _init();
     setMIDIOutputPortName(std::move(portName));
 }
 
-MIDIPatchTarget::MIDIPatchTarget(QDomElement& element, QObject* parent) : BaseMIDIObject(QString(), parent)
+MIDIPatchTarget::MIDIPatchTarget(QDomElement& element, QObject* parent)
+    : ColorLabeledMIDIObject(QString(), parent)
 {
     _init();
     initFromDomElement(element);
@@ -108,26 +109,6 @@ void MIDIPatchTarget::setMessageDelayType(MessageDelayType type)
 void MIDIPatchTarget::chooseNextMessageDelayType()
 {
     setMessageDelayType(isMessageDelayConstant() ? kRandomDelay : kConstantDelay);
-}
-
-void MIDIPatchTarget::setColorLabel(int index)
-{
-    if (hasColorLabel() && index == _colorLabelIndex)
-        return;
-    _colorLabelIndex = index;
-    emit colorLabelChangedTo(index);
-    if (index < 0)
-        emit colorLabelCleared();
-    setModified(true);
-}
-
-void MIDIPatchTarget::clearColorLabel()
-{
-    if (!hasColorLabel())
-        return;
-    _colorLabelIndex = -1;
-    emit colorLabelCleared();
-    setModified(true);
 }
 
 bool MIDIPatchTarget::setMIDIOutputPortName(QString portName)

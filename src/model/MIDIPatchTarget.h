@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/BaseMIDIObject.h"
+#include "model/ColorLabeledMIDIObject.h"
 #include "model/MIDIMessage.h"
 #include "model/MIDIPatchInitializerOwner.h"
 #include "model/SoundingNoteRecord.h"
@@ -29,7 +29,7 @@ class MIDIPortInfo;
 /// transforms and sending; the queue lock guards the delayed queue (queue lock first when both
 /// are taken). Chain edits take the message lock so a message sees the old chain or the new one.
 /// Never change the port while holding the message lock: the port manager waits for deliveries.
-class MIDIPatchTarget : public BaseMIDIObject, public MIDIPatchInitializerOwner
+class MIDIPatchTarget : public ColorLabeledMIDIObject, public MIDIPatchInitializerOwner
 {
     Q_OBJECT
 
@@ -53,7 +53,6 @@ public:
     bool hasMessageDelay() const { return _messageDelay.load() > 0; }
     bool isMessageDelayConstant() const { return _messageDelayType.load() == kConstantDelay; }
     bool isMessageDelayRandom() const { return _messageDelayType.load() == kRandomDelay; }
-    bool hasColorLabel() const { return _colorLabelIndex >= 0; }
     bool isConnectedToMIDIPort() const { return !_outputPortName.isEmpty(); }
     bool hasAnyMIDIDataTransforms() const { return !_transforms.isEmpty(); }
     bool hasAnyMIDIPatchInitializers() const { return !_initializers.isEmpty(); }
@@ -63,7 +62,6 @@ public:
     BYTE getMIDIChannel() const { return _midiChannel.load(); }
     int getMessageDelayInMillisecs() const { return _messageDelay.load(); }
     MessageDelayType getMessageDelayType() const { return _messageDelayType.load(); }
-    int getColorLabel() const { return _colorLabelIndex; }
     MIDIOutput* getParentMIDIOutput() const;
 
     void setMuted(bool muted);
@@ -72,8 +70,6 @@ public:
     void setMessageDelayInMillisecs(int delay);
     void setMessageDelayType(MessageDelayType type);
     void chooseNextMessageDelayType();
-    void setColorLabel(int index);
-    void clearColorLabel();
     /// Returns true when the given name was used, false when a replacement was taken.
     bool setMIDIOutputPortName(QString portName);
 
@@ -121,8 +117,6 @@ public slots:
 
 signals:
     void mutedChangedTo(bool muted);
-    void colorLabelCleared();
-    void colorLabelChangedTo(int colorLabelIndex);
     void receivedMIDIMessage();
     void midiPortNameChangedTo(QString newPortName);
     void midiChannelChangedTo(BYTE newChannel);
@@ -159,7 +153,6 @@ private:
     QString _outputPortName;
     std::atomic<int> _outputPortIndex{-1};
     std::atomic<BYTE> _midiChannel{0};
-    int _colorLabelIndex = -1;
     std::atomic<int> _messageDelay{0};
     std::atomic<MessageDelayType> _messageDelayType{kConstantDelay};
     MIDIPortIOManager* _portIOManager;

@@ -52,7 +52,7 @@ QDomElement MIDIPatchTarget::toDomElement(QDomDocument& doc)
     element.setAttribute(QStringLiteral("midiChannelIndex"), int(getMIDIChannel()));
     element.setAttribute(QStringLiteral("messageDelayType"), getMessageDelayType());
     element.setAttribute(QStringLiteral("messageDelay"), getMessageDelayInMillisecs());
-    element.setAttribute(QStringLiteral("colorLabelIndex"), _colorLabelIndex);
+    _writeColorLabelTo(element);
 
     QDomElement initializers = doc.createElement(QStringLiteral("MIDIPatchInitializers"));
     for (MIDIPatchInitializer* mpi : std::as_const(_initializers))
@@ -71,8 +71,7 @@ void MIDIPatchTarget::initFromDomElement(const QDomElement& element)
     BaseMIDIObject::initFromDomElement(element);
     setMIDIOutputPortName(element.attribute(QStringLiteral("midiOutputPortName")));
     setMIDIChannel(channelAttribute(element));
-    if (element.hasAttribute(QStringLiteral("colorLabelIndex")))
-        setColorLabel(intAttribute(element, "colorLabelIndex"));
+    _readColorLabelFrom(element);
     setMuted(intAttribute(element, "muted") != 0);
     const int delayType = intAttribute(element, "messageDelayType");
     setMessageDelayType(delayType == kRandomDelay ? kRandomDelay : kConstantDelay);

@@ -11,13 +11,13 @@
 #include <QThread>
 
 MIDIRoute::MIDIRoute(QString portName, BYTE channel, QString name, QObject* parent)
-    : BaseMIDIObject(std::move(name), parent), _midiChannel(channel)
+    : ColorLabeledMIDIObject(std::move(name), parent), _midiChannel(channel)
 {
     _init();
     setMIDIInputPortName(std::move(portName));
 }
 
-MIDIRoute::MIDIRoute(QDomElement& element, QObject* parent) : BaseMIDIObject(QString(), parent)
+MIDIRoute::MIDIRoute(QDomElement& element, QObject* parent) : ColorLabeledMIDIObject(QString(), parent)
 {
     _init();
     initFromDomElement(element);
@@ -100,26 +100,6 @@ void MIDIRoute::setOutputActivationSpecificity(OutputActivationSpecificity speci
         return;
     _activationSpecificity.store(specificity);
     emit outputActivationSpecificityChangedTo(specificity);
-    setModified(true);
-}
-
-void MIDIRoute::setColorLabel(int index)
-{
-    if (hasColorLabel() && index == _colorLabelIndex)
-        return;
-    _colorLabelIndex = index;
-    emit colorLabelChangedTo(index);
-    if (index < 0)
-        emit colorLabelCleared();
-    setModified(true);
-}
-
-void MIDIRoute::clearColorLabel()
-{
-    if (!hasColorLabel())
-        return;
-    _colorLabelIndex = -1;
-    emit colorLabelCleared();
     setModified(true);
 }
 

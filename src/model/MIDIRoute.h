@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/BaseMIDIObject.h"
+#include "model/ColorLabeledMIDIObject.h"
 #include "model/MIDIMessage.h"
 
 #include <QList>
@@ -24,7 +24,7 @@ class MIDIRoutingSetup;
 /// Threads: each message is handled under the routing lock, on the MIDI thread for port input or
 /// on the GUI thread for injected messages; changes of the output list take the same lock.
 /// Everything else is GUI thread only. Never change ports while holding the routing lock.
-class MIDIRoute : public BaseMIDIObject
+class MIDIRoute : public ColorLabeledMIDIObject
 {
     Q_OBJECT
 
@@ -68,8 +68,6 @@ public:
         return getOutputActivationSpecificity() == kSpecificValue;
     }
     bool isOutputActivationValueRange() const { return getOutputActivationSpecificity() == kValueRange; }
-    bool hasColorLabel() const { return _colorLabelIndex >= 0; }
-    int getColorLabel() const { return _colorLabelIndex; }
     bool isActive() const { return _active.load(); }
     MIDIOutput* getActiveMIDIOutput() const { return _activeOutput.load(); }
     /// Last values seen; any thread.
@@ -79,8 +77,6 @@ public:
     void setMIDIChannel(BYTE channel);
     void setOutputActivationMethod(OutputActivationMethod method);
     void setOutputActivationSpecificity(OutputActivationSpecificity specificity);
-    void setColorLabel(int index);
-    void clearColorLabel();
     /// Returns true when the given name was used, false when a replacement was taken.
     bool setMIDIInputPortName(QString portName);
     /// Called by the setup only; does not mark the route modified.
@@ -150,8 +146,6 @@ signals:
     void MIDIOutputNameChanged(MIDIOutput* output);
     void activeChangedTo(bool nowActive);
     void outputValueOrRangeChanged(MIDIOutput* midiOutput);
-    void colorLabelCleared();
-    void colorLabelChangedTo(int colorLabelIndex);
 
 private slots:
     void _midiOutputModifiedChangedToSLOT(bool modified);
@@ -174,7 +168,6 @@ private:
     std::atomic<OutputActivationMethod> _activationMethod{kKeyswitchActivation};
     std::atomic<BYTE> _activationMessageType{kNoteOn};
     std::atomic<OutputActivationSpecificity> _activationSpecificity{kSpecificValue};
-    int _colorLabelIndex = -1;
     MIDIRouteInputMessageHandler* _inputHandler = nullptr;
     std::atomic<MIDIOutput*> _activeOutput{nullptr};
     std::atomic<bool> _active{false};

@@ -22,7 +22,7 @@ QDomElement MIDIRoute::toDomElement(QDomDocument& doc)
     element.setAttribute(QStringLiteral("midiChannelIndex"), int(getMIDIChannel()));
     element.setAttribute(QStringLiteral("outputActivationMethod"), getOutputActivationMethod());
     element.setAttribute(QStringLiteral("outputActivationSpecificity"), getOutputActivationSpecificity());
-    element.setAttribute(QStringLiteral("colorLabelIndex"), _colorLabelIndex);
+    _writeColorLabelTo(element);
     QDomElement outputs = doc.createElement(QStringLiteral("MIDIOutputs"));
     for (MIDIOutput* output : std::as_const(_outputs))
         outputs.appendChild(output->toDomElement(doc));
@@ -37,8 +37,7 @@ void MIDIRoute::initFromDomElement(const QDomElement& element)
     // A channel outside 0 to 15 that is not "Any" falls back to the first channel.
     const int channel = intAttribute(element, "midiChannelIndex");
     setMIDIChannel((channel >= 0 && channel <= 15) || channel == kAnyChannel ? BYTE(channel) : BYTE(0));
-    if (element.hasAttribute(QStringLiteral("colorLabelIndex")))
-        setColorLabel(intAttribute(element, "colorLabelIndex"));
+    _readColorLabelFrom(element);
     if (element.hasAttribute(QStringLiteral("outputActivationMethod")))
         setOutputActivationMethod(intAttribute(element, "outputActivationMethod"));
     if (element.hasAttribute(QStringLiteral("outputActivationSpecificity")))
