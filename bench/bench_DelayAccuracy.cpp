@@ -10,15 +10,15 @@
 #include "harness/JackGraph.h"
 #include "harness/ProbeNotes.h"
 #include "harness/SampleSummary.h"
-#include "harness/SendTimingMidiBackend.h"
+#include "harness/SendTimingMIDIBackend.h"
+#include "midi/MIDIBackend.h"
 #include "midi/MIDIPortIOManager.h"
 #include "midi/MIDIPortInfo.h"
-#include "midi/MidiBackend.h"
 #include "midi/RtMidiBackend.h"
-#include "model/MIDIOutput.h"
-#include "model/MIDIPatchTarget.h"
-#include "model/MIDIRoute.h"
-#include "model/MIDIRoutingSetup.h"
+#include "model/routing/MIDIOutput.h"
+#include "model/routing/MIDIPatchTarget.h"
+#include "model/routing/MIDIRoute.h"
+#include "model/routing/MIDIRoutingSetup.h"
 #include "support/JackTestClient.h"
 
 #include <QCoreApplication>
@@ -41,7 +41,7 @@ struct DelayRig
     std::unique_ptr<JackTestClient> undelayed;
     std::array<std::unique_ptr<JackTestClient>, kDelaysMs.size()> delayed;
     std::unique_ptr<MIDIRoutingSetup> setup;
-    SendTimingMidiBackend* backend = nullptr;
+    SendTimingMIDIBackend* backend = nullptr;
     std::string error;
 
     void build()
@@ -71,12 +71,12 @@ struct DelayRig
                 return;
             }
         }
-        backend = SendTimingMidiBackend::install(std::make_unique<RtMidiBackend>());
+        backend = SendTimingMIDIBackend::install(std::make_unique<RtMidiBackend>());
         if (!backend) {
             error = "the MIDI backend was already in use";
             return;
         }
-        if (MidiBackend::GetInstance()->getApiName() != QStringLiteral("JACK")) {
+        if (MIDIBackend::GetInstance()->getApiName() != QStringLiteral("JACK")) {
             error = "the program did not get RtMidi's JACK backend";
             return;
         }

@@ -7,13 +7,13 @@
 #include "harness/JackGraph.h"
 #include "harness/ProbeNotes.h"
 #include "harness/SampleSummary.h"
+#include "midi/MIDIBackend.h"
 #include "midi/MIDIPortIOManager.h"
-#include "midi/MidiBackend.h"
 #include "midi/RtMidiBackend.h"
-#include "model/MIDIOutput.h"
-#include "model/MIDIPatchTarget.h"
-#include "model/MIDIRoute.h"
-#include "model/MIDIRoutingSetup.h"
+#include "model/routing/MIDIOutput.h"
+#include "model/routing/MIDIPatchTarget.h"
+#include "model/routing/MIDIRoute.h"
+#include "model/routing/MIDIRoutingSetup.h"
 #include "support/JackTestClient.h"
 
 #include <benchmark/benchmark.h>
@@ -56,7 +56,7 @@ struct LatencyRig
                 return;
             }
         }
-        if (MidiBackend::GetInstance()->getApiName() != QStringLiteral("JACK")) {
+        if (MIDIBackend::GetInstance()->getApiName() != QStringLiteral("JACK")) {
             error = "the program did not get RtMidi's JACK backend";
             return;
         }

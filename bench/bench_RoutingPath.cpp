@@ -5,13 +5,13 @@
 // as when no window shows the setup.
 #include "harness/AllocationCounter.h"
 #include "harness/BenchMain.h"
-#include "harness/CountingMidiBackend.h"
-#include "model/BuiltInTransforms.h"
-#include "model/MIDIDataTransform.h"
-#include "model/MIDIOutput.h"
-#include "model/MIDIPatchTarget.h"
-#include "model/MIDIRoute.h"
-#include "model/MIDIRoutingSetup.h"
+#include "harness/CountingMIDIBackend.h"
+#include "model/routing/MIDIOutput.h"
+#include "model/routing/MIDIPatchTarget.h"
+#include "model/routing/MIDIRoute.h"
+#include "model/routing/MIDIRoutingSetup.h"
+#include "model/transforms/BuiltInTransforms.h"
+#include "model/transforms/MIDIDataTransform.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,14 +29,14 @@ const QString kKeys = QStringLiteral("Keys");
 // Transpose (+5), Velocity Map (sine ramp) and CC Map (controller 1, inverted).
 struct RoutingPathRig
 {
-    CountingMidiBackend* backend = nullptr;
+    CountingMIDIBackend* backend = nullptr;
     std::unique_ptr<MIDIRoutingSetup> setup;
     int keys = -1;
     std::string error;
 
     void build()
     {
-        backend = CountingMidiBackend::install(
+        backend = CountingMIDIBackend::install(
             {kKeys}, {QStringLiteral("SynthA"), QStringLiteral("SynthB"), QStringLiteral("SynthC")});
         if (!backend) {
             error = "the MIDI backend was already in use";

@@ -4,15 +4,15 @@
 // be sounding; anything left is a hanging note, and the benchmark fails.
 #include "harness/AllocationCounter.h"
 #include "harness/BenchMain.h"
-#include "harness/CountingMidiBackend.h"
-#include "model/BuiltInTransforms.h"
-#include "model/InitializerRegistry.h"
-#include "model/MIDIDataTransform.h"
-#include "model/MIDIOutput.h"
-#include "model/MIDIPatchTarget.h"
-#include "model/MIDIRoute.h"
-#include "model/MIDIRoutingSetup.h"
-#include "model/ProgChgInitializer.h"
+#include "harness/CountingMIDIBackend.h"
+#include "model/initializers/InitializerRegistry.h"
+#include "model/initializers/ProgChgInitializer.h"
+#include "model/routing/MIDIOutput.h"
+#include "model/routing/MIDIPatchTarget.h"
+#include "model/routing/MIDIRoute.h"
+#include "model/routing/MIDIRoutingSetup.h"
+#include "model/transforms/BuiltInTransforms.h"
+#include "model/transforms/MIDIDataTransform.h"
 
 #include <QStringList>
 #include <benchmark/benchmark.h>
@@ -38,14 +38,14 @@ constexpr int kMaxHeldKeys = 16;
 // change when its output comes up.
 struct SwitchStormRig
 {
-    CountingMidiBackend* backend = nullptr;
+    CountingMIDIBackend* backend = nullptr;
     std::unique_ptr<MIDIRoutingSetup> setup;
     int keys = -1;
     std::string error;
 
     void build()
     {
-        backend = CountingMidiBackend::install({kKeys}, kSynths);
+        backend = CountingMIDIBackend::install({kKeys}, kSynths);
         if (!backend) {
             error = "the MIDI backend was already in use";
             return;

@@ -3,9 +3,9 @@
 // accepted one must save and read back to the same document. Anything else aborts, so that
 // libFuzzer keeps the input.
 #include "app/StatusManager.h"
-#include "model/BuiltInTransforms.h"
-#include "model/InitializerRegistry.h"
-#include "model/MIDIRoutingSetup.h"
+#include "model/initializers/InitializerRegistry.h"
+#include "model/routing/MIDIRoutingSetup.h"
+#include "model/transforms/BuiltInTransforms.h"
 #include "persistence/SetupFileReaderWriter.h"
 #include "support/RoutingTestRig.h"
 #include "support/TestPrefs.h"

@@ -3,9 +3,9 @@
 #include "app/LocalNormalCursor.h"
 #include "app/StatusManager.h"
 #include "app/cli/SetupReport.h"
-#include "model/MIDIRoute.h"
-#include "model/MIDIRoutingSetup.h"
-#include "model/MIDIRoutingSetupManager.h"
+#include "model/routing/MIDIRoute.h"
+#include "model/routing/MIDIRoutingSetup.h"
+#include "model/routing/MIDIRoutingSetupManager.h"
 
 #include <QFileInfo>
 #include <QMessageBox>

@@ -1,9 +1,9 @@
 #include "editors/BuiltInTransformEditors.h"
 
 #include "editors/TransformEditorFactories.h"
-#include "model/BuiltInTransformRegistryEntry.h"
-#include "model/BuiltInTransforms.h"
-#include "model/TransformRegistry.h"
+#include "model/transforms/BuiltInTransformRegistryEntry.h"
+#include "model/transforms/BuiltInTransforms.h"
+#include "model/transforms/TransformRegistry.h"
 
 namespace {
 

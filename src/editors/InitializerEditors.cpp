@@ -1,8 +1,8 @@
 #include "editors/InitializerEditors.h"
 
-#include "model/InitializerRegistry.h"
-#include "model/InitializerRegistryEntry.h"
-#include "model/InitializerTypeNames.h"
+#include "model/initializers/InitializerRegistry.h"
+#include "model/initializers/InitializerRegistryEntry.h"
+#include "model/initializers/InitializerTypeNames.h"
 
 #include <QLabel>
 

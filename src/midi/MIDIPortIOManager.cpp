@@ -1,10 +1,10 @@
 #include "midi/MIDIPortIOManager.h"
 
 #include "app/StatusManager.h"
+#include "midi/MIDIBackend.h"
+#include "midi/MIDIBackendError.h"
 #include "midi/MIDIInputMessageHandler.h"
 #include "midi/MIDIPortInfo.h"
-#include "midi/MidiBackend.h"
-#include "midi/MidiBackendError.h"
 #include "midi/TemporaryMidiIOSuspender.h"
 
 #include <chrono>
@@ -56,7 +56,7 @@ public:
     AdmittedDelivery& operator=(const AdmittedDelivery&) = delete;
 };
 
-QString openErrorText(const char* direction, const QString& portName, const MidiBackendError& error)
+QString openErrorText(const char* direction, const QString& portName, const MIDIBackendError& error)
 {
     return QStringLiteral("Unable to open %1 port '").arg(QLatin1String(direction)) + portName +
            QStringLiteral("'\n\n") + error.getMessage();
@@ -200,7 +200,7 @@ void MIDIPortIOManager::addRequiredOutputPortNamed(const QString& portName, MIDI
     if (index < 0)
         return;
     if (!_hasOpenOutputPortFor(portName)) {
-        MidiOutputPort* port = _openOutputPortNamed(portName);
+        MIDIOutputPort* port = _openOutputPortNamed(portName);
         TableChange change(*this);
         _outputPortsByIndex[static_cast<size_t>(index)] = port;
     }
@@ -246,13 +246,13 @@ void MIDIPortIOManager::removeAllPortRequirements()
 
 bool MIDIPortIOManager::isInputPortOpen(const QString& portName) const
 {
-    const MidiInputPort* port = _openInputPorts.value(portName, nullptr);
+    const MIDIInputPort* port = _openInputPorts.value(portName, nullptr);
     return port && port->isConnected();
 }
 
 bool MIDIPortIOManager::isOutputPortOpen(const QString& portName) const
 {
-    const MidiOutputPort* port = _openOutputPorts.value(portName, nullptr);
+    const MIDIOutputPort* port = _openOutputPorts.value(portName, nullptr);
     return port && port->isConnected();
 }
 
@@ -271,22 +271,22 @@ void MIDIPortIOManager::_openInputPortNamed(const QString& portName)
     const int index = _portInfo->getIndexOfInputPortNamed(portName);
     if (index < 0)
         return;
-    std::unique_ptr<MidiInputPort> created;
+    std::unique_ptr<MIDIInputPort> created;
     try {
-        created = MidiBackend::GetInstance()->createInputPort();
-    } catch (const MidiBackendError& error) {
+        created = MIDIBackend::GetInstance()->createInputPort();
+    } catch (const MIDIBackendError& error) {
         _openInputPorts.insert(portName, nullptr);
         _pendingErrors.append(openErrorText("input", portName, error));
         return;
     }
     // Registered before the attempt: a port whose open failed stays registered, unconnected.
-    MidiInputPort* port = created.release();
+    MIDIInputPort* port = created.release();
     _openInputPorts.insert(portName, port);
     _openInputPortNames.insert(port, portName);
     _inputPortsByIndex[static_cast<size_t>(index)] = port;
     try {
         port->openPort(static_cast<unsigned int>(index), portName.toLatin1().toStdString());
-    } catch (const MidiBackendError& error) {
+    } catch (const MIDIBackendError& error) {
         _pendingErrors.append(openErrorText("input", portName, error));
     }
     port->setCallback(&_midiInMessageCallbackFcn, &_inputPortIndexes[static_cast<size_t>(index)]);
@@ -295,7 +295,7 @@ void MIDIPortIOManager::_openInputPortNamed(const QString& portName)
 void MIDIPortIOManager::_closeInputPortNamed(const QString& portName)
 {
     const int index = _portInfo->getIndexOfInputPortNamed(portName);
-    MidiInputPort* port = _openInputPorts.value(portName, nullptr);
+    MIDIInputPort* port = _openInputPorts.value(portName, nullptr);
     if (port) {
         port->cancelCallback();
         port->closePort();
@@ -307,26 +307,26 @@ void MIDIPortIOManager::_closeInputPortNamed(const QString& portName)
     _openInputPorts.remove(portName);
 }
 
-MidiOutputPort* MIDIPortIOManager::_openOutputPortNamed(const QString& portName)
+MIDIOutputPort* MIDIPortIOManager::_openOutputPortNamed(const QString& portName)
 {
     // Registers the port object under its name (not yet in the index table; the caller publishes
     // it there inside a table change) and opens it. Null when no client object could be made.
     const int index = _portInfo->getIndexOfOutputPortNamed(portName);
     if (index < 0)
         return nullptr;
-    std::unique_ptr<MidiOutputPort> created;
+    std::unique_ptr<MIDIOutputPort> created;
     try {
-        created = MidiBackend::GetInstance()->createOutputPort();
-    } catch (const MidiBackendError& error) {
+        created = MIDIBackend::GetInstance()->createOutputPort();
+    } catch (const MIDIBackendError& error) {
         _openOutputPorts.insert(portName, nullptr);
         _pendingErrors.append(openErrorText("output", portName, error));
         return nullptr;
     }
-    MidiOutputPort* port = created.release();
+    MIDIOutputPort* port = created.release();
     _openOutputPorts.insert(portName, port);
     try {
         port->openPort(static_cast<unsigned int>(index), portName.toLatin1().toStdString());
-    } catch (const MidiBackendError& error) {
+    } catch (const MIDIBackendError& error) {
         _pendingErrors.append(openErrorText("output", portName, error));
     }
     return port;
@@ -335,7 +335,7 @@ MidiOutputPort* MIDIPortIOManager::_openOutputPortNamed(const QString& portName)
 void MIDIPortIOManager::_closeOutputPortNamed(const QString& portName)
 {
     const int index = _portInfo->getIndexOfOutputPortNamed(portName);
-    MidiOutputPort* port = _openOutputPorts.value(portName, nullptr);
+    MIDIOutputPort* port = _openOutputPorts.value(portName, nullptr);
     if (index >= 0 && _outputPortsByIndex[static_cast<size_t>(index)] == port && port) {
         TableChange change(*this);
         _outputPortsByIndex[static_cast<size_t>(index)] = nullptr;
@@ -362,7 +362,7 @@ void MIDIPortIOManager::deliverMessageToOutputPort(int outputPortIndex, midiMess
         return;
     if (outputPortIndex < 0 || static_cast<size_t>(outputPortIndex) >= _outputPortsByIndex.size())
         return;
-    MidiOutputPort* port = _outputPortsByIndex[static_cast<size_t>(outputPortIndex)];
+    MIDIOutputPort* port = _outputPortsByIndex[static_cast<size_t>(outputPortIndex)];
     if (port)
         port->sendMessage(*message);
 }

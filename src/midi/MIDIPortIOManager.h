@@ -14,8 +14,8 @@
 class MIDIInputMessageHandler;
 class MIDIPatchTarget;
 class MIDIPortInfo;
-class MidiInputPort;
-class MidiOutputPort;
+class MIDIInputPort;
+class MIDIOutputPort;
 
 void _midiInMessageCallbackFcn(double timeStamp, std::vector<unsigned char>* message, void* userData);
 
@@ -77,7 +77,7 @@ private:
 
     void _openInputPortNamed(const QString& portName);
     void _closeInputPortNamed(const QString& portName);
-    MidiOutputPort* _openOutputPortNamed(const QString& portName);
+    MIDIOutputPort* _openOutputPortNamed(const QString& portName);
     void _closeOutputPortNamed(const QString& portName);
     bool _hasOpenInputPortFor(const QString& portName) const;
     bool _hasOpenOutputPortFor(const QString& portName) const;
@@ -112,15 +112,15 @@ private:
     std::atomic<int> _tableChangeDepth{0};
     MIDIPortInfo* _portInfo;
     // Sized once from the catalogue; slots change only while no delivery runs.
-    std::vector<MidiInputPort*> _inputPortsByIndex;
+    std::vector<MIDIInputPort*> _inputPortsByIndex;
     std::vector<int> _inputPortIndexes; // slot i holds i; its address is port i's callback user data
-    std::vector<MidiOutputPort*> _outputPortsByIndex;
+    std::vector<MIDIOutputPort*> _outputPortsByIndex;
     // A port whose client object could not be made is entered with a null object, so that it counts
     // as open-failed and is not retried while requirers remain.
-    QMap<QString, MidiInputPort*> _openInputPorts;
-    QMap<MidiInputPort*, QString> _openInputPortNames;
+    QMap<QString, MIDIInputPort*> _openInputPorts;
+    QMap<MIDIInputPort*, QString> _openInputPortNames;
     QMap<int, QVector<MIDIInputMessageHandler*>> _inputHandlers;
-    QMap<QString, MidiOutputPort*> _openOutputPorts;
+    QMap<QString, MIDIOutputPort*> _openOutputPorts;
     QMap<QString, QVector<MIDIPatchTarget*>> _outputPortUsers;
     // Open failures of the running operation, posted once I/O has resumed.
     QStringList _pendingErrors;

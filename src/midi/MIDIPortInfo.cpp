@@ -1,8 +1,8 @@
 #include "midi/MIDIPortInfo.h"
 
 #include "app/StatusManager.h"
-#include "midi/MidiBackend.h"
-#include "midi/MidiBackendError.h"
+#include "midi/MIDIBackend.h"
+#include "midi/MIDIBackendError.h"
 #include "persistence/AppPrefs.h"
 #include "persistence/PrefKeys.h"
 
@@ -95,17 +95,17 @@ MIDIPortInfo::MIDIPortInfo() : QObject(nullptr), _numInputPorts(0), _numOutputPo
 
 void MIDIPortInfo::_readPortNames()
 {
-    MidiBackend* backend = MidiBackend::GetInstance();
+    MIDIBackend* backend = MIDIBackend::GetInstance();
     // A service that cannot be asked leaves the program with no ports of that kind; start-up then
     // warns that ports are missing.
     try {
         _inputPortNames = toPortNames(backend->getInputPortNames());
-    } catch (const MidiBackendError& error) {
+    } catch (const MIDIBackendError& error) {
         postErrorMessage(QStringLiteral("Unable to list the MIDI input ports\n\n") + error.getMessage());
     }
     try {
         _outputPortNames = toPortNames(backend->getOutputPortNames());
-    } catch (const MidiBackendError& error) {
+    } catch (const MIDIBackendError& error) {
         postErrorMessage(QStringLiteral("Unable to list the MIDI output ports\n\n") + error.getMessage());
     }
     _numInputPorts = static_cast<int>(_inputPortNames.size());

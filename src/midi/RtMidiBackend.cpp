@@ -1,7 +1,7 @@
 #include "midi/RtMidiBackend.h"
 
 #include "app/StatusManager.h"
-#include "midi/MidiBackendError.h"
+#include "midi/MIDIBackendError.h"
 #include "midi/RtMidiErrorCollector.h"
 #include "midi/RtMidiGraveyard.h"
 #include "midi/RtMidiInputPort.h"
@@ -109,7 +109,7 @@ bool RtMidiBackend::_tryAlsa(QString* reason)
     }
     try {
         RtMidiInputPort probe(RtMidi::LINUX_ALSA);
-    } catch (const MidiBackendError& error) {
+    } catch (const MIDIBackendError& error) {
         *reason = error.getMessage();
         return false;
     }
@@ -126,7 +126,7 @@ bool RtMidiBackend::_tryJack(QString* reason)
     // RtMidi opens its JACK clients with JackNoStartServer: a server that does not run stays down.
     try {
         RtMidiInputPort probe(RtMidi::UNIX_JACK);
-    } catch (const MidiBackendError& error) {
+    } catch (const MIDIBackendError& error) {
         *reason = error.getMessage();
         return false;
     }
@@ -160,7 +160,7 @@ std::vector<std::string> RtMidiBackend::getInputPortNames()
         RtMidiGraveyard::bury(std::move(lister));
         return names;
     } catch (const RtMidiError& error) {
-        throw MidiBackendError(error.getMessage());
+        throw MIDIBackendError(error.getMessage());
     }
 }
 
@@ -175,21 +175,21 @@ std::vector<std::string> RtMidiBackend::getOutputPortNames()
         RtMidiGraveyard::bury(std::move(lister));
         return names;
     } catch (const RtMidiError& error) {
-        throw MidiBackendError(error.getMessage());
+        throw MIDIBackendError(error.getMessage());
     }
 }
 
-std::unique_ptr<MidiInputPort> RtMidiBackend::createInputPort()
+std::unique_ptr<MIDIInputPort> RtMidiBackend::createInputPort()
 {
     if (_api == RtMidi::UNSPECIFIED)
-        throw MidiBackendError((QLatin1String(kNoService) + _unavailableReason).toStdString());
+        throw MIDIBackendError((QLatin1String(kNoService) + _unavailableReason).toStdString());
     return std::make_unique<RtMidiInputPort>(static_cast<RtMidi::Api>(_api));
 }
 
-std::unique_ptr<MidiOutputPort> RtMidiBackend::createOutputPort()
+std::unique_ptr<MIDIOutputPort> RtMidiBackend::createOutputPort()
 {
     if (_api == RtMidi::UNSPECIFIED)
-        throw MidiBackendError((QLatin1String(kNoService) + _unavailableReason).toStdString());
+        throw MIDIBackendError((QLatin1String(kNoService) + _unavailableReason).toStdString());
     return std::make_unique<RtMidiOutputPort>(static_cast<RtMidi::Api>(_api));
 }
 
@@ -208,6 +208,6 @@ unsigned int RtMidiBackend::findPortNumber(RtMidi& midi, RtMidiErrorCollector& e
         if (midi.getPortName(i) == portName)
             return i;
     }
-    throw MidiBackendError("The MIDI service no longer lists this port: the device may have been unplugged, "
+    throw MIDIBackendError("The MIDI service no longer lists this port: the device may have been unplugged, "
                            "or the program that offered the port has ended.");
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "midi/MidiBackend.h"
+#include "midi/MIDIBackend.h"
 
 class RtMidi;
 class RtMidiErrorCollector;
@@ -13,7 +13,7 @@ class RtMidiErrorCollector;
 ///   started for the program.
 /// When nothing can be reached the backend lists no ports and a warning saying why is posted through
 /// the status channel. GUI thread only.
-class RtMidiBackend : public MidiBackend
+class RtMidiBackend : public MIDIBackend
 {
 public:
     RtMidiBackend();
@@ -33,12 +33,12 @@ public:
 
     std::vector<std::string> getInputPortNames() override;
     std::vector<std::string> getOutputPortNames() override;
-    std::unique_ptr<MidiInputPort> createInputPort() override;
-    std::unique_ptr<MidiOutputPort> createOutputPort() override;
+    std::unique_ptr<MIDIInputPort> createInputPort() override;
+    std::unique_ptr<MIDIOutputPort> createOutputPort() override;
 
     /// The number under which `midi` lists the port that the catalogue saw at `index` as `portName`:
     /// `index` itself while the list is unchanged, else wherever the name is now. Throws
-    /// MidiBackendError when the service cannot be asked or no longer lists the name.
+    /// MIDIBackendError when the service cannot be asked or no longer lists the name.
     static unsigned int findPortNumber(RtMidi& midi, RtMidiErrorCollector& errors, unsigned int index,
                                        const std::string& portName);
 

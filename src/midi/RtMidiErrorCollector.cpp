@@ -1,6 +1,6 @@
 #include "midi/RtMidiErrorCollector.h"
 
-#include "midi/MidiBackendError.h"
+#include "midi/MIDIBackendError.h"
 
 #include <iostream>
 
@@ -21,7 +21,7 @@ void RtMidiErrorCollector::check()
     if (!_firstReport.empty()) {
         std::string report;
         report.swap(_firstReport);
-        throw MidiBackendError(report);
+        throw MIDIBackendError(report);
     }
 }
 

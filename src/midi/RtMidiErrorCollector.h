@@ -7,7 +7,7 @@
 
 /// Takes the errors and warnings an RtMidi object reports. While a GUI-thread call on the object is
 /// being watched (between watch() and check()), they are kept so that check() can raise them as a
-/// MidiBackendError; at any other time (sends and receives on a MIDI thread) they are printed to the
+/// MIDIBackendError; at any other time (sends and receives on a MIDI thread) they are printed to the
 /// standard error stream as the library itself would. Either way the library never throws through
 /// code that does not expect it, such as a send on a MIDI thread.
 class RtMidiErrorCollector
@@ -19,7 +19,7 @@ public:
     /// Starts keeping reports. GUI thread only.
     void watch();
 
-    /// Stops keeping reports and throws MidiBackendError with the first one kept, if any. Warnings
+    /// Stops keeping reports and throws MIDIBackendError with the first one kept, if any. Warnings
     /// count as failures too: the library only warns when, for example, the JACK server has gone.
     /// GUI thread only.
     void check();

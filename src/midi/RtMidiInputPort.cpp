@@ -1,6 +1,6 @@
 #include "midi/RtMidiInputPort.h"
 
-#include "midi/MidiBackendError.h"
+#include "midi/MIDIBackendError.h"
 #include "midi/RtMidiBackend.h"
 #include "midi/RtMidiGraveyard.h"
 
@@ -9,7 +9,7 @@ RtMidiInputPort::RtMidiInputPort(RtMidi::Api api)
     try {
         _midiIn = std::make_unique<RtMidiIn>(api, "RtMidi Input Client", 100);
     } catch (const RtMidiError& error) {
-        throw MidiBackendError(error.getMessage());
+        throw MIDIBackendError(error.getMessage());
     }
     _errors.attachTo(*_midiIn);
     // A JACK client whose server has gone is made without complaint; asking it for its ports tells.
@@ -32,7 +32,7 @@ void RtMidiInputPort::openPort(unsigned int index, const std::string& portName)
     _midiIn->openPort(portNumber, "RtMidi Input");
     try {
         _errors.check();
-    } catch (const MidiBackendError&) {
+    } catch (const MIDIBackendError&) {
         _midiIn->closePort();
         throw;
     }
@@ -48,7 +48,7 @@ bool RtMidiInputPort::isConnected() const
     return _midiIn->isPortOpen();
 }
 
-void RtMidiInputPort::setCallback(MidiInputCallback callback, void* userData)
+void RtMidiInputPort::setCallback(MIDIInputCallback callback, void* userData)
 {
     _midiIn->setCallback(callback, userData);
     _hasCallback = true;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "midi/MidiInputPort.h"
+#include "midi/MIDIInputPort.h"
 #include "midi/RtMidiErrorCollector.h"
 
 #include <RtMidi.h>
@@ -8,10 +8,10 @@
 #include <memory>
 
 /// An input client of RtMidi ("RtMidi Input Client", queue limit 100) on the service the backend chose.
-class RtMidiInputPort : public MidiInputPort
+class RtMidiInputPort : public MIDIInputPort
 {
 public:
-    /// Makes the client; throws MidiBackendError when the service refuses or cannot be reached.
+    /// Makes the client; throws MIDIBackendError when the service refuses or cannot be reached.
     explicit RtMidiInputPort(RtMidi::Api api);
     /// Closes the port and hands the client object to the graveyard, which deletes it once no
     /// process cycle can still be running in it.
@@ -20,7 +20,7 @@ public:
     void openPort(unsigned int index, const std::string& portName) override;
     void closePort() override;
     bool isConnected() const override;
-    void setCallback(MidiInputCallback callback, void* userData) override;
+    void setCallback(MIDIInputCallback callback, void* userData) override;
     void cancelCallback() override;
 
 private:

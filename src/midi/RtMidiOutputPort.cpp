@@ -1,6 +1,6 @@
 #include "midi/RtMidiOutputPort.h"
 
-#include "midi/MidiBackendError.h"
+#include "midi/MIDIBackendError.h"
 #include "midi/RtMidiBackend.h"
 #include "midi/RtMidiGraveyard.h"
 
@@ -11,7 +11,7 @@ RtMidiOutputPort::RtMidiOutputPort(RtMidi::Api api)
     try {
         _midiOut = std::make_unique<RtMidiOut>(api, "RtMidi Output Client");
     } catch (const RtMidiError& error) {
-        throw MidiBackendError(error.getMessage());
+        throw MIDIBackendError(error.getMessage());
     }
     _errors.attachTo(*_midiOut);
     _errors.watch();
@@ -32,7 +32,7 @@ void RtMidiOutputPort::openPort(unsigned int index, const std::string& portName)
     _midiOut->openPort(portNumber, "RtMidi Output");
     try {
         _errors.check();
-    } catch (const MidiBackendError&) {
+    } catch (const MIDIBackendError&) {
         _midiOut->closePort();
         throw;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "midi/MidiOutputPort.h"
+#include "midi/MIDIOutputPort.h"
 #include "midi/RtMidiErrorCollector.h"
 
 #include <RtMidi.h>
@@ -9,10 +9,10 @@
 #include <memory>
 
 /// An output client of RtMidi ("RtMidi Output Client") on the service the backend chose.
-class RtMidiOutputPort : public MidiOutputPort
+class RtMidiOutputPort : public MIDIOutputPort
 {
 public:
-    /// Makes the client; throws MidiBackendError when the service refuses or cannot be reached.
+    /// Makes the client; throws MIDIBackendError when the service refuses or cannot be reached.
     explicit RtMidiOutputPort(RtMidi::Api api);
     /// Closes the port and hands the client object to the graveyard, which deletes it once no
     /// process cycle can still be reading its buffers.

@@ -1,9 +1,9 @@
 #include "persistence/MIDIObjectClipboard.h"
 
 #include "app/StatusManager.h"
-#include "model/MIDIOutput.h"
-#include "model/MIDIPatchTarget.h"
-#include "model/MIDIRoute.h"
+#include "model/routing/MIDIOutput.h"
+#include "model/routing/MIDIPatchTarget.h"
+#include "model/routing/MIDIRoute.h"
 #include "persistence/SetupDocumentParser.h"
 
 #include <QClipboard>

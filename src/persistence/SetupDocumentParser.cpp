@@ -1,6 +1,6 @@
 #include "persistence/SetupDocumentParser.h"
 
-#include "model/ValueMapText.h"
+#include "model/transforms/ValueMapText.h"
 
 #include <QStringDecoder>
 #include <QXmlStreamReader>

@@ -1,7 +1,7 @@
 #include "persistence/SetupFileReaderWriter.h"
 
 #include "app/StatusManager.h"
-#include "model/MIDIRoutingSetup.h"
+#include "model/routing/MIDIRoutingSetup.h"
 #include "persistence/ProgressReporter.h"
 #include "persistence/SetupDocumentParser.h"
 

@@ -1,6 +1,6 @@
 #include "editors/InitializerEditors.h"
-#include "model/InitializerRegistry.h"
-#include "model/MIDIPatchInitializer.h"
+#include "model/initializers/InitializerRegistry.h"
+#include "model/initializers/MIDIPatchInitializer.h"
 #include "support/TestPrefs.h"
 
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "editors/BuiltInTransformEditors.h"
 #include "editors/NothingToEditLabel.h"
-#include "model/MIDIDataTransform.h"
-#include "model/TransformRegistry.h"
-#include "model/TransformRegistryEntry.h"
+#include "model/transforms/MIDIDataTransform.h"
+#include "model/transforms/TransformRegistry.h"
+#include "model/transforms/TransformRegistryEntry.h"
 #include "support/TestPrefs.h"
 
 #include <QLabel>

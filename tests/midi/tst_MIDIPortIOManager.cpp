@@ -2,7 +2,7 @@
 #include "midi/MIDIPortIOManager.h"
 #include "midi/MIDIPortInfo.h"
 #include "midi/TemporaryMidiIOSuspender.h"
-#include "support/FakeMidiBackend.h"
+#include "support/FakeMIDIBackend.h"
 #include "support/RecordingMIDIInputHandler.h"
 #include "support/TestPrefs.h"
 
@@ -43,14 +43,14 @@ class MIDIPortIOManagerTest : public QObject
 {
     Q_OBJECT
 
-    FakeMidiBackend* _fake = nullptr;
+    FakeMIDIBackend* _fake = nullptr;
     MIDIPortIOManager* _manager = nullptr;
 
 private slots:
     void initTestCase()
     {
         useTemporaryPrefs();
-        _fake = FakeMidiBackend::install({kKeys, kPads, kBrokenIn, kCafe},
+        _fake = FakeMIDIBackend::install({kKeys, kPads, kBrokenIn, kCafe},
                                          {kSynth, kSampler, kBrokenOut, kDrums});
         QVERIFY(_fake);
         _fake->setInputOpenFailure(2, QStringLiteral("no such source"));
@@ -316,7 +316,7 @@ private slots:
         QVERIFY(!_manager->isIOSuspended());
     }
 
-    void routeSendsOnTheMidiThreadReachTheSynth()
+    void routeSendsOnTheMIDIThreadReachTheSynth()
     {
         RecordingMIDIInputHandler handler;
         handler.forwardToOutputPort(0);

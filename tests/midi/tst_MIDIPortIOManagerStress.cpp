@@ -1,5 +1,5 @@
 #include "midi/MIDIPortIOManager.h"
-#include "support/FakeMidiBackend.h"
+#include "support/FakeMIDIBackend.h"
 #include "support/PortChurn.h"
 #include "support/TestPrefs.h"
 
@@ -15,12 +15,12 @@ private slots:
     void initTestCase()
     {
         useTemporaryPrefs();
-        QVERIFY(FakeMidiBackend::install({"Keys", "Pads", "Wind"}, {"Synth", "Sampler"}));
+        QVERIFY(FakeMIDIBackend::install({"Keys", "Pads", "Wind"}, {"Synth", "Sampler"}));
     }
 
     void editingWhileKeyboardsPlayNeverCallsARemovedRoute()
     {
-        auto* fake = static_cast<FakeMidiBackend*>(MidiBackend::GetInstance());
+        auto* fake = static_cast<FakeMIDIBackend*>(MIDIBackend::GetInstance());
         long operations = 0;
         long violations = 0;
         long handlerCalls = 0;

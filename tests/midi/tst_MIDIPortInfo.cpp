@@ -1,7 +1,7 @@
 #include "midi/MIDIPortInfo.h"
 #include "persistence/AppPrefs.h"
 #include "persistence/PrefKeys.h"
-#include "support/FakeMidiBackend.h"
+#include "support/FakeMIDIBackend.h"
 #include "support/TestPrefs.h"
 
 #include <QSignalSpy>
@@ -44,7 +44,7 @@ private slots:
         setStringListPrefValue(
             PrefKeys::MIDIOutputPortsToNotUse,
             {QStringLiteral("Synth 1"), QStringLiteral("Synth 2"), QStringLiteral("Sampler")});
-        QVERIFY(FakeMidiBackend::install({"Keys", "Pads", kCafe, "Twin A", "Twin B"},
+        QVERIFY(FakeMIDIBackend::install({"Keys", "Pads", kCafe, "Twin A", "Twin B"},
                                          {"Synth 1", "Synth 2", "Sampler"}));
         QVERIFY(MIDIPortInfo::GetInstance());
     }

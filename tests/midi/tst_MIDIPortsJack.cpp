@@ -1,7 +1,7 @@
 #include "app/StatusManager.h"
+#include "midi/MIDIBackend.h"
 #include "midi/MIDIPortIOManager.h"
 #include "midi/MIDIPortInfo.h"
-#include "midi/MidiBackend.h"
 #include "midi/RtMidiBackend.h"
 #include "support/JackServer.h"
 #include "support/JackTestClient.h"
@@ -70,7 +70,7 @@ private slots:
         _synth = std::make_unique<JackTestClient>(QStringLiteral("QvSynth"), QString(), QStringLiteral("in"));
         for (const auto* client : {_keys.get(), _pads.get(), _gone.get(), _synth.get()})
             QVERIFY2(client->isValid(), qPrintable(client->errorText()));
-        QCOMPARE(MidiBackend::GetInstance()->getApiName(), QStringLiteral("JACK"));
+        QCOMPARE(MIDIBackend::GetInstance()->getApiName(), QStringLiteral("JACK"));
         _manager = MIDIPortIOManager::GetInstance();
     }
 
@@ -100,7 +100,7 @@ private slots:
         QCOMPARE(_synth->sinkPortName(), QStringLiteral("QvSynth_in:in"));
     }
 
-    void noteFromKeyboardReachesRouteOnTheMidiThread()
+    void noteFromKeyboardReachesRouteOnTheMIDIThread()
     {
         RecordingMIDIInputHandler route;
         const ReleasePortsAtEnd release; // goes before the handlers do

@@ -1,12 +1,12 @@
 // Files that cannot be read or written: every failure is one clear error, the setup in memory and
 // the file on disk stay as they were, and nothing crashes or hangs.
 #include "app/StatusManager.h"
-#include "model/MIDIDataTransform.h"
-#include "model/MIDIOutput.h"
-#include "model/MIDIPatchInitializer.h"
-#include "model/MIDIPatchTarget.h"
-#include "model/MIDIRoute.h"
-#include "model/MIDIRoutingSetup.h"
+#include "model/initializers/MIDIPatchInitializer.h"
+#include "model/routing/MIDIOutput.h"
+#include "model/routing/MIDIPatchTarget.h"
+#include "model/routing/MIDIRoute.h"
+#include "model/routing/MIDIRoutingSetup.h"
+#include "model/transforms/MIDIDataTransform.h"
 #include "persistence/SetupFileReaderWriter.h"
 #include "support/FullSetupBuilder.h"
 #include "support/RoutingTestRig.h"

@@ -3,7 +3,7 @@
 // that names it, leaving the setup untouched, or read into a setup that then saves and reads back
 // to the same document.
 #include "app/StatusManager.h"
-#include "model/MIDIRoutingSetup.h"
+#include "model/routing/MIDIRoutingSetup.h"
 #include "persistence/SetupFileReaderWriter.h"
 #include "support/FullSetupBuilder.h"
 #include "support/RoutingTestRig.h"

@@ -1,13 +1,13 @@
 #include "support/FullSetupBuilder.h"
 
-#include "model/BuiltInTransforms.h"
-#include "model/InitializerRegistry.h"
-#include "model/MIDIDataTransform.h"
-#include "model/MIDIOutput.h"
-#include "model/MIDIPatchInitializer.h"
-#include "model/MIDIPatchTarget.h"
-#include "model/MIDIRoute.h"
-#include "model/MIDIRoutingSetup.h"
+#include "model/initializers/InitializerRegistry.h"
+#include "model/initializers/MIDIPatchInitializer.h"
+#include "model/routing/MIDIOutput.h"
+#include "model/routing/MIDIPatchTarget.h"
+#include "model/routing/MIDIRoute.h"
+#include "model/routing/MIDIRoutingSetup.h"
+#include "model/transforms/BuiltInTransforms.h"
+#include "model/transforms/MIDIDataTransform.h"
 
 #include <QPoint>
 

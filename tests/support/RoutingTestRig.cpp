@@ -1,14 +1,14 @@
 #include "support/RoutingTestRig.h"
 
 #include "midi/MIDIPortInfo.h"
-#include "support/FakeMidiBackend.h"
+#include "support/FakeMIDIBackend.h"
 
 #include <QtGlobal>
 #include <utility>
 
 namespace {
 
-FakeMidiBackend* theBackend = nullptr;
+FakeMIDIBackend* theBackend = nullptr;
 QStringList inputNames;
 QStringList outputNames;
 // Messages moved out of the backend and not yet taken by the test, per output index.
@@ -36,13 +36,13 @@ void RoutingTestRig::install(const QStringList& inputs, const QStringList& outpu
 {
     inputNames = inputs;
     outputNames = outputs;
-    theBackend = FakeMidiBackend::install(inputs, outputs);
+    theBackend = FakeMIDIBackend::install(inputs, outputs);
     Q_ASSERT_X(theBackend, "RoutingTestRig", "install before the ports are first used");
     pending = QList<QList<midiMessage_t>>(outputs.size());
     MIDIPortInfo::GetInstance();
 }
 
-FakeMidiBackend* RoutingTestRig::backend()
+FakeMIDIBackend* RoutingTestRig::backend()
 {
     return theBackend;
 }

@@ -10,13 +10,13 @@
 /// "SynthB" and "SynthC". Install it once per test process, before anything touches the ports.
 /// Messages the program sends are recorded per output port; played messages enter through the
 /// same path as a real port's (the port manager's input delivery).
-class FakeMidiBackend;
+class FakeMIDIBackend;
 
 class RoutingTestRig
 {
 public:
     /// The fake backend behind the rig, for streaming input from threads.
-    static FakeMidiBackend* backend();
+    static FakeMIDIBackend* backend();
     /// The catalogue index of an input port of the rig.
     static int inputIndex(const QString& inputPort);
     static void install(const QStringList& inputs = {QStringLiteral("Keys"), QStringLiteral("Pads")},

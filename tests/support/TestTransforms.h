@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/MIDIDataTransform.h"
 #include "model/MIDIMessage.h"
+#include "model/transforms/MIDIDataTransform.h"
 
 /// Test transform: after every note message it appends a controller 20 message carrying the note
 /// number, so tests can see the order in which a patch sends appended messages.

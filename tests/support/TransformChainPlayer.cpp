@@ -1,7 +1,7 @@
 #include "support/TransformChainPlayer.h"
 
-#include "model/BuiltInTransforms.h"
-#include "model/TransformRegistry.h"
+#include "model/transforms/BuiltInTransforms.h"
+#include "model/transforms/TransformRegistry.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/MIDIDataTransform.h"
+#include "model/transforms/MIDIDataTransform.h"
 
 #include <QMetaType>
 #include <QString>

@@ -3,8 +3,8 @@
 #include "midi/MIDIPortIOManager.h"
 #include "midi/MIDIPortInfo.h"
 #include "midi/RtMidiGraveyard.h"
-#include "model/MIDIRoutingSetup.h"
-#include "model/MIDIRoutingSetupManager.h"
+#include "model/routing/MIDIRoutingSetup.h"
+#include "model/routing/MIDIRoutingSetupManager.h"
 
 void CleanStop::perform()
 {

@@ -7,8 +7,8 @@
 #include "app/cli/SetupReport.h"
 #include "app/cli/StderrStatusPrinter.h"
 #include "midi/RtMidiBackend.h"
-#include "model/BuiltInTransforms.h"
-#include "model/InitializerRegistry.h"
+#include "model/initializers/InitializerRegistry.h"
+#include "model/transforms/BuiltInTransforms.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -5,10 +5,10 @@
 #include "app/cli/StderrStatusPrinter.h"
 #include "app/cli/UnixSignalWatcher.h"
 #include "midi/MIDIPortInfo.h"
-#include "model/BuiltInTransforms.h"
-#include "model/InitializerRegistry.h"
-#include "model/MIDIRoutingSetup.h"
-#include "model/MIDIRoutingSetupManager.h"
+#include "model/initializers/InitializerRegistry.h"
+#include "model/routing/MIDIRoutingSetup.h"
+#include "model/routing/MIDIRoutingSetupManager.h"
+#include "model/transforms/BuiltInTransforms.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "app/cli/PortListing.h"
 
+#include "midi/MIDIBackend.h"
 #include "midi/MIDIPortInfo.h"
-#include "midi/MidiBackend.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ QString portLine(int index, const QString& name, bool hasAlias, const QString& a
 QString PortListing::text()
 {
     MIDIPortInfo* info = MIDIPortInfo::GetInstance();
-    QString text = QStringLiteral("MIDI service: %1\n").arg(MidiBackend::GetInstance()->getApiName());
+    QString text = QStringLiteral("MIDI service: %1\n").arg(MIDIBackend::GetInstance()->getApiName());
     text += QStringLiteral("Input ports:\n");
     const QStringList inputs = info->getInputPortNames();
     if (inputs.isEmpty())

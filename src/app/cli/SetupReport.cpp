@@ -2,12 +2,12 @@
 
 #include "app/StatusManager.h"
 #include "midi/MIDIPortInfo.h"
-#include "model/MIDIDataTransform.h"
-#include "model/MIDIOutput.h"
-#include "model/MIDIPatchInitializer.h"
-#include "model/MIDIPatchTarget.h"
-#include "model/MIDIRoute.h"
-#include "model/MIDIRoutingSetup.h"
+#include "model/initializers/MIDIPatchInitializer.h"
+#include "model/routing/MIDIOutput.h"
+#include "model/routing/MIDIPatchTarget.h"
+#include "model/routing/MIDIRoute.h"
+#include "model/routing/MIDIRoutingSetup.h"
+#include "model/transforms/MIDIDataTransform.h"
 #include "persistence/SetupDocumentParser.h"
 #include "persistence/SetupFileReaderWriter.h"
 

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "midi/MIDIInputPort.h"
+#include "midi/MIDIOutputPort.h"
+
+#include <QString>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+/// The program's one door to the system MIDI service. Lists the ports and makes the port objects
+/// that the port I/O manager opens. The program uses RtMidiBackend; tests install a fake before the
+/// port catalogue is first used. Every method runs on the GUI thread.
+class MIDIBackend
+{
+public:
+    virtual ~MIDIBackend() = default;
+
+    /// Short name of the service in use: "ALSA", "JACK", "none" when no service could be reached.
+    virtual QString getApiName() const = 0;
+
+    /// Names of the sources the service offers now, in its port order (the catalogue's input ports).
+    /// Throws MIDIBackendError when the service cannot be asked.
+    virtual std::vector<std::string> getInputPortNames() = 0;
+
+    /// Names of the destinations the service offers now, in its port order. Throws MIDIBackendError.
+    virtual std::vector<std::string> getOutputPortNames() = 0;
+
+    /// A new, unconnected input client. Throws MIDIBackendError when the service refuses to make one.
+    virtual std::unique_ptr<MIDIInputPort> createInputPort() = 0;
+
+    /// A new, unconnected output client. Throws MIDIBackendError when the service refuses to make one.
+    virtual std::unique_ptr<MIDIOutputPort> createOutputPort() = 0;
+
+    /// The backend in use: the installed one, else an RtMidiBackend made on the first call. It lives
+    /// for the whole process.
+    static MIDIBackend* GetInstance();
+
+    /// Makes `backend` the one GetInstance() returns. Only possible before the first GetInstance()
+    /// call (that is, before the port catalogue is first used); returns false, and drops `backend`,
+    /// when it is too late.
+    static bool installBackend(std::unique_ptr<MIDIBackend> backend);
+
+private:
+    static MIDIBackend* _instance;
+    static bool _instanceHandedOut;
+};

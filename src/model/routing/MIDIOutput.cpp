@@ -1,0 +1,286 @@
+#include "model/routing/MIDIOutput.h"
+
+#include "midi/MIDIPortInfo.h"
+#include "model/EditRequestManager.h"
+#include "model/routing/MIDIPatchTarget.h"
+#include "model/routing/MIDIRoute.h"
+
+MIDIOutput::MIDIOutput(QString name, QObject* parent) : ColorLabeledMIDIObject(std::move(name), parent) {}
+
+MIDIOutput::MIDIOutput(QDomElement& element, QObject* parent, int loadIndex)
+    : ColorLabeledMIDIObject(QString(), parent), _loadIndex(loadIndex)
+{
+    initFromDomElement(element);
+}
+
+MIDIOutput::~MIDIOutput()
+{
+    // Patches go first, while this output still exists for them to look at.
+    const QList<MIDIPatchTarget*> patches = _patches;
+    _patches.clear();
+    qDeleteAll(patches);
+}
+
+MIDIRoute* MIDIOutput::getParentMIDIRoute() const
+{
+    return qobject_cast<MIDIRoute*>(parent());
+}
+
+std::unique_lock<std::recursive_mutex> MIDIOutput::_lockRouting() const
+{
+    if (MIDIRoute* route = getParentMIDIRoute())
+        return std::unique_lock<std::recursive_mutex>(route->_routingMutex);
+    return std::unique_lock<std::recursive_mutex>();
+}
+
+void MIDIOutput::setModified(bool modified)
+{
+    if (!modified) {
+        for (MIDIPatchTarget* mpt : std::as_const(_patches))
+            mpt->setModified(false);
+    }
+    BaseMIDIObject::setModified(modified);
+}
+
+void MIDIOutput::_mptModifiedChangedToSLOT(bool modified)
+{
+    if (modified)
+        setModified(true);
+}
+
+bool MIDIOutput::isNoteSounding(BYTE note) const
+{
+    auto lock = _lockRouting();
+    for (int i = 0; i < _numNotesSounding; ++i) {
+        if ((_notesSounding[i] & 0x7F) == note)
+            return true;
+    }
+    return false;
+}
+
+bool MIDIOutput::hasNotesSounding() const
+{
+    auto lock = _lockRouting();
+    return _numNotesSounding > 0;
+}
+
+QVector<BYTE> MIDIOutput::getNotesSounding() const
+{
+    auto lock = _lockRouting();
+    QVector<BYTE> notes;
+    notes.reserve(_numNotesSounding);
+    for (int i = 0; i < _numNotesSounding; ++i)
+        notes.append(BYTE(_notesSounding[i] & 0x7F));
+    return notes;
+}
+
+BYTE MIDIOutput::getVelocityOfNoteSounding(BYTE note) const
+{
+    if (note > 127)
+        return 0;
+    auto lock = _lockRouting();
+    return _soundingVelocities[note];
+}
+
+bool MIDIOutput::hasSustainPedalDown() const
+{
+    auto lock = _lockRouting();
+    return _pedalDownMask != 0;
+}
+
+void MIDIOutput::handleMIDIMessage(double timeStamp, const midiMessage_t* message)
+{
+    for (MIDIPatchTarget* mpt : std::as_const(_patches))
+        mpt->handleMIDIMessage(timeStamp, message);
+
+    if (isNoteOnMessage(message)) {
+        const BYTE note = getNote(message) & 0x7F;
+        if (_numNotesSounding < kMaxNotesSounding)
+            _notesSounding[_numNotesSounding++] = std::uint16_t(getMIDIChannelIndex(message) * 128 + note);
+        _soundingVelocities[note] = getVelocity(message);
+    } else if (isNoteOffMessage(message)) {
+        const BYTE note = getNote(message) & 0x7F;
+        const std::uint16_t key = std::uint16_t(getMIDIChannelIndex(message) * 128 + note);
+        for (int i = 0; i < _numNotesSounding; ++i) {
+            if (_notesSounding[i] != key)
+                continue;
+            for (int j = i + 1; j < _numNotesSounding; ++j)
+                _notesSounding[j - 1] = _notesSounding[j];
+            --_numNotesSounding;
+            bool stillSounding = false;
+            for (int j = 0; j < _numNotesSounding && !stillSounding; ++j)
+                stillSounding = (_notesSounding[j] & 0x7F) == note;
+            if (!stillSounding)
+                _soundingVelocities[note] = 0;
+            break;
+        }
+    } else if (isControlChangeNumber(message, 64)) {
+        const std::uint16_t bit = std::uint16_t(1u << getMIDIChannelIndex(message));
+        if (getControlValue(message) >= 64)
+            _pedalDownMask |= bit;
+        else
+            _pedalDownMask &= std::uint16_t(~bit);
+    }
+    emit receivedMIDIMessage();
+}
+
+void MIDIOutput::_forgetSoundingNotesLocked()
+{
+    _numNotesSounding = 0;
+    _soundingVelocities.fill(0);
+    _pedalDownMask = 0;
+}
+
+void MIDIOutput::endSoundingNotes()
+{
+    auto lock = _lockRouting();
+    for (MIDIPatchTarget* mpt : std::as_const(_patches))
+        mpt->endSoundingNotes();
+    _forgetSoundingNotesLocked();
+}
+
+void MIDIOutput::panic()
+{
+    auto lock = _lockRouting();
+    for (MIDIPatchTarget* mpt : std::as_const(_patches))
+        mpt->panic();
+    _forgetSoundingNotesLocked();
+}
+
+void MIDIOutput::setMainActivationValue(BYTE value)
+{
+    if (value == _mainActivationValue.load())
+        return;
+    _mainActivationValue.store(value);
+    if (_activationRangeValue.load() < value)
+        setActivationRangeValue(value);
+    emit mainActivationValueChangedTo(value);
+    setModified(true);
+}
+
+void MIDIOutput::setActivationRangeValue(BYTE value)
+{
+    if (value == _activationRangeValue.load())
+        return;
+    _activationRangeValue.store(value);
+    _swapActivationValuesIfNeeded();
+    emit activationRangeValueChangedTo(_activationRangeValue.load());
+    setModified(true);
+}
+
+void MIDIOutput::_swapActivationValuesIfNeeded()
+{
+    const BYTE main = _mainActivationValue.load();
+    const BYTE range = _activationRangeValue.load();
+    if (range >= main)
+        return;
+    setMainActivationValue(range);
+    setActivationRangeValue(main);
+}
+
+void MIDIOutput::setActive(bool active)
+{
+    if (active == _active.load())
+        return;
+    {
+        auto lock = _lockRouting();
+        _active.store(active);
+        if (active) {
+            _performActivationStepsOnPatchTargets();
+            if (MIDIRoute* route = getParentMIDIRoute())
+                route->setActiveMIDIOutput(this);
+        }
+    }
+    emit activeChangedTo(active);
+}
+
+void MIDIOutput::_performActivationStepsOnPatchTargets()
+{
+    for (MIDIPatchTarget* mpt : std::as_const(_patches))
+        mpt->performNeededActivationSteps();
+}
+
+void MIDIOutput::setMuteStateOfAllPatchesTo(bool muted)
+{
+    for (MIDIPatchTarget* mpt : std::as_const(_patches))
+        mpt->setMuted(muted);
+}
+
+void MIDIOutput::setMuteStateFromPatch(MIDIPatchTarget* mpt, bool muted)
+{
+    const int index = _patches.indexOf(mpt);
+    if (index < 0)
+        return;
+    for (int i = index; i < _patches.size(); ++i)
+        _patches.at(i)->setMuted(muted);
+}
+
+void MIDIOutput::muteAllPatchesExcept(MIDIPatchTarget* mpt)
+{
+    if (!_patches.contains(mpt))
+        return;
+    for (MIDIPatchTarget* other : std::as_const(_patches))
+        other->setMuted(other != mpt);
+}
+
+bool MIDIOutput::areAllPatchesMutedExcept(MIDIPatchTarget* mpt) const
+{
+    if (!_patches.contains(mpt) || mpt->isMuted())
+        return false;
+    for (MIDIPatchTarget* other : _patches) {
+        if (other != mpt && !other->isMuted())
+            return false;
+    }
+    return true;
+}
+
+void MIDIOutput::setColorLabelsForPatches(int index, MIDIPatchTarget* from)
+{
+    const int start = std::max<qsizetype>(0, _patches.indexOf(from));
+    for (int i = start; i < _patches.size(); ++i)
+        _patches.at(i)->setColorLabel(index);
+}
+
+void MIDIOutput::clearColorLabelsForPatches(MIDIPatchTarget* from)
+{
+    const int start = std::max<qsizetype>(0, _patches.indexOf(from));
+    for (int i = start; i < _patches.size(); ++i)
+        _patches.at(i)->clearColorLabel();
+}
+
+void MIDIOutput::setAllMIDIOutputPortsTo(QString portName)
+{
+    for (MIDIPatchTarget* mpt : std::as_const(_patches))
+        mpt->setMIDIOutputPortName(portName);
+}
+
+int MIDIOutput::setOutputPortAndIncrementChannelFrom(MIDIPatchTarget* mpt, QString portName, int channel)
+{
+    const int index = _patches.indexOf(mpt);
+    if (index < 0)
+        return channel;
+    BYTE next = BYTE(channel);
+    for (int i = index; i < _patches.size(); ++i) {
+        _patches.at(i)->setMIDIOutputPortName(portName);
+        _patches.at(i)->setMIDIChannel(next);
+        next = channelAfter(next);
+    }
+    return next;
+}
+
+int MIDIOutput::rerouteOutputPort(QString lookForPort, int lookForChannel, QString replaceWithPort,
+                                  int replaceWithChannel)
+{
+    int changed = 0;
+    for (MIDIPatchTarget* mpt : std::as_const(_patches)) {
+        if (mpt->getMIDIOutputPortName() != lookForPort)
+            continue;
+        if (lookForChannel != -1 && mpt->getMIDIChannel() != lookForChannel)
+            continue;
+        mpt->setMIDIOutputPortName(replaceWithPort);
+        if (replaceWithChannel != -1)
+            mpt->setMIDIChannel(BYTE(replaceWithChannel));
+        ++changed;
+    }
+    return changed;
+}

@@ -1,0 +1,381 @@
+#include "model/routing/MIDIPatchTarget.h"
+
+#include "app/StatusManager.h"
+#include "midi/MIDIPortIOManager.h"
+#include "midi/MIDIPortInfo.h"
+#include "model/initializers/MIDIPatchInitializer.h"
+#include "model/routing/MIDIOutput.h"
+#include "model/routing/MissingPortReplacement.h"
+#include "model/transforms/MIDIDataTransform.h"
+
+#include <QTimer>
+#include <cstdlib>
+
+MIDIPatchTarget::MIDIPatchTarget(QString portName, BYTE channel, QString name, QObject* parent)
+    : ColorLabeledMIDIObject(std::move(name), parent), _midiChannel(channel)
+{
+    _init();
+    setMIDIOutputPortName(std::move(portName));
+}
+
+MIDIPatchTarget::MIDIPatchTarget(QDomElement& element, QObject* parent)
+    : ColorLabeledMIDIObject(QString(), parent)
+{
+    _init();
+    initFromDomElement(element);
+}
+
+void MIDIPatchTarget::_init()
+{
+    _portIOManager = MIDIPortIOManager::GetInstance();
+    _portInfo = MIDIPortInfo::GetInstance();
+    _workingMessage.reserve(3);
+    _generatedMessage.reserve(3);
+    _evictionMessage.reserve(3);
+    _messageList.reserve(16);
+    connect(this, &MIDIPatchTarget::_doDelayedMessageHandling, this,
+            &MIDIPatchTarget::_doDelayedMessageTimerSLOT);
+}
+
+MIDIPatchTarget::~MIDIPatchTarget()
+{
+    // Nothing routes to a patch that is being destroyed (its output let go of it, or the whole
+    // input stopped listening first), so whatever it left sounding is ended here, then the port
+    // is released. Pending delays die with the patch's timers; their note ons were never sent.
+    endSoundingNotes();
+    _portIOManager->removeRequiredOutputPortNamed(_outputPortName, this);
+}
+
+MIDIOutput* MIDIPatchTarget::getParentMIDIOutput() const
+{
+    return qobject_cast<MIDIOutput*>(parent());
+}
+
+void MIDIPatchTarget::setModified(bool modified)
+{
+    if (!modified) {
+        for (MIDIDataTransform* mdt : std::as_const(_transforms))
+            mdt->setModified(false);
+        for (MIDIPatchInitializer* mpi : std::as_const(_initializers))
+            mpi->setModified(false);
+    }
+    BaseMIDIObject::setModified(modified);
+}
+
+void MIDIPatchTarget::setMuted(bool muted)
+{
+    if (muted == _muted.load())
+        return;
+    if (muted) {
+        // Muted first, under the lock, so a note on already on its way is dropped rather than
+        // slipping in after the note offs.
+        std::lock_guard<std::mutex> lock(_messageLock);
+        _muted.store(true);
+        _endRecordedNotesLocked(127);
+    } else {
+        _muted.store(false);
+    }
+    emit mutedChangedTo(muted);
+    setModified(true);
+}
+
+void MIDIPatchTarget::setMIDIChannel(BYTE channel)
+{
+    if (channel == _midiChannel.load())
+        return;
+    _midiChannel.store(channel);
+    emit midiChannelChangedTo(channel);
+    setModified(true);
+}
+
+void MIDIPatchTarget::setMessageDelayInMillisecs(int delay)
+{
+    if (delay == _messageDelay.load())
+        return;
+    _messageDelay.store(delay);
+    emit messageDelayChangedTo(delay);
+    setModified(true);
+}
+
+void MIDIPatchTarget::setMessageDelayType(MessageDelayType type)
+{
+    if (type == _messageDelayType.load())
+        return;
+    _messageDelayType.store(type);
+    emit messageDelayTypeChangedTo(type);
+    setModified(true);
+}
+
+void MIDIPatchTarget::chooseNextMessageDelayType()
+{
+    setMessageDelayType(isMessageDelayConstant() ? kRandomDelay : kConstantDelay);
+}
+
+bool MIDIPatchTarget::setMIDIOutputPortName(QString portName)
+{
+    if (portName == _outputPortName && _portInfo->hasOutputPortNamed(portName))
+        return true;
+
+    const QString oldName = _outputPortName;
+    bool used = true;
+    QString takenName = portName;
+    if (!_portInfo->hasOutputPortNamed(portName)) {
+        takenName = _findSuitableReplacementOutputPortNameFor(portName);
+        used = false;
+    }
+
+    if (takenName != oldName) {
+        // End what sounds on the old port before leaving it, and stop sending until the new
+        // port is registered. The port manager is called without the message lock held.
+        {
+            std::lock_guard<std::mutex> lock(_messageLock);
+            _endRecordedNotesLocked(127);
+            _outputPortIndex.store(-1);
+        }
+        _portIOManager->removeRequiredOutputPortNamed(oldName, this);
+        _portIOManager->addRequiredOutputPortNamed(takenName, this);
+    }
+    _outputPortName = takenName;
+    _outputPortIndex.store(_portInfo->getIndexOfOutputPortNamed(takenName));
+    emit midiPortNameChangedTo(takenName);
+    setModified(true);
+    return used;
+}
+
+QString MIDIPatchTarget::_findSuitableReplacementOutputPortNameFor(const QString& missingName) const
+{
+    return findReplacementForMissingPort(_portInfo, missingName, false);
+}
+
+void MIDIPatchTarget::handleMIDIMessage(double timeStamp, const midiMessage_t* message)
+{
+    if (_muted.load())
+        return;
+    if (_messageDelay.load() > 0)
+        _handleMIDIMessageLater(timeStamp, message);
+    else
+        _handleMIDIMessageNow(timeStamp, message, false);
+}
+
+void MIDIPatchTarget::_handleMIDIMessageNow(double /*timeStamp*/, const midiMessage_t* message, bool released)
+{
+    {
+        std::lock_guard<std::mutex> lock(_messageLock);
+        // A note on that reaches a muted patch (queued before the mute, or racing it) would never
+        // be ended: drop it. Everything else released from the delay queue still goes out.
+        if (_muted.load() && (!released || isNoteOnMessage(message)))
+            return;
+
+        ++_currentMessageTag;
+        const bool noteOff = isNoteOffMessage(message);
+        if (isNoteMessage(message)) {
+            _currentSourceChannel = getMIDIChannelIndex(message);
+            _currentSourceNote = getNote(message);
+        } else {
+            _currentSourceChannel = SoundingNoteRecord::kNoSource;
+            _currentSourceNote = SoundingNoteRecord::kNoSource;
+        }
+
+        copyMIDIMessage(message, &_workingMessage);
+        const BYTE channel = _midiChannel.load();
+        if (channel != kAnyChannel)
+            setMIDIChannelIndex(&_workingMessage, channel);
+
+        if (_transforms.isEmpty()) {
+            _deliver(&_workingMessage);
+        } else {
+            _messageList.clear();
+            _messageList.push_back(&_workingMessage);
+            for (MIDIDataTransform* mdt : std::as_const(_transforms)) {
+                if (!mdt->isBypassed())
+                    mdt->transformWhatYouCan(&_messageList);
+            }
+            // Messages a transform appended go out before the message they came from.
+            for (auto it = _messageList.rbegin(); it != _messageList.rend(); ++it)
+                _deliver(*it);
+            _messageList.clear();
+        }
+
+        // The note off of an incoming note also ends whatever that note started here and the
+        // chain did not end now (a transform whose settings changed while the note was held).
+        if (noteOff)
+            _endNotesOfSourceLocked(_currentSourceChannel, _currentSourceNote, getVelocity(message));
+        _currentSourceChannel = SoundingNoteRecord::kNoSource;
+        _currentSourceNote = SoundingNoteRecord::kNoSource;
+    }
+    emit receivedMIDIMessage();
+}
+
+void MIDIPatchTarget::_deliver(midiMessage_t* message)
+{
+    const int portIndex = _outputPortIndex.load();
+    if (portIndex < 0)
+        return;
+    if (_sounding.isFull() && isNoteOnMessage(message)) {
+        // No room to remember another note: end the oldest one rather than risk a note that
+        // could never be ended.
+        const SoundingNoteRecord::Entry oldest = _sounding.at(0);
+        _sounding.removeAt(0);
+        setNoteOffMessage(&_evictionMessage, oldest.note, 0);
+        setMIDIChannelIndex(&_evictionMessage, oldest.channel);
+        _portIOManager->deliverMessageToOutputPort(portIndex, &_evictionMessage);
+    }
+    _portIOManager->deliverMessageToOutputPort(portIndex, message);
+    _sounding.noteDelivered(message, _currentSourceChannel, _currentSourceNote, _currentMessageTag);
+}
+
+void MIDIPatchTarget::_endNotesOfSourceLocked(BYTE sourceChannel, BYTE sourceNote, BYTE velocity)
+{
+    const int portIndex = _outputPortIndex.load();
+    int index;
+    while ((index = _sounding.indexOfSource(sourceChannel, sourceNote, _currentMessageTag)) >= 0) {
+        const SoundingNoteRecord::Entry entry = _sounding.at(index);
+        _sounding.removeAt(index);
+        setNoteOffMessage(&_generatedMessage, entry.note, velocity);
+        setMIDIChannelIndex(&_generatedMessage, entry.channel);
+        if (portIndex >= 0)
+            _portIOManager->deliverMessageToOutputPort(portIndex, &_generatedMessage);
+    }
+}
+
+void MIDIPatchTarget::_endRecordedNotesLocked(BYTE velocity)
+{
+    const int portIndex = _outputPortIndex.load();
+    for (int i = 0; i < _sounding.count(); ++i) {
+        const SoundingNoteRecord::Entry& entry = _sounding.at(i);
+        setNoteOffMessage(&_generatedMessage, entry.note, velocity);
+        setMIDIChannelIndex(&_generatedMessage, entry.channel);
+        if (portIndex >= 0)
+            _portIOManager->deliverMessageToOutputPort(portIndex, &_generatedMessage);
+    }
+    _sounding.clear();
+    for (BYTE channel = 0; channel < 16; ++channel) {
+        if (!_sounding.isPedalDown(channel))
+            continue;
+        setControlChangeMessage(&_generatedMessage);
+        setControlNumberAndValue(&_generatedMessage, 64, 0);
+        setMIDIChannelIndex(&_generatedMessage, channel);
+        if (portIndex >= 0)
+            _portIOManager->deliverMessageToOutputPort(portIndex, &_generatedMessage);
+    }
+    _sounding.clearPedals();
+}
+
+void MIDIPatchTarget::endSoundingNotes()
+{
+    std::lock_guard<std::mutex> lock(_messageLock);
+    _endRecordedNotesLocked(127);
+}
+
+void MIDIPatchTarget::panic()
+{
+    std::lock_guard<std::mutex> lock(_messageLock);
+    _endRecordedNotesLocked(127);
+    const int portIndex = _outputPortIndex.load();
+    if (portIndex < 0)
+        return;
+    const BYTE channel = _midiChannel.load();
+    const BYTE first = channel == kAnyChannel ? 0 : channel;
+    const BYTE last = channel == kAnyChannel ? 15 : channel;
+    for (int ch = first; ch <= last; ++ch) {
+        for (BYTE controller : {BYTE(64), BYTE(123)}) {
+            setControlChangeMessage(&_generatedMessage);
+            setControlNumberAndValue(&_generatedMessage, controller, 0);
+            setMIDIChannelIndex(&_generatedMessage, BYTE(ch));
+            _portIOManager->deliverMessageToOutputPort(portIndex, &_generatedMessage);
+        }
+    }
+}
+
+int MIDIPatchTarget::getNumNotesSounding() const
+{
+    std::lock_guard<std::mutex> lock(_messageLock);
+    return _sounding.count();
+}
+
+BYTE MIDIPatchTarget::_channelForGeneratedMessages() const
+{
+    const BYTE channel = _midiChannel.load();
+    return channel == kAnyChannel ? 0 : channel;
+}
+
+void MIDIPatchTarget::performNeededActivationSteps()
+{
+    if (_muted.load())
+        return;
+    std::lock_guard<std::mutex> lock(_messageLock);
+    if (_initializers.isEmpty())
+        return;
+    ++_currentMessageTag;
+    for (MIDIPatchInitializer* mpi : std::as_const(_initializers)) {
+        // A copy taken now: the GUI thread may be rewriting the initializer's own buffer.
+        mpi->writeInitializationMessageTo(&_generatedMessage);
+        setMIDIChannelIndex(&_generatedMessage, _channelForGeneratedMessages());
+        _deliver(&_generatedMessage);
+    }
+}
+
+void MIDIPatchTarget::_mpiMessageDeliveryReqSLOT(midiMessage_t* message)
+{
+    MIDIOutput* output = getParentMIDIOutput();
+    if (!output || !output->isActive() || _muted.load() || !message)
+        return;
+    std::lock_guard<std::mutex> lock(_messageLock);
+    ++_currentMessageTag;
+    copyMIDIMessage(message, &_generatedMessage);
+    setMIDIChannelIndex(&_generatedMessage, _channelForGeneratedMessages());
+    _deliver(&_generatedMessage);
+}
+
+void MIDIPatchTarget::_handleMIDIMessageLater(double /*timeStamp*/, const midiMessage_t* message)
+{
+    {
+        std::lock_guard<std::mutex> lock(_queueLock);
+        _delayedQueue.append(DelayedMessage{*message, std::chrono::steady_clock::now()});
+    }
+    emit _doDelayedMessageHandling();
+}
+
+void MIDIPatchTarget::_doDelayedMessageTimerSLOT()
+{
+    // GUI thread. One call per queued message, in arrival order.
+    const int delay = _messageDelay.load();
+    int wait = delay;
+    if (isMessageDelayRandom() && delay > 0)
+        wait = std::rand() % delay + 1;
+    std::chrono::steady_clock::time_point arrival = std::chrono::steady_clock::now();
+    {
+        std::lock_guard<std::mutex> lock(_queueLock);
+        if (_numScheduled < _delayedQueue.size())
+            arrival = _delayedQueue.at(_numScheduled).arrival;
+        ++_numScheduled;
+    }
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - arrival)
+            .count();
+    // Precise timers: a coarse timer may be off by 5 % of the wait.
+    QTimer::singleShot(std::max<int>(0, wait - int(elapsed)), Qt::PreciseTimer, this,
+                       &MIDIPatchTarget::_processMessageFromDelayedQueueSLOT);
+}
+
+void MIDIPatchTarget::_processMessageFromDelayedQueueSLOT()
+{
+    std::lock_guard<std::mutex> queueLock(_queueLock);
+    if (_delayedQueue.isEmpty())
+        return;
+    const midiMessage_t message = _delayedQueue.takeFirst().message;
+    _numScheduled = std::max(0, _numScheduled - 1);
+    _handleMIDIMessageNow(0, &message, true);
+}
+
+void MIDIPatchTarget::_mdtModifiedChangedToSLOT(bool modified)
+{
+    if (modified)
+        setModified(true);
+}
+
+void MIDIPatchTarget::_mpiModifiedChangedToSLOT(bool modified)
+{
+    if (modified)
+        setModified(true);
+}

@@ -1,0 +1,184 @@
+#pragma once
+
+#include "model/MIDIMessage.h"
+#include "model/initializers/MIDIPatchInitializerOwner.h"
+#include "model/routing/ColorLabeledMIDIObject.h"
+#include "model/routing/SoundingNoteRecord.h"
+
+#include <QList>
+#include <QVector>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+class MIDIDataTransform;
+class MIDIOutput;
+class MIDIPatchInitializer;
+class MIDIPortIOManager;
+class MIDIPortInfo;
+
+/// A patch: the last station of a message. Sends what its output hands it to one output port and
+/// channel, through its transform chain, optionally delayed, and not at all while muted. Sends its
+/// initializers when its output becomes active. Remembers every note and sustain pedal it actually
+/// sent, so that muting, removing, re-porting, stopping and panic end exactly those.
+///
+/// Threads: handleMIDIMessage and performNeededActivationSteps run on the MIDI thread or the GUI
+/// thread; everything else is GUI thread only. The message lock is held across channel forcing,
+/// transforms and sending; the queue lock guards the delayed queue (queue lock first when both
+/// are taken). Chain edits take the message lock so a message sees the old chain or the new one.
+/// Never change the port while holding the message lock: the port manager waits for deliveries.
+class MIDIPatchTarget : public ColorLabeledMIDIObject, public MIDIPatchInitializerOwner
+{
+    Q_OBJECT
+
+public:
+    typedef int MessageDelayType;
+    static constexpr MessageDelayType kConstantDelay = 0;
+    static constexpr MessageDelayType kRandomDelay = 1;
+    static constexpr BYTE kAnyChannel = 127;
+    static constexpr int kMaxMessageDelay = 500;
+
+    MIDIPatchTarget(QString portName, BYTE channel, QString name, QObject* parent);
+    MIDIPatchTarget(QDomElement& element, QObject* parent);
+    ~MIDIPatchTarget() override;
+
+    QString getObjTypeName() const override { return QStringLiteral("MIDIPatchTarget"); }
+    QDomElement toDomElement(QDomDocument& doc) override;
+    void initFromDomElement(const QDomElement& element) override;
+
+    bool isMuted() const { return _muted.load(); }
+    bool isSpecificMIDIChannel() const { return _midiChannel.load() != kAnyChannel; }
+    bool hasMessageDelay() const { return _messageDelay.load() > 0; }
+    bool isMessageDelayConstant() const { return _messageDelayType.load() == kConstantDelay; }
+    bool isMessageDelayRandom() const { return _messageDelayType.load() == kRandomDelay; }
+    bool isConnectedToMIDIPort() const { return !_outputPortName.isEmpty(); }
+    bool hasAnyMIDIDataTransforms() const { return !_transforms.isEmpty(); }
+    bool hasAnyMIDIPatchInitializers() const { return !_initializers.isEmpty(); }
+    bool areAnyActivationStepsRequired() const { return hasAnyMIDIPatchInitializers(); }
+
+    QString getMIDIOutputPortName() const { return _outputPortName; }
+    BYTE getMIDIChannel() const { return _midiChannel.load(); }
+    int getMessageDelayInMillisecs() const { return _messageDelay.load(); }
+    MessageDelayType getMessageDelayType() const { return _messageDelayType.load(); }
+    MIDIOutput* getParentMIDIOutput() const;
+
+    void setMuted(bool muted);
+    void muteToggle() { setMuted(!isMuted()); }
+    void setMIDIChannel(BYTE channel);
+    void setMessageDelayInMillisecs(int delay);
+    void setMessageDelayType(MessageDelayType type);
+    void chooseNextMessageDelayType();
+    /// Returns true when the given name was used, false when a replacement was taken.
+    bool setMIDIOutputPortName(QString portName);
+
+    // The transform chain.
+    int getNumMIDIDataTransforms() const { return _transforms.size(); }
+    MIDIDataTransform* getMIDIDataTransformAtIndex(int index) const { return _transforms.at(index); }
+    int getIndexOfMIDIDataTransform(MIDIDataTransform* mdt) const { return _transforms.indexOf(mdt); }
+    bool hasMIDIDataTransform(MIDIDataTransform* mdt) const { return _transforms.contains(mdt); }
+    void addMIDIDataTransform(MIDIDataTransform* mdt);
+    void removeMIDIDataTransform(MIDIDataTransform* mdt, bool deleteIt);
+    void removeAllMIDIDataTransforms(bool deleteIt);
+    void removeMIDIDataTransformsFrom(MIDIDataTransform* mdt, bool deleteIt);
+    void moveMIDIDataTransformToIndex(MIDIDataTransform* mdt, int newIndex);
+    MIDIDataTransform* createNewMIDIDataTransform(QString typeName);
+    void setBypassStateForTransforms(bool bypass, MIDIDataTransform* from);
+
+    // The initializers.
+    int getNumMIDIPatchInitializers() const { return _initializers.size(); }
+    MIDIPatchInitializer* getMIDIPatchInitializerAtIndex(int index) const { return _initializers.at(index); }
+    int getIndexOfMIDIPatchInitializer(MIDIPatchInitializer* mpi) const { return _initializers.indexOf(mpi); }
+    bool hasMIDIPatchInitializer(MIDIPatchInitializer* mpi) const { return _initializers.contains(mpi); }
+    void addMIDIPatchInitializer(MIDIPatchInitializer* mpi);
+    void removeMIDIPatchInitializer(MIDIPatchInitializer* mpi, bool deleteIt);
+    void removeAllMIDIPatchInitializers(bool deleteIt);
+    void removeMIDIPatchInitializersFrom(MIDIPatchInitializer* mpi, bool deleteIt);
+    void moveMIDIPatchInitializerToIndex(MIDIPatchInitializer* mpi, int newIndex);
+    MIDIPatchInitializer* createNewMIDIPatchInitializer(QString typeName);
+    MIDIPatchInitializer* getFirstMIDIPatchInitializerOfType(const QString& typeName) const override;
+
+    /// Entry point for every message the output hands on. The message stays the caller's.
+    /// MIDI thread (or GUI thread for injected messages): no allocation unless delayed.
+    void handleMIDIMessage(double timeStamp, const midiMessage_t* message);
+    /// Sends the initializers, when there are any and the patch is not muted. Either thread.
+    void performNeededActivationSteps();
+    /// Ends every note this patch sent and releases its held pedals (note offs with velocity 127,
+    /// controller 64 to 0), on the channel and port where they began. Either thread.
+    void endSoundingNotes();
+    /// endSoundingNotes(), then controller 64 = 0 and All Notes Off on every channel it sends on.
+    void panic();
+    /// Number of notes this patch has sent and not ended (for views and tests). Any thread.
+    int getNumNotesSounding() const;
+
+public slots:
+    void setModified(bool modified) override;
+
+signals:
+    void mutedChangedTo(bool muted);
+    void receivedMIDIMessage();
+    void midiPortNameChangedTo(QString newPortName);
+    void midiChannelChangedTo(BYTE newChannel);
+    void messageDelayChangedTo(int newDelay);
+    void messageDelayTypeChangedTo(int newDelayType);
+    void midiDataTransformAdded(MIDIDataTransform* mdt);
+    void midiDataTransformRemoved(MIDIDataTransform* mdt);
+    void midiDataTransformMovedTo(MIDIDataTransform* mdt, int newIndex);
+    void midiPatchInitializerAdded(MIDIPatchInitializer* mpi);
+    void midiPatchInitializerRemoved(MIDIPatchInitializer* mpi);
+    void midiPatchInitializerMovedTo(MIDIPatchInitializer* mpi, int newIndex);
+    void _doDelayedMessageHandling();
+
+private slots:
+    void _doDelayedMessageTimerSLOT();
+    void _processMessageFromDelayedQueueSLOT();
+    void _mdtModifiedChangedToSLOT(bool modified);
+    void _mpiModifiedChangedToSLOT(bool modified);
+    void _mpiMessageDeliveryReqSLOT(midiMessage_t* message);
+
+private:
+    void _init();
+    void _handleMIDIMessageNow(double timeStamp, const midiMessage_t* message, bool released);
+    void _handleMIDIMessageLater(double timeStamp, const midiMessage_t* message);
+    /// Sends one message to the port and records what it starts or ends. Message lock held.
+    void _deliver(midiMessage_t* message);
+    /// Sends a note off (or pedal up) for what the record holds. Message lock held.
+    void _endRecordedNotesLocked(BYTE velocity);
+    void _endNotesOfSourceLocked(BYTE sourceChannel, BYTE sourceNote, BYTE velocity);
+    BYTE _channelForGeneratedMessages() const;
+    QString _findSuitableReplacementOutputPortNameFor(const QString& missingName) const;
+
+    std::atomic<bool> _muted{false};
+    QString _outputPortName;
+    std::atomic<int> _outputPortIndex{-1};
+    std::atomic<BYTE> _midiChannel{0};
+    std::atomic<int> _messageDelay{0};
+    std::atomic<MessageDelayType> _messageDelayType{kConstantDelay};
+    MIDIPortIOManager* _portIOManager;
+    MIDIPortInfo* _portInfo;
+
+    mutable std::mutex _messageLock;
+    midiMessage_t _workingMessage;
+    midiMessage_t _generatedMessage;
+    midiMessage_t _evictionMessage;
+    QList<MIDIDataTransform*> _transforms;
+    QList<MIDIPatchInitializer*> _initializers;
+    std::vector<midiMessage_t*> _messageList;
+    SoundingNoteRecord _sounding;
+    BYTE _currentSourceChannel = SoundingNoteRecord::kNoSource;
+    BYTE _currentSourceNote = SoundingNoteRecord::kNoSource;
+    std::uint32_t _currentMessageTag = 0;
+
+    // Delayed messages with the moment each arrived, oldest first. The first _numScheduled of them
+    // have a release timer running; a timer's wait counts from its message's arrival, so the time
+    // the GUI thread takes to get to it does not add to the delay.
+    struct DelayedMessage
+    {
+        midiMessage_t message;
+        std::chrono::steady_clock::time_point arrival;
+    };
+    std::mutex _queueLock;
+    QVector<DelayedMessage> _delayedQueue;
+    int _numScheduled = 0;
+};

@@ -1,0 +1,272 @@
+#include "model/routing/MIDIRoute.h"
+
+#include "app/StatusManager.h"
+#include "midi/MIDIPortIOManager.h"
+#include "midi/MIDIPortInfo.h"
+#include "model/routing/MIDIOutput.h"
+#include "model/routing/MIDIRouteInputMessageHandler.h"
+#include "model/routing/MIDIRoutingSetup.h"
+#include "model/routing/MissingPortReplacement.h"
+
+#include <QThread>
+
+MIDIRoute::MIDIRoute(QString portName, BYTE channel, QString name, QObject* parent)
+    : ColorLabeledMIDIObject(std::move(name), parent), _midiChannel(channel)
+{
+    _init();
+    setMIDIInputPortName(std::move(portName));
+}
+
+MIDIRoute::MIDIRoute(QDomElement& element, QObject* parent) : ColorLabeledMIDIObject(QString(), parent)
+{
+    _init();
+    initFromDomElement(element);
+}
+
+void MIDIRoute::_init()
+{
+    _portIOManager = MIDIPortIOManager::GetInstance();
+    _portInfo = MIDIPortInfo::GetInstance();
+    _inputHandler = new MIDIRouteInputMessageHandler(this);
+    _injectionMessage.reserve(3);
+    _updateActivationMessageType();
+}
+
+MIDIRoute::~MIDIRoute()
+{
+    // Once the port manager lets go of the handler no delivery is running or will run here.
+    _portIOManager->removeRequiredInputPortNamed(_inputPortName, _inputHandler);
+    delete _inputHandler;
+    _activeOutput.store(nullptr);
+    const QList<MIDIOutput*> outputs = _outputs;
+    _outputs.clear();
+    qDeleteAll(outputs);
+}
+
+MIDIRoutingSetup* MIDIRoute::getParentRoutingSetup() const
+{
+    return qobject_cast<MIDIRoutingSetup*>(parent());
+}
+
+bool MIDIRoute::isActivationMethodController() const
+{
+    const int method = getOutputActivationMethod();
+    return method >= kFirstControllerMethod && method <= kLastControllerMethod;
+}
+
+void MIDIRoute::_updateActivationMessageType()
+{
+    BYTE type = 0;
+    if (isActivationMethodKeyswitch())
+        type = kNoteOn;
+    else if (isActivationMethodProgramChange())
+        type = kProgramChange;
+    else if (isActivationMethodController())
+        type = kControlChange;
+    _activationMessageType.store(type);
+}
+
+void MIDIRoute::setModified(bool modified)
+{
+    if (!modified) {
+        for (MIDIOutput* output : std::as_const(_outputs))
+            output->setModified(false);
+    }
+    BaseMIDIObject::setModified(modified);
+}
+
+void MIDIRoute::setMIDIChannel(BYTE channel)
+{
+    if (channel == _midiChannel.load())
+        return;
+    _midiChannel.store(channel);
+    emit midiChannelChangedTo(channel);
+    setModified(true);
+}
+
+void MIDIRoute::setOutputActivationMethod(OutputActivationMethod method)
+{
+    if (method == _activationMethod.load())
+        return;
+    _activationMethod.store(method);
+    _updateActivationMessageType();
+    emit outputActivationMethodChangedTo(method);
+    setModified(true);
+}
+
+void MIDIRoute::setOutputActivationSpecificity(OutputActivationSpecificity specificity)
+{
+    if (specificity == _activationSpecificity.load())
+        return;
+    _activationSpecificity.store(specificity);
+    emit outputActivationSpecificityChangedTo(specificity);
+    setModified(true);
+}
+
+void MIDIRoute::setActive(bool active)
+{
+    if (active == _active.load())
+        return;
+    _active.store(active);
+    emit activeChangedTo(active);
+}
+
+bool MIDIRoute::setMIDIInputPortName(QString portName)
+{
+    if (portName == _inputPortName && _portInfo->hasInputPortNamed(portName))
+        return true;
+    const QString oldName = _inputPortName;
+    bool used = true;
+    QString takenName = portName;
+    if (!_portInfo->hasInputPortNamed(portName)) {
+        takenName = _findSuitableReplacementInputPortNameFor(portName);
+        used = false;
+    }
+    if (takenName != oldName) {
+        _portIOManager->removeRequiredInputPortNamed(oldName, _inputHandler);
+        _portIOManager->addRequiredInputPortNamed(takenName, _inputHandler);
+    }
+    _inputPortName = takenName;
+    emit midiPortNameChangedTo(takenName);
+    setModified(true);
+    return used;
+}
+
+QString MIDIRoute::_findSuitableReplacementInputPortNameFor(const QString& missingName) const
+{
+    return findReplacementForMissingPort(_portInfo, missingName, true);
+}
+
+MIDIOutput* MIDIRoute::_findOutputToActivate(BYTE value) const
+{
+    const bool range = isOutputActivationValueRange();
+    for (MIDIOutput* output : _outputs) {
+        if (output->isActive())
+            continue;
+        const BYTE main = output->getMainActivationValue();
+        if (range ? (main <= value && value <= output->getActivationRangeValue()) : main == value)
+            return output;
+    }
+    return nullptr;
+}
+
+void MIDIRoute::_handleMIDIInputMessage(double timeStamp, const midiMessage_t* message)
+{
+    std::lock_guard<std::recursive_mutex> lock(_routingMutex);
+
+    const BYTE channel = _midiChannel.load();
+    if (channel != kAnyChannel && getMIDIChannelIndex(message) != channel)
+        return;
+
+    if (isNoteOnMessage(message) && getNote(message) == 21) {
+        if (MIDIRoutingSetup* setup = getParentRoutingSetup()) {
+            if (QThread::currentThread() == setup->thread()) {
+                setup->setActiveRoute(this);
+            } else {
+                // The setup and its views belong to the GUI thread: ask it to switch.
+                QMetaObject::invokeMethod(
+                    setup,
+                    [setup, route = this] {
+                        if (setup->hasMIDIRoute(route))
+                            setup->setActiveRoute(route);
+                    },
+                    Qt::QueuedConnection);
+            }
+        }
+    }
+
+    bool consumed = false;
+    const BYTE activationType = _activationMessageType.load();
+    if (activationType != 0 && getMIDIMessageType(message) == activationType &&
+        (activationType != kControlChange ||
+         isControlChangeNumber(message, BYTE(getActivationControllerNumber())))) {
+        if (MIDIOutput* output = _findOutputToActivate(getMIDIMessageValue(message))) {
+            output->setActive(true);
+            consumed = true;
+        }
+    }
+
+    if (!consumed) {
+        MIDIOutput* active = _activeOutput.load();
+        // Note offs and pedal ups also reach every output that still holds notes or a pedal.
+        const bool ending = isNoteOffMessage(message) ||
+                            (isControlChangeNumber(message, 64) && getControlValue(message) < 64);
+        if (ending) {
+            for (MIDIOutput* output : std::as_const(_outputs)) {
+                if (output == active || output->_numNotesSounding > 0 || output->_pedalDownMask != 0)
+                    output->handleMIDIMessage(timeStamp, message);
+            }
+        } else if (active) {
+            active->handleMIDIMessage(timeStamp, message);
+        }
+    }
+
+    emit receivedMIDIInput();
+
+    if (isNoteOnMessage(message)) {
+        emit receivedNoteOn(getNote(message), getVelocity(message));
+    } else if (isNoteOffMessage(message)) {
+        emit receivedNoteOff(getNote(message));
+    } else if (isControlChangeMessage(message)) {
+        const BYTE controller = getControlChangeNumber(message) & 0x7F;
+        _lastCCValues[controller].store(getControlValue(message));
+        emit receivedControlMessage(controller, getControlValue(message));
+    } else if (isPitchBendMessage(message)) {
+        _lastPitchBendValue.store(getPitchBendValue(message));
+        emit receivedPitchBendMessage(getPitchBendValue(message));
+    }
+}
+
+void MIDIRoute::_handleInjectionMessage()
+{
+    setMIDIChannelIndex(&_injectionMessage, isSpecificMIDIChannel() ? getMIDIChannel() : BYTE(0));
+    _handleMIDIInputMessage(0, &_injectionMessage);
+}
+
+void MIDIRoute::injectNoteOnMessage(BYTE note, BYTE velocity)
+{
+    setNoteOnMessage(&_injectionMessage, note, velocity);
+    _handleInjectionMessage();
+}
+
+void MIDIRoute::injectNoteOffMessage(BYTE note)
+{
+    setNoteOffMessage(&_injectionMessage, note, 127);
+    _handleInjectionMessage();
+}
+
+void MIDIRoute::injectControllerMessage(BYTE cc, BYTE value)
+{
+    setControlChangeMessage(&_injectionMessage);
+    setControlNumberAndValue(&_injectionMessage, cc, value);
+    _handleInjectionMessage();
+}
+
+void MIDIRoute::injectPitchBendMessage(unsigned short value)
+{
+    setPitchBendMessage(&_injectionMessage);
+    setPitchBendValue(&_injectionMessage, pitchBendValue_t(value));
+    _handleInjectionMessage();
+}
+
+void MIDIRoute::injectMessage(const midiMessage_t* message)
+{
+    if (!message || message->empty())
+        return;
+    copyMIDIMessage(message, &_injectionMessage);
+    _handleInjectionMessage();
+}
+
+void MIDIRoute::endSoundingNotes()
+{
+    std::lock_guard<std::recursive_mutex> lock(_routingMutex);
+    for (MIDIOutput* output : std::as_const(_outputs))
+        output->endSoundingNotes();
+}
+
+void MIDIRoute::panic()
+{
+    std::lock_guard<std::recursive_mutex> lock(_routingMutex);
+    for (MIDIOutput* output : std::as_const(_outputs))
+        output->panic();
+}

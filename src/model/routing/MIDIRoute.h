@@ -1,0 +1,180 @@
+#pragma once
+
+#include "model/MIDIMessage.h"
+#include "model/routing/ColorLabeledMIDIObject.h"
+
+#include <QList>
+#include <array>
+#include <atomic>
+#include <mutex>
+
+class MIDIOutput;
+class MIDIPatchTarget;
+class MIDIPortIOManager;
+class MIDIPortInfo;
+class MIDIRouteInputMessageHandler;
+class MIDIRoutingSetup;
+
+/// An input: listens on one input port and one channel (or every channel) and owns a list of
+/// outputs, exactly one of them active. Activation messages (a keyswitch note, a program change or
+/// one chosen controller) switch the active output and are consumed; everything else goes to the
+/// active output, and note offs and sustain pedal ups also to inactive outputs still holding notes
+/// or pedals, so a note ends on the sound that started it.
+///
+/// Threads: each message is handled under the routing lock, on the MIDI thread for port input or
+/// on the GUI thread for injected messages; changes of the output list take the same lock.
+/// Everything else is GUI thread only. Never change ports while holding the routing lock.
+class MIDIRoute : public ColorLabeledMIDIObject
+{
+    Q_OBJECT
+
+public:
+    typedef int OutputActivationMethod;
+    typedef int OutputActivationSpecificity;
+    static constexpr OutputActivationMethod kKeyswitchActivation = 0;
+    static constexpr OutputActivationMethod kProgramChangeActivation = 1;
+    static constexpr OutputActivationMethod kFirstControllerMethod = 2;
+    static constexpr OutputActivationMethod kLastControllerMethod = 121;
+    static constexpr OutputActivationSpecificity kSpecificValue = 0;
+    static constexpr OutputActivationSpecificity kValueRange = 1;
+    static constexpr BYTE kAnyChannel = 127;
+
+    MIDIRoute(QString portName, BYTE channel, QString name, QObject* parent);
+    MIDIRoute(QDomElement& element, QObject* parent);
+    ~MIDIRoute() override;
+
+    QString getObjTypeName() const override { return QStringLiteral("MIDIRoute"); }
+    QDomElement toDomElement(QDomDocument& doc) override;
+    void initFromDomElement(const QDomElement& element) override;
+
+    MIDIRoutingSetup* getParentRoutingSetup() const;
+    QString getMIDIInputPortName() const { return _inputPortName; }
+    BYTE getMIDIChannel() const { return _midiChannel.load(); }
+    bool isSpecificMIDIChannel() const { return getMIDIChannel() != kAnyChannel; }
+    OutputActivationMethod getOutputActivationMethod() const { return _activationMethod.load(); }
+    OutputActivationSpecificity getOutputActivationSpecificity() const
+    {
+        return _activationSpecificity.load();
+    }
+    bool isActivationMethodKeyswitch() const { return getOutputActivationMethod() == kKeyswitchActivation; }
+    bool isActivationMethodProgramChange() const
+    {
+        return getOutputActivationMethod() == kProgramChangeActivation;
+    }
+    bool isActivationMethodController() const;
+    int getActivationControllerNumber() const { return getOutputActivationMethod() - kFirstControllerMethod; }
+    bool isOutputActivationValueSpecific() const
+    {
+        return getOutputActivationSpecificity() == kSpecificValue;
+    }
+    bool isOutputActivationValueRange() const { return getOutputActivationSpecificity() == kValueRange; }
+    bool isActive() const { return _active.load(); }
+    MIDIOutput* getActiveMIDIOutput() const { return _activeOutput.load(); }
+    /// Last values seen; any thread.
+    pitchBendValue_t getLastPitchBendValue() const { return _lastPitchBendValue.load(); }
+    BYTE getLastCCValue(BYTE ccNum) const { return ccNum < 128 ? _lastCCValues[ccNum].load() : BYTE(0); }
+
+    void setMIDIChannel(BYTE channel);
+    void setOutputActivationMethod(OutputActivationMethod method);
+    void setOutputActivationSpecificity(OutputActivationSpecificity specificity);
+    /// Returns true when the given name was used, false when a replacement was taken.
+    bool setMIDIInputPortName(QString portName);
+    /// Called by the setup only; does not mark the route modified.
+    void setActive(bool active);
+
+    int getNumMIDIOutputs() const { return _outputs.size(); }
+    MIDIOutput* getMIDIOutputAtIndex(int index) const { return _outputs.at(index); }
+    int getIndexOfMIDIOutput(MIDIOutput* output) const { return _outputs.indexOf(output); }
+    bool hasMIDIOutput(MIDIOutput* output) const { return _outputs.contains(output); }
+    void addMIDIOutput(MIDIOutput* output);
+    void removeMIDIOutput(MIDIOutput* output, bool deleteIt);
+    void removeMIDIOutputsFrom(MIDIOutput* output, bool deleteIt);
+    void moveMIDIOutputToIndex(MIDIOutput* output, int newIndex);
+    /// Called by MIDIOutput::setActive(true).
+    void setActiveMIDIOutput(MIDIOutput* output);
+    MIDIOutput* activateNextMIDIOutput();
+    MIDIOutput* activatePreviousMIDIOutput();
+    MIDIOutput* createNewMIDIOutput(bool requestNameEdit);
+    MIDIOutput* duplicateMIDIOutput(MIDIOutput* output);
+    void showInnardsOfAllOutputs(bool showing);
+    void showInnardsOfActiveOutput(bool showing);
+    void setColorLabelsForOutputs(int index, MIDIOutput* from);
+    void clearColorLabelsForOutputs(MIDIOutput* from);
+
+    void setAllMIDIOutputPortsTo(QString portName);
+    void setOutputPortAndIncrementChannelFrom(MIDIOutput* output, MIDIPatchTarget* mpt, QString portName,
+                                              int channel);
+    int rerouteOutputPort(QString lookForPort, int lookForChannel, QString replaceWithPort,
+                          int replaceWithChannel);
+
+    // Messages from the on-screen keyboard, handled as if they came from the port. GUI thread.
+    void injectNoteOnMessage(BYTE note, BYTE velocity);
+    void injectNoteOffMessage(BYTE note);
+    void injectControllerMessage(BYTE cc, BYTE value);
+    void injectPitchBendMessage(unsigned short value);
+    void injectMessage(const midiMessage_t* message);
+
+    QString getTextualDescriptionOfOutput(MIDIOutput* output) const;
+    QString getTextualDescriptionOfOutputs() const;
+
+    /// Ends every note and pedal the patches of every output sent. Either thread.
+    void endSoundingNotes();
+    /// Panic on every output. Either thread.
+    void panic();
+
+    /// Handles one message from the port (through the input handler) or from injection.
+    /// MIDI thread: no allocation; blocks only on the routing lock and the patches' locks.
+    void _handleMIDIInputMessage(double timeStamp, const midiMessage_t* message);
+
+public slots:
+    void setModified(bool modified) override;
+
+signals:
+    void receivedMIDIInput();
+    void receivedNoteOn(int noteNum, int velocity);
+    void receivedNoteOff(int noteNum);
+    void receivedControlMessage(int ccNum, int ccVal);
+    void receivedPitchBendMessage(int pbVal);
+    void midiPortNameChangedTo(QString newPortName);
+    void midiChannelChangedTo(BYTE newChannel);
+    void outputActivationMethodChangedTo(int outputActMethod);
+    void outputActivationSpecificityChangedTo(int actSpecificity);
+    void midiOutputAdded(MIDIOutput* output);
+    void midiOutputRemoved(MIDIOutput* output);
+    void midiOutputMovedTo(MIDIOutput* output, int newIndex);
+    void activeMIDIOutputChangedTo(MIDIOutput* outputNowActive);
+    void MIDIOutputNameChanged(MIDIOutput* output);
+    void activeChangedTo(bool nowActive);
+    void outputValueOrRangeChanged(MIDIOutput* midiOutput);
+
+private slots:
+    void _midiOutputModifiedChangedToSLOT(bool modified);
+    void _midiOutputNameChangedSLOT();
+    void _midiOutputMainValueChangedToSLOT(int value);
+    void _midiOutputValeRangeChangedToSLOT(int value);
+
+private:
+    friend class MIDIOutput;
+    void _init();
+    void _handleInjectionMessage();
+    MIDIOutput* _findOutputToActivate(BYTE value) const;
+    void _updateActivationMessageType();
+    QString _findSuitableReplacementInputPortNameFor(const QString& missingName) const;
+    QString _activationValueText(BYTE value) const;
+
+    mutable std::recursive_mutex _routingMutex;
+    QString _inputPortName;
+    std::atomic<BYTE> _midiChannel{0};
+    std::atomic<OutputActivationMethod> _activationMethod{kKeyswitchActivation};
+    std::atomic<BYTE> _activationMessageType{kNoteOn};
+    std::atomic<OutputActivationSpecificity> _activationSpecificity{kSpecificValue};
+    MIDIRouteInputMessageHandler* _inputHandler = nullptr;
+    std::atomic<MIDIOutput*> _activeOutput{nullptr};
+    std::atomic<bool> _active{false};
+    MIDIPortIOManager* _portIOManager = nullptr;
+    MIDIPortInfo* _portInfo = nullptr;
+    std::atomic<pitchBendValue_t> _lastPitchBendValue{kPitchBendCentre};
+    std::array<std::atomic<BYTE>, 128> _lastCCValues{};
+    midiMessage_t _injectionMessage;
+    QList<MIDIOutput*> _outputs;
+};

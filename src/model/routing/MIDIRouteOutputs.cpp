@@ -1,0 +1,283 @@
+// A route's output list, its port operations over outputs and its text description.
+// GUI thread only; list changes take the routing lock.
+#include "model/routing/MIDIRoute.h"
+
+#include "midi/MIDIPortInfo.h"
+#include "model/EditRequestManager.h"
+#include "model/routing/MIDIOutput.h"
+#include "model/routing/MIDIPatchTarget.h"
+
+void MIDIRoute::addMIDIOutput(MIDIOutput* output)
+{
+    if (!output || _outputs.contains(output))
+        return;
+    output->setParent(this);
+    connect(output, &MIDIOutput::modifiedChangedTo, this, &MIDIRoute::_midiOutputModifiedChangedToSLOT);
+    connect(output, &MIDIOutput::mainActivationValueChangedTo, this,
+            &MIDIRoute::_midiOutputMainValueChangedToSLOT);
+    connect(output, &MIDIOutput::activationRangeValueChangedTo, this,
+            &MIDIRoute::_midiOutputValeRangeChangedToSLOT);
+    connect(output, &MIDIOutput::nameChanged, this, &MIDIRoute::_midiOutputNameChangedSLOT);
+    {
+        std::lock_guard<std::recursive_mutex> lock(_routingMutex);
+        _outputs.append(output);
+    }
+    emit midiOutputAdded(output);
+    if (_outputs.size() == 1)
+        output->setActive(true);
+    setModified(true);
+}
+
+void MIDIRoute::removeMIDIOutput(MIDIOutput* output, bool deleteIt)
+{
+    if (!_outputs.contains(output) || _outputs.size() == 1)
+        return;
+    disconnect(output, nullptr, this, nullptr);
+    bool wasActive = false;
+    {
+        // Whether it is the active output is decided under the lock too: a keyswitch on the MIDI
+        // thread may activate it up to the moment it leaves the list, and the route must never
+        // keep sending to an output that is no longer its own.
+        std::lock_guard<std::recursive_mutex> lock(_routingMutex);
+        _outputs.removeOne(output);
+        wasActive = output == _activeOutput.load();
+        if (wasActive)
+            _activeOutput.store(nullptr);
+    }
+    // Nothing reaches it any more: end what its patches left sounding.
+    output->endSoundingNotes();
+    emit midiOutputRemoved(output);
+    output->setParent(nullptr);
+    if (deleteIt)
+        output->deleteLater();
+    if (wasActive) {
+        output->_active.store(false);
+        // Unless a keyswitch chose another output meanwhile, the first one takes over.
+        if (!_activeOutput.load())
+            _outputs.first()->setActive(true);
+    }
+    setModified(true);
+}
+
+void MIDIRoute::removeMIDIOutputsFrom(MIDIOutput* output, bool deleteIt)
+{
+    const int index = _outputs.indexOf(output);
+    if (index < 0)
+        return;
+    if (index == 0) {
+        removeMIDIOutput(output, deleteIt);
+        return;
+    }
+    while (_outputs.size() > index)
+        removeMIDIOutput(_outputs.at(index), deleteIt);
+}
+
+void MIDIRoute::moveMIDIOutputToIndex(MIDIOutput* output, int newIndex)
+{
+    const int index = _outputs.indexOf(output);
+    if (index < 0 || index == newIndex || newIndex < 0 || newIndex >= _outputs.size())
+        return;
+    {
+        std::lock_guard<std::recursive_mutex> lock(_routingMutex);
+        _outputs.move(index, newIndex);
+    }
+    emit midiOutputMovedTo(output, newIndex);
+    setModified(true);
+}
+
+void MIDIRoute::setActiveMIDIOutput(MIDIOutput* output)
+{
+    std::lock_guard<std::recursive_mutex> lock(_routingMutex);
+    if (output == _activeOutput.load())
+        return;
+    _activeOutput.store(output);
+    emit activeMIDIOutputChangedTo(output);
+    for (MIDIOutput* other : std::as_const(_outputs)) {
+        if (other != output)
+            other->setActive(false);
+    }
+}
+
+MIDIOutput* MIDIRoute::activateNextMIDIOutput()
+{
+    MIDIOutput* active = _activeOutput.load();
+    if (!active)
+        return nullptr;
+    const int index = _outputs.indexOf(active);
+    if (index >= 0 && index + 1 < _outputs.size())
+        _outputs.at(index + 1)->setActive(true);
+    return _activeOutput.load();
+}
+
+MIDIOutput* MIDIRoute::activatePreviousMIDIOutput()
+{
+    MIDIOutput* active = _activeOutput.load();
+    if (!active)
+        return nullptr;
+    const int index = _outputs.indexOf(active);
+    if (index > 0)
+        _outputs.at(index - 1)->setActive(true);
+    return _activeOutput.load();
+}
+
+MIDIOutput* MIDIRoute::createNewMIDIOutput(bool requestNameEdit)
+{
+    MIDIOutput* lastOutput = _outputs.isEmpty() ? nullptr : _outputs.last();
+    MIDIPatchTarget* lastPatch = nullptr;
+    if (lastOutput && lastOutput->getNumMIDIPatchTargets() > 0)
+        lastPatch = lastOutput->getMIDIPatchTargetAtIndex(lastOutput->getNumMIDIPatchTargets() - 1);
+
+    auto* output = new MIDIOutput(QStringLiteral("(no name)"), this);
+    MIDIPatchTarget* patch =
+        output->createNewMIDIPatchTarget(false, lastPatch ? lastPatch->getMIDIOutputPortName() : QString());
+    output->setName(QStringLiteral("Output%1").arg(_outputs.size() + 1));
+    if (lastOutput) {
+        const BYTE last = isOutputActivationValueRange() ? lastOutput->getActivationRangeValue()
+                                                         : lastOutput->getMainActivationValue();
+        const BYTE next = valueNumberAfter(last);
+        output->setMainActivationValue(next);
+        output->setActivationRangeValue(next);
+    }
+    if (lastPatch) {
+        patch->setMIDIOutputPortName(lastPatch->getMIDIOutputPortName());
+        patch->setMIDIChannel(channelAfter(lastPatch->getMIDIChannel()));
+    }
+    addMIDIOutput(output);
+    output->setActive(true);
+    if (requestNameEdit)
+        EditRequestManager::GetInstance()->requestObjectNameEdit(output);
+    return output;
+}
+
+MIDIOutput* MIDIRoute::duplicateMIDIOutput(MIDIOutput* output)
+{
+    const int index = _outputs.indexOf(output);
+    if (index < 0)
+        return nullptr;
+    QDomDocument scratch;
+    QDomElement element = output->toDomElement(scratch);
+    auto* duplicate = new MIDIOutput(output->getName(), this);
+    duplicate->initFromDomElement(element);
+    duplicate->setName(output->getName() + QStringLiteral(".dup"));
+    addMIDIOutput(duplicate);
+    moveMIDIOutputToIndex(duplicate, index + 1);
+    EditRequestManager::GetInstance()->requestObjectNameEdit(duplicate);
+    return duplicate;
+}
+
+void MIDIRoute::showInnardsOfAllOutputs(bool showing)
+{
+    for (MIDIOutput* output : std::as_const(_outputs))
+        output->showInnards(showing);
+}
+
+void MIDIRoute::showInnardsOfActiveOutput(bool showing)
+{
+    if (MIDIOutput* active = _activeOutput.load())
+        active->showInnards(showing);
+}
+
+void MIDIRoute::setColorLabelsForOutputs(int index, MIDIOutput* from)
+{
+    const int start = std::max<qsizetype>(0, _outputs.indexOf(from));
+    for (int i = start; i < _outputs.size(); ++i)
+        _outputs.at(i)->setColorLabel(index);
+}
+
+void MIDIRoute::clearColorLabelsForOutputs(MIDIOutput* from)
+{
+    const int start = std::max<qsizetype>(0, _outputs.indexOf(from));
+    for (int i = start; i < _outputs.size(); ++i)
+        _outputs.at(i)->clearColorLabel();
+}
+
+void MIDIRoute::setAllMIDIOutputPortsTo(QString portName)
+{
+    for (MIDIOutput* output : std::as_const(_outputs))
+        output->setAllMIDIOutputPortsTo(portName);
+}
+
+void MIDIRoute::setOutputPortAndIncrementChannelFrom(MIDIOutput* output, MIDIPatchTarget* mpt,
+                                                     QString portName, int channel)
+{
+    const int index = _outputs.indexOf(output);
+    if (index < 0 || !output->hasMIDIPatchTarget(mpt))
+        return;
+    int next = output->setOutputPortAndIncrementChannelFrom(mpt, portName, channel);
+    for (int i = index + 1; i < _outputs.size(); ++i) {
+        MIDIOutput* later = _outputs.at(i);
+        if (later->getNumMIDIPatchTargets() > 0)
+            next = later->setOutputPortAndIncrementChannelFrom(later->getMIDIPatchTargetAtIndex(0), portName,
+                                                               next);
+    }
+}
+
+int MIDIRoute::rerouteOutputPort(QString lookForPort, int lookForChannel, QString replaceWithPort,
+                                 int replaceWithChannel)
+{
+    int changed = 0;
+    for (MIDIOutput* output : std::as_const(_outputs))
+        changed +=
+            output->rerouteOutputPort(lookForPort, lookForChannel, replaceWithPort, replaceWithChannel);
+    return changed;
+}
+
+QString MIDIRoute::_activationValueText(BYTE value) const
+{
+    if (isActivationMethodKeyswitch())
+        return QString::fromLatin1(getMIDINoteName(value));
+    if (isActivationMethodProgramChange())
+        return QString::number(value + 1);
+    return QString::number(value);
+}
+
+QString MIDIRoute::getTextualDescriptionOfOutput(MIDIOutput* output) const
+{
+    if (!_outputs.contains(output))
+        return QStringLiteral("ERROR - output not owned by this input.");
+    QString text =
+        output->getName() + QStringLiteral(": ") + _activationValueText(output->getMainActivationValue());
+    if (isOutputActivationValueRange()) {
+        text += isActivationMethodKeyswitch() ? QStringLiteral(" to ") : QStringLiteral("-");
+        text += _activationValueText(output->getActivationRangeValue());
+    }
+    return text;
+}
+
+QString MIDIRoute::getTextualDescriptionOfOutputs() const
+{
+    QString text;
+    if (isActivationMethodKeyswitch())
+        text = QStringLiteral("Keyswitches:\n");
+    else if (isActivationMethodProgramChange())
+        text = QStringLiteral("Program Changes:\n");
+    else
+        text = QStringLiteral("CC%1 Output Activations:\n").arg(getActivationControllerNumber());
+    for (MIDIOutput* output : _outputs)
+        text += QLatin1Char('\n') + getTextualDescriptionOfOutput(output);
+    return text;
+}
+
+void MIDIRoute::_midiOutputModifiedChangedToSLOT(bool modified)
+{
+    if (modified)
+        setModified(true);
+}
+
+void MIDIRoute::_midiOutputNameChangedSLOT()
+{
+    if (auto* output = qobject_cast<MIDIOutput*>(sender()))
+        emit MIDIOutputNameChanged(output);
+}
+
+void MIDIRoute::_midiOutputMainValueChangedToSLOT(int)
+{
+    if (auto* output = qobject_cast<MIDIOutput*>(sender()))
+        emit outputValueOrRangeChanged(output);
+}
+
+void MIDIRoute::_midiOutputValeRangeChangedToSLOT(int)
+{
+    if (auto* output = qobject_cast<MIDIOutput*>(sender()))
+        emit outputValueOrRangeChanged(output);
+}

@@ -1,0 +1,314 @@
+#include "model/routing/MIDIRoutingSetup.h"
+
+#include "midi/MIDIPortInfo.h"
+#include "model/DomLookup.h"
+#include "model/EditRequestManager.h"
+#include "model/routing/MIDIOutput.h"
+#include "model/routing/MIDIRoute.h"
+#include "persistence/AppPrefs.h"
+#include "persistence/PrefKeys.h"
+#include "persistence/ProgressReporter.h"
+
+#include <QDomNodeList>
+
+MIDIRoutingSetup::MIDIRoutingSetup(QString name, QObject* parent) : BaseMIDIObject(std::move(name), parent) {}
+
+MIDIRoutingSetup::~MIDIRoutingSetup()
+{
+    _activeRoute = nullptr;
+    const QList<MIDIRoute*> routes = _routes;
+    _routes.clear();
+    qDeleteAll(routes);
+}
+
+void MIDIRoutingSetup::setFilePath(QString path)
+{
+    if (path == _filePath)
+        return;
+    _filePath = std::move(path);
+    emit filePathChangedTo(_filePath);
+}
+
+void MIDIRoutingSetup::setModified(bool modified)
+{
+    if (!modified) {
+        for (MIDIRoute* route : std::as_const(_routes))
+            route->setModified(false);
+    }
+    BaseMIDIObject::setModified(modified);
+}
+
+void MIDIRoutingSetup::_midiRouteModifiedChangedToSLOT(bool modified)
+{
+    if (modified)
+        setModified(true);
+}
+
+MIDIRoute* MIDIRoutingSetup::getMIDIRouteNamed(QString name) const
+{
+    for (MIDIRoute* route : _routes) {
+        if (route->getName() == name)
+            return route;
+    }
+    return nullptr;
+}
+
+void MIDIRoutingSetup::addMIDIRoute(MIDIRoute* route)
+{
+    if (!route || _routes.contains(route))
+        return;
+    route->setParent(this);
+    connect(route, &MIDIRoute::modifiedChangedTo, this, &MIDIRoutingSetup::_midiRouteModifiedChangedToSLOT);
+    _routes.append(route);
+    emit midiRouteAdded(route);
+    if (_routes.size() == 1)
+        setActiveRoute(route);
+    setModified(true);
+}
+
+void MIDIRoutingSetup::removeMIDIRoute(MIDIRoute* route, bool deleteIt)
+{
+    if (!_routes.contains(route))
+        return;
+    disconnect(route, nullptr, this, nullptr);
+    _routes.removeOne(route);
+    route->setActive(false);
+    if (_activeRoute == route)
+        _activeRoute = nullptr;
+    setActiveRoute(_routes.isEmpty() ? nullptr : _routes.first());
+    // End what it left sounding; whatever it still receives until it is deleted ends then.
+    route->endSoundingNotes();
+    emit midiRouteRemoved(route);
+    route->setParent(nullptr);
+    if (deleteIt)
+        route->deleteLater();
+    setModified(true);
+}
+
+void MIDIRoutingSetup::removeMIDIRoutesFrom(MIDIRoute* route, bool deleteIt)
+{
+    const int index = _routes.indexOf(route);
+    if (index < 0)
+        return;
+    if (index == 0) {
+        removeMIDIRoute(route, deleteIt);
+        return;
+    }
+    while (_routes.size() > index)
+        removeMIDIRoute(_routes.at(index), deleteIt);
+}
+
+void MIDIRoutingSetup::moveMIDIRouteToIndex(MIDIRoute* route, int newIndex)
+{
+    const int index = _routes.indexOf(route);
+    if (index < 0 || index == newIndex || newIndex < 0 || newIndex >= _routes.size())
+        return;
+    _routes.move(index, newIndex);
+    emit midiRouteMovedTo(route, newIndex);
+    setModified(true);
+}
+
+void MIDIRoutingSetup::setActiveRoute(MIDIRoute* route)
+{
+    if (route && !_routes.contains(route))
+        return;
+    if (_activeRoute)
+        _activeRoute->setActive(false);
+    _activeRoute = route;
+    if (route)
+        route->setActive(true);
+    emit activeRouteChangedTo(route);
+}
+
+void MIDIRoutingSetup::activateRouteAfterCurrent()
+{
+    if (!_activeRoute || _routes.size() < 2)
+        return;
+    const int index = _routes.indexOf(_activeRoute);
+    if (index + 1 < _routes.size())
+        setActiveRoute(_routes.at(index + 1));
+}
+
+void MIDIRoutingSetup::activateRouteBeforeCurrent()
+{
+    if (!_activeRoute || _routes.size() < 2)
+        return;
+    const int index = _routes.indexOf(_activeRoute);
+    if (index > 0)
+        setActiveRoute(_routes.at(index - 1));
+}
+
+void MIDIRoutingSetup::showInnardsOfAllRoutes(bool showing)
+{
+    for (MIDIRoute* route : std::as_const(_routes))
+        route->showInnards(showing);
+}
+
+void MIDIRoutingSetup::showInnardsOfActiveRoute(bool showing)
+{
+    if (_activeRoute)
+        _activeRoute->showInnards(showing);
+}
+
+void MIDIRoutingSetup::setColorLabelsForRoutes(int index, MIDIRoute* from)
+{
+    const int start = std::max<qsizetype>(0, _routes.indexOf(from));
+    for (int i = start; i < _routes.size(); ++i)
+        _routes.at(i)->setColorLabel(index);
+}
+
+void MIDIRoutingSetup::clearColorLabelsForRoutes(MIDIRoute* from)
+{
+    const int start = std::max<qsizetype>(0, _routes.indexOf(from));
+    for (int i = start; i < _routes.size(); ++i)
+        _routes.at(i)->clearColorLabel();
+}
+
+MIDIRoute* MIDIRoutingSetup::createNewMIDIRoute(bool requestNameEdit)
+{
+    QString port;
+    BYTE channel = 0;
+    int method = 0;
+    int specificity = 0;
+    if (!_routes.isEmpty()) {
+        MIDIRoute* last = _routes.last();
+        port = last->getMIDIInputPortName();
+        channel = channelAfter(last->getMIDIChannel());
+        method = last->getOutputActivationMethod();
+        specificity = last->getOutputActivationSpecificity();
+    } else {
+        port = MIDIPortInfo::GetInstance()->getDefaultInputPortName();
+        method = getIntPrefValue(PrefKeys::DefaultMIDIOutputActivationMethod,
+                                 PrefKeys::DefaultMIDIOutputActivationMethodDefault);
+        specificity = getIntPrefValue(PrefKeys::DefaultMIDIOutputActivationSpecificity,
+                                      PrefKeys::DefaultMIDIOutputActivationSpecificityDefault);
+    }
+    auto* route = new MIDIRoute(port, channel, QStringLiteral("(no name)"), this);
+    route->setOutputActivationMethod(method);
+    route->setOutputActivationSpecificity(specificity);
+    route->setName(QStringLiteral("Input%1").arg(_routes.size() + 1));
+    route->createNewMIDIOutput(false);
+    addMIDIRoute(route);
+    if (requestNameEdit)
+        EditRequestManager::GetInstance()->requestObjectNameEdit(route);
+    return route;
+}
+
+MIDIRoute* MIDIRoutingSetup::duplicateMIDIRoute(MIDIRoute* route)
+{
+    const int index = _routes.indexOf(route);
+    if (index < 0)
+        return nullptr;
+    QDomDocument scratch;
+    const QDomElement element = route->toDomElement(scratch);
+    auto* duplicate =
+        new MIDIRoute(route->getMIDIInputPortName(), route->getMIDIChannel(), route->getName(), this);
+    duplicate->initFromDomElement(element);
+    duplicate->setName(route->getName() + QStringLiteral(".dup"));
+    addMIDIRoute(duplicate);
+    moveMIDIRouteToIndex(duplicate, index + 1);
+    setActiveRoute(duplicate);
+    EditRequestManager::GetInstance()->requestObjectNameEdit(duplicate);
+    return duplicate;
+}
+
+void MIDIRoutingSetup::setAllInputPortsTo(QString portName)
+{
+    for (MIDIRoute* route : std::as_const(_routes))
+        route->setMIDIInputPortName(portName);
+}
+
+void MIDIRoutingSetup::setInputPortAndIncrementChannelFrom(MIDIRoute* route, QString portName, int channel)
+{
+    const int index = _routes.indexOf(route);
+    if (index < 0)
+        return;
+    BYTE next = BYTE(channel);
+    for (int i = index; i < _routes.size(); ++i) {
+        _routes.at(i)->setMIDIInputPortName(portName);
+        _routes.at(i)->setMIDIChannel(next);
+        next = channelAfter(next);
+    }
+}
+
+int MIDIRoutingSetup::rerouteInputPort(QString lookForPort, int lookForChannel, QString replaceWithPort,
+                                       int replaceWithChannel)
+{
+    int changed = 0;
+    for (MIDIRoute* route : std::as_const(_routes)) {
+        if (route->getMIDIInputPortName() != lookForPort)
+            continue;
+        if (lookForChannel != -1 && route->getMIDIChannel() != lookForChannel)
+            continue;
+        route->setMIDIInputPortName(replaceWithPort);
+        if (replaceWithChannel != -1)
+            route->setMIDIChannel(BYTE(replaceWithChannel));
+        ++changed;
+    }
+    return changed;
+}
+
+int MIDIRoutingSetup::rerouteOutputPort(QString lookForPort, int lookForChannel, QString replaceWithPort,
+                                        int replaceWithChannel)
+{
+    int changed = 0;
+    for (MIDIRoute* route : std::as_const(_routes))
+        changed += route->rerouteOutputPort(lookForPort, lookForChannel, replaceWithPort, replaceWithChannel);
+    return changed;
+}
+
+void MIDIRoutingSetup::endSoundingNotes()
+{
+    for (MIDIRoute* route : std::as_const(_routes))
+        route->endSoundingNotes();
+}
+
+void MIDIRoutingSetup::panic()
+{
+    for (MIDIRoute* route : std::as_const(_routes))
+        route->panic();
+}
+
+QDomElement MIDIRoutingSetup::toDomElement(QDomDocument& doc, ProgressReporter* progress)
+{
+    QDomElement element = BaseMIDIObject::toDomElement(doc);
+    if (_activeRoute)
+        element.setAttribute(QStringLiteral("activeRouteName"), _activeRoute->getName());
+    QDomElement routes = doc.createElement(QStringLiteral("MIDIRoutes"));
+    if (progress)
+        progress->setNumProgressSteps(_routes.size());
+    int step = 0;
+    for (MIDIRoute* route : std::as_const(_routes)) {
+        routes.appendChild(route->toDomElement(doc));
+        if (progress)
+            progress->setCurrentProgressStep(++step);
+    }
+    element.appendChild(routes);
+    return element;
+}
+
+void MIDIRoutingSetup::initFromDomElement(const QDomElement& element, ProgressReporter* progress)
+{
+    BaseMIDIObject::initFromDomElement(element);
+    QList<QDomElement> routeElements;
+    const QDomElement container = getFirstElementWithTagName(element, QStringLiteral("MIDIRoutes"));
+    if (!container.isNull()) {
+        const QDomNodeList nodes = container.elementsByTagName(QStringLiteral("MIDIRoute"));
+        for (int i = 0; i < nodes.count(); ++i) {
+            if (nodes.at(i).isElement())
+                routeElements.append(nodes.at(i).toElement());
+        }
+    }
+    if (progress)
+        progress->setNumProgressSteps(routeElements.size());
+    int step = 0;
+    for (QDomElement& routeElement : routeElements) {
+        addMIDIRoute(new MIDIRoute(routeElement, this));
+        if (progress)
+            progress->setCurrentProgressStep(++step);
+    }
+    if (element.hasAttribute(QStringLiteral("activeRouteName"))) {
+        if (MIDIRoute* route = getMIDIRouteNamed(element.attribute(QStringLiteral("activeRouteName"))))
+            setActiveRoute(route);
+    }
+}

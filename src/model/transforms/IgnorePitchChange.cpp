@@ -1,0 +1,15 @@
+#include "model/transforms/IgnorePitchChange.h"
+
+#include "model/MIDIMessage.h"
+
+IgnorePitchChange::IgnorePitchChange(QObject* parent)
+    : MIDIDataTransform(QStringLiteral("Ignore Pitch Change"), parent)
+{
+}
+
+void IgnorePitchChange::transformWhatYouCan(midiMessageList_t* messages)
+{
+    if (std::erase_if(*messages, [](const midiMessage_t* message) { return isPitchBendMessage(message); }) >
+        0)
+        emit handledAMessage();
+}

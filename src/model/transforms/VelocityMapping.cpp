@@ -1,0 +1,19 @@
+#include "model/transforms/VelocityMapping.h"
+
+#include "model/MIDIMessage.h"
+
+// The default map is the base's identity map.
+VelocityMapping::VelocityMapping(QObject* parent) : MIDIDataTransform(QStringLiteral("Velocity Map"), parent)
+{
+}
+
+void VelocityMapping::transformThisIfYouCan(midiMessage_t* message, midiMessageList_t* /*messages*/)
+{
+    if (!isNoteOnMessage(message))
+        return;
+    const BYTE velocity = getVelocity(message);
+    // getMapValueAt answers 0 for a (malformed) velocity above 127, never a byte above 127.
+    setVelocity(message, getMapValueAt(velocity));
+    emit handledAMessage();
+    emit lastValueReceived(velocity);
+}
