@@ -3,6 +3,7 @@
 #include "app/StatusManager.h"
 #include "midi/MIDIPortIOManager.h"
 #include "midi/MIDIPortInfo.h"
+#include "model/MIDIMessageValidity.h"
 #include "model/initializers/MIDIPatchInitializer.h"
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MissingPortReplacement.h"
@@ -178,10 +179,13 @@ void MIDIPatchTarget::_handleMIDIMessageNow(double /*timeStamp*/, const midiMess
 
         copyMIDIMessage(message, &_workingMessage);
         const BYTE channel = _midiChannel.load();
-        if (channel != kAnyChannel)
+        // System messages (transport, song position, reset) have no channel: they pass unchanged,
+        // untouched by the channel and the transforms, in order with the notes around them.
+        const bool channelMessage = isChannelMessage(&_workingMessage);
+        if (channel != kAnyChannel && channelMessage)
             setMIDIChannelIndex(&_workingMessage, channel);
 
-        if (_transforms.isEmpty()) {
+        if (_transforms.isEmpty() || !channelMessage) {
             _deliver(&_workingMessage);
         } else {
             _messageList.clear();
@@ -220,8 +224,9 @@ void MIDIPatchTarget::_deliver(midiMessage_t* message)
         setMIDIChannelIndex(&_evictionMessage, oldest.channel);
         _portIOManager->deliverMessageToOutputPort(portIndex, &_evictionMessage);
     }
-    _portIOManager->deliverMessageToOutputPort(portIndex, message);
-    _sounding.noteDelivered(message, _currentSourceChannel, _currentSourceNote, _currentMessageTag);
+    // Only what the port took is recorded: a note that never left needs no note off.
+    if (_portIOManager->deliverMessageToOutputPort(portIndex, message))
+        _sounding.noteDelivered(message, _currentSourceChannel, _currentSourceNote, _currentMessageTag);
 }
 
 void MIDIPatchTarget::_endNotesOfSourceLocked(BYTE sourceChannel, BYTE sourceNote, BYTE velocity)
@@ -285,6 +290,20 @@ void MIDIPatchTarget::panic()
             _portIOManager->deliverMessageToOutputPort(portIndex, &_generatedMessage);
         }
     }
+}
+
+void MIDIPatchTarget::outputPortVanished()
+{
+    std::lock_guard<std::mutex> lock(_messageLock);
+    _sounding.clear();
+    _sounding.clearPedals();
+}
+
+void MIDIPatchTarget::outputPortReturned()
+{
+    MIDIOutput* output = getParentMIDIOutput();
+    if (output && output->isActive())
+        performNeededActivationSteps();
 }
 
 int MIDIPatchTarget::getNumNotesSounding() const

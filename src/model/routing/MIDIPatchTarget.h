@@ -111,6 +111,12 @@ public:
     void panic();
     /// Number of notes this patch has sent and not ended (for views and tests). Any thread.
     int getNumNotesSounding() const;
+    /// The output port has vanished: the notes and pedals sounding there are forgotten, since
+    /// nothing can end them on a port that is gone. The port name stays. GUI thread only.
+    void outputPortVanished();
+    /// The output port is back and connected: when the parent output is active, the initializers
+    /// are sent again, for the synth may have started afresh. GUI thread only.
+    void outputPortReturned();
 
 public slots:
     void setModified(bool modified) override;
