@@ -250,6 +250,25 @@ private slots:
         QCOMPARE(order(), (QList<QWidget*>{_panels[1], _panels[2]}));
     }
 
+    void escapeDropsTheDrag()
+    {
+        build(Qt::Vertical);
+        const QList<QWidget*> before = order();
+        const QPoint press = centreOf(_panels[0]);
+        const QPoint below(60, _panels[2]->geometry().bottom() + 10);
+        QTest::mousePress(_box, Qt::LeftButton, {}, press);
+        dragMoveTo(press + QPoint(0, distance()));
+        dragMoveTo(below);
+        QVERIFY(_box->isReorderInProgress());
+        QTest::keyClick(_window.get(), Qt::Key_Escape);
+        QVERIFY(!_box->isReorderInProgress());
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QCOMPARE(order(), before);
+        dragMoveTo(below + QPoint(0, 5));
+        QTest::mouseRelease(_box, Qt::LeftButton, {}, below);
+        QCOMPARE(order(), before);
+    }
+
     void panelAddedWhileDraggingEndsTheDrag()
     {
         build(Qt::Vertical);
