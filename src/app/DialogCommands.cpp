@@ -1,6 +1,7 @@
 #include "app/DialogCommands.h"
 
 #include "app/MIDIRoutingSetupOutputMergerDialog.h"
+#include "app/PrefsDialog.h"
 #include "app/RerouteDialog.h"
 #include "app/StatusManager.h"
 #include "model/routing/MIDIRoutingSetup.h"
@@ -32,7 +33,8 @@ void reroutePort(QWidget* window)
     if (!getCurrentRoutingSetup())
         return;
     QPointer<RerouteDialog> dialog = new RerouteDialog(
-        getBoolPrefValue(PrefKeys::ReroutingInputIsSelected, PrefKeys::ReroutingInputIsSelectedDefault), window);
+        getBoolPrefValue(PrefKeys::ReroutingInputIsSelected, PrefKeys::ReroutingInputIsSelectedDefault),
+        window);
     const int result = dialog->exec();
     if (!dialog)
         return;
@@ -52,9 +54,10 @@ void reroutePort(QWidget* window)
     MIDIRoutingSetup* setup = getCurrentRoutingSetup();
     if (!setup)
         return;
-    const int changed = inputSelected
-                            ? setup->rerouteInputPort(lookForPort, lookForChannel, replaceWithPort, replaceWithChannel)
-                            : setup->rerouteOutputPort(lookForPort, lookForChannel, replaceWithPort, replaceWithChannel);
+    const int changed =
+        inputSelected
+            ? setup->rerouteInputPort(lookForPort, lookForChannel, replaceWithPort, replaceWithChannel)
+            : setup->rerouteOutputPort(lookForPort, lookForChannel, replaceWithPort, replaceWithChannel);
     if (changed == 0)
         postWarningMessage(QStringLiteral("No port rerouting changes made."));
 }
@@ -67,13 +70,27 @@ void mergeOutputs(QWidget* window)
     MIDIRoutingSetupOutputMerger merger(setup);
     QString errorText;
     if (!merger.canPerformMerging(&errorText)) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Merge Error"), errorText, QMessageBox::Ok, window);
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Merge Error"), errorText, QMessageBox::Ok,
+                        window);
         box.setTextFormat(Qt::PlainText);
         box.exec();
         return;
     }
-    QPointer<MIDIRoutingSetupOutputMergerDialog> dialog = new MIDIRoutingSetupOutputMergerDialog(&merger, window);
+    QPointer<MIDIRoutingSetupOutputMergerDialog> dialog =
+        new MIDIRoutingSetupOutputMergerDialog(&merger, window);
     dialog->exec();
+    disposeOf(dialog);
+}
+
+void editPreferences(QWidget* window)
+{
+    QPointer<PrefsDialog> dialog = new PrefsDialog(window);
+    if (hasPrefValueFor(PrefKeys::PreferencesDialogSize))
+        dialog->resize(getSizePrefValue(PrefKeys::PreferencesDialogSize, dialog->size()));
+    dialog->exec();
+    if (!dialog)
+        return;
+    setSizePrefValue(PrefKeys::PreferencesDialogSize, dialog->size());
     disposeOf(dialog);
 }
 
