@@ -98,6 +98,8 @@ int GuiStartup::run(int& argc, char** argv, const QString& setupFileFromCommandL
     QApplication::setOrganizationName(QStringLiteral("Dunmoor Software"));
     QApplication::setApplicationVersion(QStringLiteral(QUORVELL_VERSION));
     styleTheApplication();
+    // From here on SIGINT and SIGTERM stop cleanly, even while a start-up box is up.
+    auto* stop = new WindowedStop(QCoreApplication::instance());
 
     if (!hasAnyInputPorts() || !hasAnyOutputPorts()) {
         QMessageBox::warning(
@@ -111,16 +113,22 @@ int GuiStartup::run(int& argc, char** argv, const QString& setupFileFromCommandL
     registerBuiltInInitializers();
     installInitializerEditors();
 
-    auto* window = new MainWindow();
-    auto* stop = new WindowedStop(window);
-    window->show();
-    QCoreApplication::processEvents();
+    MainWindow* window = nullptr;
+    if (!stop->wasStoppedBySignal()) {
+        window = new MainWindow();
+        stop->setWindow(window);
+        window->show();
+        QCoreApplication::processEvents();
+    }
+    if (!stop->wasStoppedBySignal())
+        window->openFirstSetup(fileToOpenAtStart(setupFileFromCommandLine));
+    if (!stop->wasStoppedBySignal()) {
+        const QString recoveryNotice = takeRecoveryFileNotice();
+        if (!recoveryNotice.isEmpty())
+            window->showInformation(QStringLiteral("Unsaved Setup Kept"), recoveryNotice);
+    }
 
-    window->openFirstSetup(fileToOpenAtStart(setupFileFromCommandLine));
-    const QString recoveryNotice = takeRecoveryFileNotice();
-    if (!recoveryNotice.isEmpty() && !stop->wasStoppedBySignal())
-        window->showInformation(QStringLiteral("Unsaved Setup Kept"), recoveryNotice);
-
+    // A stop during start-up has ended the dialogs it interrupted; the event loop is not begun.
     const int status = stop->wasStoppedBySignal() ? 0 : QApplication::exec();
     // The setup let go of when the window closed is deleted now, ending what it left sounding.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

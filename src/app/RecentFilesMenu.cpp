@@ -18,12 +18,8 @@ RecentFilesMenu::RecentFilesMenu(QWidget* parent) : QMenu(QStringLiteral("Open R
 
 void RecentFilesMenu::_rebuildSLOT()
 {
-    const QList<QAction*> old = actions();
+    // Deletes the entries the menu owns.
     clear();
-    for (QAction* action : old) {
-        if (action->parent() == this)
-            action->deleteLater();
-    }
     const QStringList files = RecentFilesTracker::GetInstance()->getRecentFileList();
     for (const QString& file : files) {
         auto* action = new RecentFileAction(file, this);

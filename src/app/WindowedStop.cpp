@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <cstdio>
 
-WindowedStop::WindowedStop(MainWindow* window, std::function<void()> endEventLoop)
-    : QObject(window), _window(window), _endEventLoop(std::move(endEventLoop))
+WindowedStop::WindowedStop(QObject* parent, std::function<void()> endEventLoop)
+    : QObject(parent), _endEventLoop(std::move(endEventLoop))
 {
     if (!_endEventLoop) {
         // exit(), not quit(): quitting would close the window, which asks about saving.

@@ -18,9 +18,12 @@ class WindowedStop : public QObject
     Q_OBJECT
 
 public:
-    /// `endEventLoop` ends the event loop; QCoreApplication::exit(0) when not given.
-    explicit WindowedStop(MainWindow* window, std::function<void()> endEventLoop = {});
+    /// Watches from now on. `endEventLoop` ends the event loop (and any dialog running its own);
+    /// QCoreApplication::exit(0) when not given. A stop before the window is set only ends the loop.
+    explicit WindowedStop(QObject* parent = nullptr, std::function<void()> endEventLoop = {});
     ~WindowedStop() override;
+
+    void setWindow(MainWindow* window) { _window = window; }
 
     bool isWatching() const;
     bool wasStoppedBySignal() const { return _stopped; }
