@@ -6,6 +6,7 @@
 #include "model/routing/MIDIRoutingSetupOutputMerger.h"
 #include "persistence/AppPrefs.h"
 #include "persistence/PrefKeys.h"
+#include "widgets/WidgetWidths.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -14,19 +15,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-void fixAllWidthsToWidestOf(const QList<QWidget*>& widgets)
-{
-    int widest = 0;
-    for (QWidget* widget : widgets)
-        widest = qMax(widest, widget->sizeHint().width());
-    for (QWidget* widget : widgets)
-        widget->setFixedWidth(widest);
-}
-
-} // namespace
 
 MIDIRoutingSetupOutputMergerDialog::MIDIRoutingSetupOutputMergerDialog(MIDIRoutingSetupOutputMerger* merger,
                                                                        QWidget* parent)

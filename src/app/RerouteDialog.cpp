@@ -1,7 +1,7 @@
 #include "app/RerouteDialog.h"
 
-#include "app/RerouteDialogPortUsage.h"
 #include "midi/MIDIPortInfo.h"
+#include "widgets/MIDIPortChannelUsageMole.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -111,7 +111,7 @@ void RerouteDialog::_getPortNamesAndAliases(QStringList* names, QStringList* ali
     MIDIPortInfo* info = MIDIPortInfo::GetInstance();
     const bool input = isInputSelected();
     const QStringList portNames = input ? info->getInputPortNames() : info->getOutputPortNames();
-    const RerouteDialogPortUsage usage(input);
+    const MIDIPortChannelUsageMole usage(input ? MIDIPortType::Input : MIDIPortType::Output);
     for (const QString& name : portNames) {
         if (!(input ? info->shouldInputPortBeUsed(name) : info->shouldOutputPortBeUsed(name)))
             continue;

@@ -12,6 +12,7 @@ UpdateCheckRunner::UpdateCheckRunner(QWidget* window)
     : QObject(window), _window(window), _updateInfoUrl(UpdateChecker::defaultUpdateInfoUrl()),
       _timeoutMs(UpdateChecker::kDefaultTimeoutMs)
 {
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &UpdateCheckRunner::abortUpdateCheck);
 }
 
 UpdateCheckRunner::~UpdateCheckRunner()
@@ -36,6 +37,9 @@ void UpdateCheckRunner::_initUpdateCheck()
         _progressDialog->setAutoClose(false);
         _progressDialog->setAutoReset(false);
         _progressDialog->reset(); // built hidden: it must not pop up on its own later
+        // Closing the progress window (or the main window, which closes every other window)
+        // ends the check.
+        connect(_progressDialog, &QProgressDialog::canceled, this, &UpdateCheckRunner::abortUpdateCheck);
         if (_window)
             _progressDialog->setFixedWidth(qMax(300, _window->sizeHint().width() / 2));
     }

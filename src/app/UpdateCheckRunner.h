@@ -24,8 +24,11 @@ public:
 
     /// Starts a check unless one is running.
     void checkForUpdates();
-    /// Ends a running check silently.
+public slots:
+    /// Ends a running check silently (also when the progress window is closed, or on quit).
     void abortUpdateCheck();
+
+public:
     bool isUpdateCheckRunning() const { return _updateChecker != nullptr; }
 
     /// Address used by the next check (default: UpdateChecker::defaultUpdateInfoUrl()).
