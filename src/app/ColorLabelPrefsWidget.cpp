@@ -36,7 +36,8 @@ void ColorLabelPrefsWidget::_buildUI()
         nameField->setWhatsThis(
             QStringLiteral("<b>Color label name.</b>  The name shown in the color label menus."));
         grid->addWidget(swatch, row, column, Qt::AlignCenter);
-        grid->addWidget(nameField, row, column + 1, Qt::AlignCenter);
+        // The name field fills its stretching column (centred vertically) so long names fit.
+        grid->addWidget(nameField, row, column + 1, Qt::AlignVCenter);
         grid->setColumnStretch(column + 1, 1);
         grid->setColumnMinimumWidth(column + 1, 100);
         _swatches << swatch;
