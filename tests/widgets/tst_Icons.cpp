@@ -1,4 +1,6 @@
-#include <QGuiApplication>
+#include "widgets/ArrowPixmapProvider.h"
+
+#include <QApplication>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
@@ -117,12 +119,26 @@ private slots:
                  QImage(QStringLiteral(":/icons/settings_16x16@2x.png"))
                      .convertToFormat(QImage::Format_ARGB32_Premultiplied));
     }
+
+    void littleArrowsAreSharpOnDenseScreens()
+    {
+        const QPixmap& left = ArrowPixmapProvider::GetInstance()->getLittleLeftArrowPixmap();
+        QCOMPARE(left.devicePixelRatio(), 2.0);
+        QCOMPARE(left.deviceIndependentSize(), QSizeF(13, 12));
+        const QImage image = left.toImage();
+        const QColor ink = QApplication::palette().color(QPalette::ButtonText);
+        // The tip pixel (5,6) becomes a solid 2 by 2 block with nothing smeared beside it.
+        for (QPoint p : {QPoint(10, 12), QPoint(11, 12), QPoint(10, 13), QPoint(11, 13)})
+            QCOMPARE(image.pixelColor(p), ink);
+        QCOMPARE(image.pixelColor(9, 12).alpha(), 0);
+        QCOMPARE(image.pixelColor(10, 11).alpha(), 0);
+    }
 };
 
 int main(int argc, char** argv)
 {
     qputenv("QT_SCALE_FACTOR", "2");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     IconsTest test;
     return QTest::qExec(&test, argc, argv);
 }
