@@ -63,7 +63,8 @@ void MainWindow::_aboutAppTriggeredSLOT()
         QStringLiteral("Quorvell %1\n\nA MIDI router and patch switcher for musicians who play live.")
             .arg(QStringLiteral(QUORVELL_VERSION)),
         QMessageBox::Ok, this);
-    box.setIconPixmap(QApplication::windowIcon().pixmap(64, 64));
+    if (!QApplication::windowIcon().isNull())
+        box.setIconPixmap(QApplication::windowIcon().pixmap(64, 64));
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
