@@ -12,11 +12,12 @@
 #include "persistence/PrefKeys.h"
 #include "persistence/RecentFilesTracker.h"
 #include "persistence/RecoveryFile.h"
+#include "widgets/LookAndFeel.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QIcon>
 #include <QMessageBox>
-#include <QStyleFactory>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -41,16 +42,6 @@ void startupMessageHandler(QtMsgType type, const QMessageLogContext& context, co
         previousMessageHandler(type, context, message);
     else
         std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
-void styleTheApplication()
-{
-    for (const QString& name : {QStringLiteral("Fusion"), QStringLiteral("Windows")}) {
-        if (QStyle* style = QStyleFactory::create(name)) {
-            QApplication::setStyle(style);
-            break;
-        }
-    }
 }
 
 QString fileToOpenAtStart(const QString& setupFileFromCommandLine)
@@ -98,6 +89,7 @@ int GuiStartup::run(int& argc, char** argv, const QString& setupFileFromCommandL
     QApplication::setOrganizationName(QStringLiteral("Dunmoor Software"));
     QApplication::setApplicationVersion(QStringLiteral(QUORVELL_VERSION));
     styleTheApplication();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quorvell_32x32.png")));
     // From here on SIGINT and SIGTERM stop cleanly, even while a start-up box is up.
     auto* stop = new WindowedStop(QCoreApplication::instance());
 
