@@ -61,10 +61,20 @@ void AboutBox::_linkActivatedSLOT(const QString& link)
     openLinkIfSafe(link, true);
 }
 
+namespace {
+
+// For a value placed inside a single-quoted attribute: markup escaped, and the quote itself too.
+QString attributeText(const char* value)
+{
+    return QString::fromUtf8(value).toHtmlEscaped().replace(QLatin1Char('\''), QStringLiteral("&#39;"));
+}
+
+} // namespace
+
 QString AboutBox::makeApplicationBody()
 {
-    const QString supportAddress = QString::fromUtf8(DeploymentInfo::kSupportAddress).toHtmlEscaped();
-    const QString donationUrl = QString::fromUtf8(DeploymentInfo::kDonationUrl).toHtmlEscaped();
+    const QString supportAddress = attributeText(DeploymentInfo::kSupportAddress);
+    const QString donationUrl = attributeText(DeploymentInfo::kDonationUrl);
     QString body = QStringLiteral("<p>") + QString::fromUtf8(DeploymentInfo::kDescription);
     body += QStringLiteral("<br><br>Version ") + QStringLiteral(QUORVELL_VERSION) + QStringLiteral(" - ") +
             QString::fromUtf8(DeploymentInfo::kReleaseDate);

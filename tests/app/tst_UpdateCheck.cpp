@@ -8,6 +8,7 @@
 
 #include <QDesktopServices>
 #include <QLabel>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
@@ -290,6 +291,24 @@ private slots:
         QVERIFY(!openLinkIfSafe(QStringLiteral("file:///etc/passwd"), true));
         QVERIFY(openLinkIfSafe(QStringLiteral("https://quorvell.example/x"), false));
         QCOMPARE(_links.opened, QStringList{QStringLiteral("https://quorvell.example/x")});
+    }
+
+    void linksInTheBoxesGoThroughTheSafeOpener()
+    {
+        QMessageBox box(QMessageBox::Information, QStringLiteral("Update Avaiable"),
+                        UpdateCheckRunner::makeUpdateAvailableText(
+                            QStringLiteral("3.0"), {}, QStringLiteral("https://quorvell.example/d/")),
+                        QMessageBox::Ok);
+        box.setTextFormat(Qt::RichText);
+        routeMessageBoxLinksThroughSafeOpener(&box);
+        auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        QVERIFY(label);
+        QVERIFY(!label->openExternalLinks());
+        _links.opened.clear();
+        emit label->linkActivated(QStringLiteral("file:///etc/passwd"));
+        emit label->linkActivated(QStringLiteral("mailto:someone@quorvell.example"));
+        emit label->linkActivated(QStringLiteral("https://quorvell.example/d/"));
+        QCOMPARE(_links.opened, QStringList{QStringLiteral("https://quorvell.example/d/")});
     }
 
     void aboutBoxShowsVersionAndOpensOnlyItsOwnKindsOfLinks()
