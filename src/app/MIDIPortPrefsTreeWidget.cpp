@@ -2,6 +2,7 @@
 
 #include "app/PortAliasEditorDelegate.h"
 #include "midi/MIDIPortInfo.h"
+#include "widgets/PlainTextToolTip.h"
 
 #include <QCheckBox>
 #include <QContextMenuEvent>
@@ -35,7 +36,7 @@ void MIDIPortPrefsTreeWidget::_initFromPortInfo()
         auto* item = new QTreeWidgetItem(this);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
         item->setText(kPortNameColumn, name);
-        item->setToolTip(kPortNameColumn, name);
+        item->setToolTip(kPortNameColumn, plainTextToolTip(name));
         item->setText(kDisplayNameColumn, _doesPortHaveAnAlias(name) ? _portAlias(name) : name);
         item->setToolTip(kDisplayNameColumn,
                          QStringLiteral("Double-click to edit the name shown for this port."));
