@@ -368,6 +368,51 @@ private slots:
         QTRY_COMPARE(wheel->value(), 8192);
     }
 
+    void wheelTurnedWithTheMouseWheelIsSentAndReturns()
+    {
+        StageSetup stage;
+        ShownKeyboard shown;
+        PitchBendSlider* wheel = shown.widget->getPitchBendSlider();
+        const QPoint centre = wheel->rect().center();
+        QWheelEvent turn(centre, wheel->mapToGlobal(centre), QPoint(), QPoint(0, 120), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(wheel, &turn);
+        QTRY_VERIFY(!wheel->isReturning());
+        const Sent sent = RoutingTestRig::takeSent(kSynthA);
+        QVERIFY(sent.size() >= 2);
+        QVERIFY(sent.first() != bend(8192));
+        QCOMPARE(sent.last(), bend(8192));
+        QTRY_COMPARE(wheel->value(), 8192);
+    }
+
+    void clickInTheWheelsGrooveIsSentAndReturns()
+    {
+        StageSetup stage;
+        ShownKeyboard shown;
+        PitchBendSlider* wheel = shown.widget->getPitchBendSlider();
+        const QPoint nearBottom(wheel->width() / 2, wheel->height() - 3);
+        QTest::mousePress(wheel, Qt::LeftButton, Qt::NoModifier, nearBottom);
+        QTest::mouseRelease(wheel, Qt::LeftButton, Qt::NoModifier, nearBottom);
+        QTRY_VERIFY(!wheel->isReturning());
+        const Sent sent = RoutingTestRig::takeSent(kSynthA);
+        QVERIFY(sent.size() >= 2);
+        QVERIFY(sent.first() != bend(8192));
+        QCOMPARE(sent.last(), bend(8192));
+        QTRY_COMPARE(wheel->value(), 8192);
+    }
+
+    void velocityMarksFollowThePreference()
+    {
+        AllNotesKeyboardWidget keyboard(nullptr);
+        QVERIFY(keyboard.isShowingNoteVelocities());
+        setBoolPrefValue(QStringLiteral("KeyboardShowNoteVelocities"), false);
+        QVERIFY(!keyboard.isShowingNoteVelocities());
+        AllNotesKeyboardWidget later(nullptr);
+        QVERIFY(!later.isShowingNoteVelocities());
+        setBoolPrefValue(QStringLiteral("KeyboardShowNoteVelocities"), true);
+        QVERIFY(keyboard.isShowingNoteVelocities());
+    }
+
     void heldWheelReturnsWhenTheWindowCloses()
     {
         StageSetup stage;
