@@ -235,6 +235,8 @@ private slots:
         ShownKeyboard shown;
         // The controller sends volume over and over on its own thread while keys are clicked.
         RoutingTestRig::backend()->startInjecting(RoutingTestRig::inputIndex(kKeys), {0xB0, 7, 99});
+        // SynthA is the rig's first output port; the stream is under way once it hears something.
+        QVERIFY(RoutingTestRig::backend()->waitForSentMessages(0, 1, 5000));
         for (int i = 0; i < 100; ++i) {
             const int note = 60 + i % 12;
             QTest::mousePress(shown.keys, Qt::LeftButton, Qt::NoModifier, shown.on(note, 79));
