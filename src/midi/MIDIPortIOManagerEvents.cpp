@@ -6,10 +6,14 @@
 #include "midi/MIDIPortInfo.h"
 #include "model/routing/MIDIPatchTarget.h"
 
+#include <QTimer>
+
 // What the port I/O manager does when ports vanish and return, and how it reports malformed input.
 // All of it runs on the GUI thread.
 
 namespace {
+
+constexpr int kSettleMs = 200;
 
 QString refusedText(const QString& portName, unsigned count)
 {
@@ -121,8 +125,14 @@ void MIDIPortIOManager::_outputPortReturnedSLOT(const QString& portName)
     _postPendingErrors();
     if (!isOutputPortOpen(portName))
         return;
-    for (MIDIPatchTarget* patch : users)
-        patch->outputPortReturned();
+    // A new connection may take a moment to carry messages (a JACK connection is made for the next
+    // cycle): the initializers follow shortly, to whoever still uses the port then.
+    QTimer::singleShot(kSettleMs, this, [this, portName] {
+        if (!isOutputPortOpen(portName))
+            return;
+        for (MIDIPatchTarget* patch : _outputPortUsers.value(portName))
+            patch->outputPortReturned();
+    });
     postStatusMessage(
         QStringLiteral("MIDI output port \"%1\" is back; its patches send to it again.").arg(portName), 5000);
 }

@@ -145,6 +145,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(MIDIPortIOManager::GetInstance()->isOutputPortOpen(_synthAName), 3000);
         QVERIFY2(joined(statuses).contains(_synthAName + QStringLiteral("\" is back")),
                  qPrintable(joined(statuses)));
+        QTRY_VERIFY(hasReceived(*_synthA, {0xC0, 5}));
         JackTestClient::letConnectionsSettle();
         QVERIFY(playUntilHeard({0x90, 64, 80}, *_synthA, {0x90, 64, 80}));
         _keys->send({0x80, 64, 0});
