@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QTimer>
 
 TransformWidget::TransformWidget(MIDIDataTransform* transform, QWidget* parent)
@@ -53,9 +54,19 @@ void TransformWidget::_bypassChangedToSLOT(bool bypassed)
         setToolTip(_transform->getDescriptionString());
 }
 
+void TransformWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    // The keys held as the button comes up decide what the click does.
+    _clickModifiers = event->modifiers();
+    QPointer<TransformWidget> self(this);
+    ObjectIndicatorWidget::mouseReleaseEvent(event);
+    if (self)
+        _clickModifiers.reset();
+}
+
 void TransformWidget::_clickedSLOT()
 {
-    actOnClickWithModifiers(QApplication::keyboardModifiers());
+    actOnClickWithModifiers(_clickModifiers.value_or(QApplication::keyboardModifiers()));
 }
 
 void TransformWidget::actOnClickWithModifiers(Qt::KeyboardModifiers modifiers)
@@ -100,17 +111,13 @@ void TransformWidget::contextMenuEvent(QContextMenuEvent* event)
     event->accept();
     if (!_transform || qobject_cast<MIDIPatchTarget*>(_transform->parent()) == nullptr)
         return;
-    QPointer<TransformWidget> self(this);
     QMenu menu(this);
     QAction* remove = menu.addAction(QIcon(QStringLiteral(":/icons/remove_16x16.png")),
                                      QStringLiteral("Remove ") + _transform->getDescriptionString());
-    QAction* chosen = menu.exec(event->globalPos());
-    if (chosen != remove || !self)
-        return;
-    const Qt::KeyboardModifiers modifiers = QApplication::keyboardModifiers();
-    // The removal deletes this button: run it after the menu has fully closed.
-    QTimer::singleShot(0, this, [self, modifiers] {
-        if (self)
-            self->removeWithModifiers(modifiers);
+    connect(remove, &QAction::triggered, this, [this] {
+        const Qt::KeyboardModifiers modifiers = QApplication::keyboardModifiers();
+        // The removal deletes this button: run it after the menu has fully closed.
+        QTimer::singleShot(0, this, [this, modifiers] { removeWithModifiers(modifiers); });
     });
+    menu.exec(event->globalPos());
 }

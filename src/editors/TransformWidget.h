@@ -3,6 +3,7 @@
 #include "widgets/ObjectIndicatorWidget.h"
 
 #include <QPointer>
+#include <optional>
 
 class MIDIDataTransform;
 
@@ -28,6 +29,7 @@ public:
 protected:
     void enterEvent(QEnterEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private slots:
     void _clickedSLOT();
@@ -35,4 +37,6 @@ private slots:
 
 private:
     QPointer<MIDIDataTransform> _transform;
+    /// The modifiers of the mouse release that clicked, read by the click; none pending otherwise.
+    std::optional<Qt::KeyboardModifiers> _clickModifiers;
 };
