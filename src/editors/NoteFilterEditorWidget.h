@@ -2,6 +2,7 @@
 
 #include "midi/MIDITypes.h"
 #include "widgets/AllNotesKeyboardWidget.h"
+#include "widgets/KeyWidget.h"
 
 #include <QPointer>
 

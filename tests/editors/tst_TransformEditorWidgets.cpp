@@ -252,11 +252,11 @@ private slots:
         QTest::mousePress(e.editor, Qt::LeftButton, Qt::NoModifier, centre);
         QTest::mouseRelease(e.editor, Qt::LeftButton, Qt::NoModifier, centre);
         QVERIFY(filter->isNoteBeingFilteredOut(60));
-        QVERIFY(e.editor->getKeyWidgetForNote(60)->isShownDisabled());
+        QVERIFY(e.editor->getKeyWidgetForNote(60)->isShownAsDisabled());
         QCOMPARE(OnePatchRig::play({0x90, 60, 100}), Sent());
         QCOMPARE(OnePatchRig::play({0x90, 62, 100}), Sent({{0x90, 62, 100}}));
         filter->acceptNote(60);
-        QVERIFY(!e.editor->getKeyWidgetForNote(60)->isShownDisabled());
+        QVERIFY(!e.editor->getKeyWidgetForNote(60)->isShownAsDisabled());
     }
 
     void fastDragAcrossKeysTogglesEachOnce()
