@@ -6,3 +6,8 @@ ByteValueSlider::ByteValueSlider(Qt::Orientation orientation, QWidget* parent) :
     setTracking(true);
     connect(this, &QSlider::valueChanged, this, [this](int value) { emit byteValueChangedTo(BYTE(value)); });
 }
+
+void ByteValueSlider::setByteValue(BYTE newVal)
+{
+    setValue(newVal);
+}

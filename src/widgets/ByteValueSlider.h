@@ -4,16 +4,19 @@
 
 #include <QSlider>
 
-/// Stand-in until the value widgets are merged: a 0 to 127 slider.
+/// A slider for a MIDI data byte, 0 to 127, that reports every change of its value, by the user
+/// (also while dragging) or by setByteValue. GUI thread only.
 class ByteValueSlider : public QSlider
 {
     Q_OBJECT
 
 public:
-    ByteValueSlider(Qt::Orientation orientation, QWidget* parent = nullptr);
+    ByteValueSlider(Qt::Orientation orientation, QWidget* parent);
+
+    BYTE getByteValue() const { return BYTE(value()); }
 
 public slots:
-    void setByteValue(BYTE newVal) { setValue(newVal); }
+    void setByteValue(BYTE newVal);
 
 signals:
     void byteValueChangedTo(BYTE newVal);

@@ -2,11 +2,18 @@
 
 #include "widgets/NoWheelComboBox.h"
 
-/// Stand-in until the value widgets are merged: the 128 note names.
+/// A choice of note, 0 to 127, by name ("C4"), 21 pixels high like the menu buttons. Follows the
+/// "MiddleCName" preference, keeping the chosen note. GUI thread only.
 class NoteNameCombo : public NoWheelComboBox
 {
     Q_OBJECT
 
 public:
-    explicit NoteNameCombo(QWidget* parent = nullptr);
+    explicit NoteNameCombo(QWidget* parent);
+
+private slots:
+    void _prefValueChangedSLOT(const QString& prefKey);
+
+private:
+    void _setNames();
 };
