@@ -244,9 +244,12 @@ QString MainWindow::stopWithoutPrompt()
 
 void MainWindow::showInformation(const QString& title, const QString& text)
 {
-    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    // Not modal: the setup routes and the window works while the box is up.
+    auto* box = new QMessageBox(QMessageBox::Information, title, text, QMessageBox::Ok, this);
+    box->setTextFormat(Qt::PlainText);
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
 }
 
 void MainWindow::allNotesOff()

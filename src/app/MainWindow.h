@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MainWindowSetupView.h"
+#include "model/ModelSignalPump.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -30,7 +31,8 @@ public:
     /// The first setup of a run: the file when one is given and can be read, else a new setup
     /// with one input, not modified. Errors while reading are shown in one box at the end.
     void openFirstSetup(const QString& filePath);
-    /// Tells the user something worth a box of its own (plain text), e.g. where a recovery file is.
+    /// Tells the user something worth a box of its own (plain text, not modal), e.g. where a
+    /// recovery file is.
     void showInformation(const QString& title, const QString& text);
     /// The stop asked for by SIGINT or SIGTERM: no prompt; open editors close, the quit-time
     /// preferences are stored, and a setup with unsaved changes is written to a recovery file.
@@ -151,4 +153,6 @@ private:
     MessageBoxCollector* _messageBoxes = nullptr;
     int _fileOperationDepth = 0;
     bool _stopping = false;
+    // The views of the window hear the MIDI thread through the pump: it runs while the window lives.
+    ModelSignalPump::Hold _signalPumpHold;
 };

@@ -30,6 +30,12 @@ CurrentRouteKeyboardWidget::~CurrentRouteKeyboardWidget()
     _keyboard->disconnect(this);
     _pitchBendSlider->disconnect(this);
     _modulationSlider->disconnect(this);
+    if (_route) {
+        disconnect(_route, nullptr, this, nullptr);
+        disconnect(_route, nullptr, _keyboard, nullptr);
+        disconnect(_route, nullptr, _pitchBendSlider, nullptr);
+        disconnect(_route, nullptr, _modulationSlider, nullptr);
+    }
     _played.endEverything();
 }
 
@@ -232,5 +238,5 @@ void CurrentRouteKeyboardWidget::_pitchBendMovedToSLOT(pitchBendValue_t value)
     if (_route)
         _played.playPitchBend(_route, value);
     else if (value == kPitchBendCentre)
-        _played.endEverything();
+        _played.returnBendToCentre();
 }

@@ -269,6 +269,8 @@ private slots:
                 [&](QMessageBox* b) {
                     ++boxes;
                     text = b->text();
+                    // Port names come from files and devices: never taken for markup.
+                    QCOMPARE(b->textFormat(), Qt::PlainText);
                     b->accept();
                     expectBox();
                 },

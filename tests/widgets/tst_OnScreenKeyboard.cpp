@@ -4,6 +4,8 @@
 #include "model/routing/MIDIRoutingSetup.h"
 #include "model/routing/MIDIRoutingSetupManager.h"
 #include "persistence/AppPrefs.h"
+#include "support/FakeMIDIBackend.h"
+#include "support/HangingNotesChecker.h"
 #include "support/RoutingTestRig.h"
 #include "support/TestPrefs.h"
 #include "widgets/AllNotesKeyboardWidget.h"
@@ -227,6 +229,39 @@ private slots:
         RoutingTestRig::play(QStringLiteral("Pads"), {0x80, 50, 0});
     }
 
+    void keysPlayedWhileTheControllerPlaysMixCleanly()
+    {
+        StageSetup stage;
+        ShownKeyboard shown;
+        // The controller sends volume over and over on its own thread while keys are clicked.
+        RoutingTestRig::backend()->startInjecting(RoutingTestRig::inputIndex(kKeys), {0xB0, 7, 99});
+        // SynthA is the rig's first output port; the stream is under way once it hears something.
+        QVERIFY(RoutingTestRig::backend()->waitForSentMessages(0, 1, 5000));
+        for (int i = 0; i < 100; ++i) {
+            const int note = 60 + i % 12;
+            QTest::mousePress(shown.keys, Qt::LeftButton, Qt::NoModifier, shown.on(note, 79));
+            QTest::mouseRelease(shown.keys, Qt::LeftButton, Qt::NoModifier, shown.on(note, 79));
+        }
+        QVERIFY(RoutingTestRig::backend()->stopInjecting() > 0);
+        const Sent sent = RoutingTestRig::takeSent(kSynthA);
+        int notes = 0;
+        for (const midiMessage_t& message : sent) {
+            if (message == midiMessage_t{0xB0, 7, 99})
+                continue;
+            // Every other message is one of ours, whole.
+            QCOMPARE(message.size(), size_t(3));
+            QVERIFY(message[0] == 0x90 || message[0] == 0x80);
+            QVERIFY(message[1] >= 60 && message[1] < 72);
+            ++notes;
+        }
+        QCOMPARE(notes, 200);
+        HangingNotesChecker checker;
+        for (const midiMessage_t& message : sent)
+            checker.heard(kSynthA, message);
+        QCOMPARE(checker.noteOnsHeard(), 100);
+        QCOMPARE(checker.hanging(), QString());
+    }
+
     void keyswitchKeysNameTheLaterOutput()
     {
         StageSetup stage;
@@ -339,7 +374,7 @@ private slots:
         QCOMPARE(RoutingTestRig::takeSent(kSynthA), Sent({bend(12000)}));
         QTRY_VERIFY(!wheel->isReturning());
         QCOMPARE(RoutingTestRig::takeSent(kSynthA), Sent({bend(11000), bend(10000), bend(9000), bend(8192)}));
-        QCOMPARE(wheel->value(), 8192);
+        QTRY_COMPARE(wheel->value(), 8192);
 
         // Let go exactly at the centre: nothing more is sent.
         wheel->setSliderDown(true);
@@ -365,7 +400,52 @@ private slots:
         const Sent rest = RoutingTestRig::takeSent(kSynthA);
         QVERIFY(!rest.isEmpty());
         QCOMPARE(rest.last(), bend(8192));
-        QCOMPARE(wheel->value(), 8192);
+        QTRY_COMPARE(wheel->value(), 8192);
+    }
+
+    void wheelTurnedWithTheMouseWheelIsSentAndReturns()
+    {
+        StageSetup stage;
+        ShownKeyboard shown;
+        PitchBendSlider* wheel = shown.widget->getPitchBendSlider();
+        const QPoint centre = wheel->rect().center();
+        QWheelEvent turn(centre, wheel->mapToGlobal(centre), QPoint(), QPoint(0, 120), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(wheel, &turn);
+        QTRY_VERIFY(!wheel->isReturning());
+        const Sent sent = RoutingTestRig::takeSent(kSynthA);
+        QVERIFY(sent.size() >= 2);
+        QVERIFY(sent.first() != bend(8192));
+        QCOMPARE(sent.last(), bend(8192));
+        QTRY_COMPARE(wheel->value(), 8192);
+    }
+
+    void clickInTheWheelsGrooveIsSentAndReturns()
+    {
+        StageSetup stage;
+        ShownKeyboard shown;
+        PitchBendSlider* wheel = shown.widget->getPitchBendSlider();
+        const QPoint nearBottom(wheel->width() / 2, wheel->height() - 3);
+        QTest::mousePress(wheel, Qt::LeftButton, Qt::NoModifier, nearBottom);
+        QTest::mouseRelease(wheel, Qt::LeftButton, Qt::NoModifier, nearBottom);
+        QTRY_VERIFY(!wheel->isReturning());
+        const Sent sent = RoutingTestRig::takeSent(kSynthA);
+        QVERIFY(sent.size() >= 2);
+        QVERIFY(sent.first() != bend(8192));
+        QCOMPARE(sent.last(), bend(8192));
+        QTRY_COMPARE(wheel->value(), 8192);
+    }
+
+    void velocityMarksFollowThePreference()
+    {
+        AllNotesKeyboardWidget keyboard(nullptr);
+        QVERIFY(keyboard.isShowingNoteVelocities());
+        setBoolPrefValue(QStringLiteral("KeyboardShowNoteVelocities"), false);
+        QVERIFY(!keyboard.isShowingNoteVelocities());
+        AllNotesKeyboardWidget later(nullptr);
+        QVERIFY(!later.isShowingNoteVelocities());
+        setBoolPrefValue(QStringLiteral("KeyboardShowNoteVelocities"), true);
+        QVERIFY(keyboard.isShowingNoteVelocities());
     }
 
     void heldWheelReturnsWhenTheWindowCloses()
