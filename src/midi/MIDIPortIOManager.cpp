@@ -16,15 +16,23 @@ MIDIPortIOManager* MIDIPortIOManager::_instance = nullptr;
 // How the tables stay safe without a lock on the MIDI path.
 //
 // The MIDI thread reads two tables: the handler lists per input index and the output port per
-// output index. Only the GUI thread changes them, inside a TableChange: it raises _tableChangeDepth,
-// waits until _deliveriesInFlight reads 0, changes the tables, and lowers the depth. Every input
-// delivery and every send first raises _deliveriesInFlight and then reads _tableChangeDepth; a
-// delivery that finds a change under way lowers its count again, waits (yielding) for the change to
-// end and tries again. All these accesses are sequentially consistent, so the two sides cannot miss
-// each other: either the GUI thread sees the delivery and waits for it, or the delivery sees the
-// change and waits for it. A change only edits a map or a slot, never opens or closes a port (that
-// happens before or after it), so a delivery waits microseconds at most and no message is lost:
-// a note off arriving while the user edits is held back, not dropped.
+// output index. Only the GUI thread changes them, inside a TableChange: it raises
+// _tableChangeDepth, waits until every count of deliveries now running reads 0, changes the
+// tables, and lowers the depth. The counts are one per open input port (its gate, counting the
+// deliveries of that port, sends made inside them included) and one for sends made outside an
+// input delivery. Each delivery or such send first raises its count and then reads
+// _tableChangeDepth; one that finds a change under way lowers its count again, waits (yielding)
+// for the change to end and tries again. All these accesses are sequentially consistent, so the
+// two sides cannot miss each other: either the GUI thread sees the delivery and waits for it, or
+// the delivery sees the change and waits for it. A change only edits a map or a slot, never opens
+// or closes a port (that happens before or after it), so a delivery waits microseconds at most and
+// no message is lost: a note off arriving while the user edits is held back, not dropped.
+//
+// A change waits only for the gates of open ports. Closing a port closes its gate inside a table
+// change; what the port's thread delivers after that touches nothing and is dropped. The MIDI
+// library may stop a closed client's process thread wherever it is when the client object is
+// finally deleted, possibly between raising and lowering a count: that count is on a closed gate,
+// which no change ever waits for again.
 //
 // Explicit suspension (suspendIO) is different: what arrives or is sent while suspended is dropped.
 namespace {
@@ -70,13 +78,15 @@ void _midiInMessageCallbackFcn(double timeStamp, std::vector<unsigned char>* mes
     MIDIPortIOManager* manager = MIDIPortIOManager::_instance;
     if (!manager || !userData || !message || message->empty())
         return;
-    const int inputPortIndex = *static_cast<const int*>(userData);
-    manager->_enterDelivery();
-    InFlightRelease release(manager->_deliveriesInFlight);
+    auto* gate = static_cast<MIDIPortIOManager::InputGate*>(userData);
+    manager->_enterDelivery(gate->inFlight);
+    InFlightRelease release(gate->inFlight);
+    if (gate->closed.load(std::memory_order_seq_cst))
+        return; // the port was closed: its handlers and tables are no longer its own
     if (manager->_ioSuspendDepth.load(std::memory_order_seq_cst) != 0)
         return; // suspended input is dropped, not queued
     AdmittedDelivery admitted;
-    manager->_deliverInputMessageToHandlers(inputPortIndex, timeStamp, message);
+    manager->_deliverInputMessageToHandlers(gate->portIndex, timeStamp, message);
 }
 
 MIDIPortIOManager* MIDIPortIOManager::GetInstance()
@@ -87,13 +97,11 @@ MIDIPortIOManager* MIDIPortIOManager::GetInstance()
 }
 
 MIDIPortIOManager::MIDIPortIOManager()
-    : QObject(nullptr), _ioSuspendDepth(0), _deliveriesInFlight(0), _portInfo(MIDIPortInfo::GetInstance()),
+    : QObject(nullptr), _ioSuspendDepth(0), _portInfo(MIDIPortInfo::GetInstance()),
       _inputPortsByIndex(static_cast<size_t>(_portInfo->getNumInputPorts()), nullptr),
-      _inputPortIndexes(static_cast<size_t>(_portInfo->getNumInputPorts())),
+      _inputGatesByIndex(static_cast<size_t>(_portInfo->getNumInputPorts()), nullptr),
       _outputPortsByIndex(static_cast<size_t>(_portInfo->getNumOutputPorts()), nullptr)
 {
-    for (size_t i = 0; i < _inputPortIndexes.size(); ++i)
-        _inputPortIndexes[i] = static_cast<int>(i);
 }
 
 void MIDIPortIOManager::suspendIO(bool suspend)
@@ -110,14 +118,14 @@ bool MIDIPortIOManager::isIOSuspended() const
     return _ioSuspendDepth.load(std::memory_order_seq_cst) != 0;
 }
 
-void MIDIPortIOManager::_enterDelivery()
+void MIDIPortIOManager::_enterDelivery(std::atomic<int>& count)
 {
-    // Any thread. Raises the in-flight count at a moment when no table change is under way.
+    // Any thread. Raises the count at a moment when no table change is under way.
     for (;;) {
-        _deliveriesInFlight.fetch_add(1, std::memory_order_seq_cst);
+        count.fetch_add(1, std::memory_order_seq_cst);
         if (_tableChangeDepth.load(std::memory_order_seq_cst) == 0)
             return;
-        _deliveriesInFlight.fetch_sub(1, std::memory_order_seq_cst);
+        count.fetch_sub(1, std::memory_order_seq_cst);
         while (_tableChangeDepth.load(std::memory_order_seq_cst) != 0)
             std::this_thread::yield();
     }
@@ -128,11 +136,20 @@ MIDIPortIOManager::TableChange::TableChange(MIDIPortIOManager& manager) : _manag
     // GUI thread only. Deliveries take microseconds and never wait for this thread while it changes
     // tables, so yielding is enough; sleeping briefly keeps a slow one from costing a whole core.
     _manager._tableChangeDepth.fetch_add(1, std::memory_order_seq_cst);
-    for (int round = 0; _manager._deliveriesInFlight.load(std::memory_order_seq_cst) != 0; ++round) {
-        if (round < 100)
-            std::this_thread::yield();
-        else
-            std::this_thread::sleep_for(std::chrono::microseconds(50));
+    int round = 0;
+    auto settle = [&round](const std::atomic<int>& count) {
+        for (; count.load(std::memory_order_seq_cst) != 0; ++round) {
+            if (round < 100)
+                std::this_thread::yield();
+            else
+                std::this_thread::sleep_for(std::chrono::microseconds(50));
+        }
+    };
+    settle(_manager._sendsInFlight);
+    // Only open ports' gates: their process threads are alive and finish what they began.
+    for (const InputGate* gate : _manager._inputGatesByIndex) {
+        if (gate)
+            settle(gate->inFlight);
     }
 }
 
@@ -289,13 +306,25 @@ void MIDIPortIOManager::_openInputPortNamed(const QString& portName)
     } catch (const MIDIBackendError& error) {
         _pendingErrors.append(openErrorText("input", portName, error));
     }
-    port->setCallback(&_midiInMessageCallbackFcn, &_inputPortIndexes[static_cast<size_t>(index)]);
+    auto gate = std::make_unique<InputGate>();
+    gate->portIndex = index;
+    InputGate* callbackGate = gate.get();
+    _allInputGates.push_back(std::move(gate));
+    _inputGatesByIndex[static_cast<size_t>(index)] = callbackGate;
+    port->setCallback(&_midiInMessageCallbackFcn, callbackGate);
 }
 
 void MIDIPortIOManager::_closeInputPortNamed(const QString& portName)
 {
     const int index = _portInfo->getIndexOfInputPortNamed(portName);
     MIDIInputPort* port = _openInputPorts.value(portName, nullptr);
+    if (index >= 0 && _inputGatesByIndex[static_cast<size_t>(index)] && port &&
+        _inputPortsByIndex[static_cast<size_t>(index)] == port) {
+        // Whatever the port's thread was delivering ends first; from now on it delivers nothing.
+        TableChange change(*this);
+        _inputGatesByIndex[static_cast<size_t>(index)]->closed.store(true, std::memory_order_seq_cst);
+        _inputGatesByIndex[static_cast<size_t>(index)] = nullptr;
+    }
     if (port) {
         port->cancelCallback();
         port->closePort();
@@ -350,14 +379,20 @@ void MIDIPortIOManager::_closeOutputPortNamed(const QString& portName)
 void MIDIPortIOManager::deliverMessageToOutputPort(int outputPortIndex, midiMessage_t* message)
 {
     // Any thread. MIDI thread: no allocation; waits only for a table change (microseconds).
-    const bool insideDelivery = t_admittedDeliveries != 0;
-    if (!insideDelivery)
-        _enterDelivery();
-    else
-        _deliveriesInFlight.fetch_add(1, std::memory_order_seq_cst);
-    InFlightRelease release(_deliveriesInFlight);
-    if (!insideDelivery && _ioSuspendDepth.load(std::memory_order_seq_cst) != 0)
+    if (t_admittedDeliveries != 0) {
+        // Inside an input delivery: its gate keeps the tables as they are until it ends.
+        _sendToOutputPort(outputPortIndex, message);
         return;
+    }
+    _enterDelivery(_sendsInFlight);
+    InFlightRelease release(_sendsInFlight);
+    if (_ioSuspendDepth.load(std::memory_order_seq_cst) != 0)
+        return;
+    _sendToOutputPort(outputPortIndex, message);
+}
+
+void MIDIPortIOManager::_sendToOutputPort(int outputPortIndex, midiMessage_t* message)
+{
     if (!message || message->empty())
         return;
     if (outputPortIndex < 0 || static_cast<size_t>(outputPortIndex) >= _outputPortsByIndex.size())

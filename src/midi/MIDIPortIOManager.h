@@ -9,6 +9,7 @@
 #include <QVector>
 
 #include <atomic>
+#include <memory>
 #include <vector>
 
 class MIDIInputMessageHandler;
@@ -81,8 +82,18 @@ private:
     void _closeOutputPortNamed(const QString& portName);
     bool _hasOpenInputPortFor(const QString& portName) const;
     bool _hasOpenOutputPortFor(const QString& portName) const;
-    /// Raises the in-flight count once no table change is under way. Any thread.
-    void _enterDelivery();
+    /// The deliveries now running for one opened input port; the port's callback data. A port
+    /// closed for good keeps its gate (a closed gate lets nothing through), so a process thread
+    /// that the MIDI library stops in the middle of a call can only leave a count raised on a
+    /// gate that no table change waits for.
+    struct InputGate
+    {
+        std::atomic<int> inFlight{0};
+        std::atomic<bool> closed{false};
+        int portIndex = -1;
+    };
+    /// Raises `count` once no table change is under way. Any thread.
+    void _enterDelivery(std::atomic<int>& count);
 
     /// While alive, no delivery runs and none starts: arriving ones wait. GUI thread only.
     class TableChange
@@ -97,6 +108,8 @@ private:
         MIDIPortIOManager& _manager;
     };
     void _postPendingErrors();
+    /// Sends on the port at the index, if any. The caller keeps the tables still.
+    void _sendToOutputPort(int outputPortIndex, midiMessage_t* message);
     void _deliverInputMessageToHandlers(int inputPortIndex, double timeStamp, midiMessage_t* message) const;
 
     friend void _midiInMessageCallbackFcn(double timeStamp, std::vector<unsigned char>* message,
@@ -106,14 +119,17 @@ private:
 
     // Suspension depth: I/O is suspended while it is above 0. Written by the GUI thread only.
     std::atomic<int> _ioSuspendDepth;
-    // Input deliveries and sends now running on any thread; see _midiInMessageCallbackFcn.
-    std::atomic<int> _deliveriesInFlight;
+    // Sends now running outside an input delivery (GUI thread, delayed messages, other threads).
+    // Input deliveries count on their port's gate, and their own sends are covered by it.
+    std::atomic<int> _sendsInFlight{0};
     // Table changes under way (GUI thread); deliveries wait while it is above 0.
     std::atomic<int> _tableChangeDepth{0};
     MIDIPortInfo* _portInfo;
     // Sized once from the catalogue; slots change only while no delivery runs.
     std::vector<MIDIInputPort*> _inputPortsByIndex;
-    std::vector<int> _inputPortIndexes; // slot i holds i; its address is port i's callback user data
+    // The gate of the open input port at each index (GUI thread only); every gate ever made.
+    std::vector<InputGate*> _inputGatesByIndex;
+    std::vector<std::unique_ptr<InputGate>> _allInputGates;
     std::vector<MIDIOutputPort*> _outputPortsByIndex;
     // A port whose client object could not be made is entered with a null object, so that it counts
     // as open-failed and is not retried while requirers remain.

@@ -2,6 +2,7 @@
 
 #include "widgets/ColorChoice.h"
 
+#include <QPainter>
 #include <QPixmap>
 
 ColorChoiceAction::ColorChoiceAction(ColorChoice* colorChoice, QObject* parent)
@@ -24,5 +25,9 @@ void ColorChoiceAction::_updateFromChoiceSLOT()
     setText(text);
     QPixmap swatch(16, 16);
     swatch.fill(_colorChoice->getColor());
+    // A grey rim keeps dark labels visible on the dark menu.
+    QPainter painter(&swatch);
+    painter.setPen(QColor(128, 128, 128));
+    painter.drawRect(0, 0, 15, 15);
     setIcon(QIcon(swatch));
 }

@@ -30,6 +30,12 @@ CurrentRouteKeyboardWidget::~CurrentRouteKeyboardWidget()
     _keyboard->disconnect(this);
     _pitchBendSlider->disconnect(this);
     _modulationSlider->disconnect(this);
+    if (_route) {
+        disconnect(_route, nullptr, this, nullptr);
+        disconnect(_route, nullptr, _keyboard, nullptr);
+        disconnect(_route, nullptr, _pitchBendSlider, nullptr);
+        disconnect(_route, nullptr, _modulationSlider, nullptr);
+    }
     _played.endEverything();
 }
 

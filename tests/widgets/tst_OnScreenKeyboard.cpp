@@ -339,7 +339,7 @@ private slots:
         QCOMPARE(RoutingTestRig::takeSent(kSynthA), Sent({bend(12000)}));
         QTRY_VERIFY(!wheel->isReturning());
         QCOMPARE(RoutingTestRig::takeSent(kSynthA), Sent({bend(11000), bend(10000), bend(9000), bend(8192)}));
-        QCOMPARE(wheel->value(), 8192);
+        QTRY_COMPARE(wheel->value(), 8192);
 
         // Let go exactly at the centre: nothing more is sent.
         wheel->setSliderDown(true);
@@ -365,7 +365,52 @@ private slots:
         const Sent rest = RoutingTestRig::takeSent(kSynthA);
         QVERIFY(!rest.isEmpty());
         QCOMPARE(rest.last(), bend(8192));
-        QCOMPARE(wheel->value(), 8192);
+        QTRY_COMPARE(wheel->value(), 8192);
+    }
+
+    void wheelTurnedWithTheMouseWheelIsSentAndReturns()
+    {
+        StageSetup stage;
+        ShownKeyboard shown;
+        PitchBendSlider* wheel = shown.widget->getPitchBendSlider();
+        const QPoint centre = wheel->rect().center();
+        QWheelEvent turn(centre, wheel->mapToGlobal(centre), QPoint(), QPoint(0, 120), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(wheel, &turn);
+        QTRY_VERIFY(!wheel->isReturning());
+        const Sent sent = RoutingTestRig::takeSent(kSynthA);
+        QVERIFY(sent.size() >= 2);
+        QVERIFY(sent.first() != bend(8192));
+        QCOMPARE(sent.last(), bend(8192));
+        QTRY_COMPARE(wheel->value(), 8192);
+    }
+
+    void clickInTheWheelsGrooveIsSentAndReturns()
+    {
+        StageSetup stage;
+        ShownKeyboard shown;
+        PitchBendSlider* wheel = shown.widget->getPitchBendSlider();
+        const QPoint nearBottom(wheel->width() / 2, wheel->height() - 3);
+        QTest::mousePress(wheel, Qt::LeftButton, Qt::NoModifier, nearBottom);
+        QTest::mouseRelease(wheel, Qt::LeftButton, Qt::NoModifier, nearBottom);
+        QTRY_VERIFY(!wheel->isReturning());
+        const Sent sent = RoutingTestRig::takeSent(kSynthA);
+        QVERIFY(sent.size() >= 2);
+        QVERIFY(sent.first() != bend(8192));
+        QCOMPARE(sent.last(), bend(8192));
+        QTRY_COMPARE(wheel->value(), 8192);
+    }
+
+    void velocityMarksFollowThePreference()
+    {
+        AllNotesKeyboardWidget keyboard(nullptr);
+        QVERIFY(keyboard.isShowingNoteVelocities());
+        setBoolPrefValue(QStringLiteral("KeyboardShowNoteVelocities"), false);
+        QVERIFY(!keyboard.isShowingNoteVelocities());
+        AllNotesKeyboardWidget later(nullptr);
+        QVERIFY(!later.isShowingNoteVelocities());
+        setBoolPrefValue(QStringLiteral("KeyboardShowNoteVelocities"), true);
+        QVERIFY(keyboard.isShowingNoteVelocities());
     }
 
     void heldWheelReturnsWhenTheWindowCloses()
