@@ -150,8 +150,10 @@ void ColorSwatchFrame::dropEvent(QDropEvent* event)
 
 void ColorSwatchFrame::contextMenuEvent(QContextMenuEvent* event)
 {
-    if (!canPickFromScreen())
+    if (!canPickFromScreen()) {
+        event->ignore();
         return;
+    }
     QPointer<ColorSwatchFrame> self(this);
     QMenu* menu = new QMenu(this);
     QAction* pick = menu->addAction(QStringLiteral("Pick Color From Screen..."));

@@ -238,5 +238,5 @@ void CurrentRouteKeyboardWidget::_pitchBendMovedToSLOT(pitchBendValue_t value)
     if (_route)
         _played.playPitchBend(_route, value);
     else if (value == kPitchBendCentre)
-        _played.endEverything();
+        _played.returnBendToCentre();
 }

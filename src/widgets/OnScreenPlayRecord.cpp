@@ -68,10 +68,15 @@ void OnScreenPlayRecord::_returnBendOnOtherOutputs()
     }
 }
 
+void OnScreenPlayRecord::returnBendToCentre()
+{
+    if (_bendRoute)
+        playPitchBend(_bendRoute, kPitchBendCentre);
+}
+
 void OnScreenPlayRecord::endEverything()
 {
     for (int note = 0; note < 128; ++note)
         playNoteOff(BYTE(note));
-    if (_bendRoute)
-        playPitchBend(_bendRoute, kPitchBendCentre);
+    returnBendToCentre();
 }

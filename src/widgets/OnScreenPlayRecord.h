@@ -27,6 +27,8 @@ public:
     /// that is active now; the centre also goes to every other output that got a bend.
     void playPitchBend(MIDIRoute* route, pitchBendValue_t value);
     bool hasBendOutstanding() const { return !_bendRoute.isNull(); }
+    /// Returns a bend away from the centre to the centre, where it was sent.
+    void returnBendToCentre();
 
     /// Ends every note and returns any bend to the centre.
     void endEverything();

@@ -4,6 +4,8 @@
 #include "model/routing/MIDIRoutingSetup.h"
 #include "model/routing/MIDIRoutingSetupManager.h"
 #include "persistence/AppPrefs.h"
+#include "support/FakeMIDIBackend.h"
+#include "support/HangingNotesChecker.h"
 #include "support/RoutingTestRig.h"
 #include "support/TestPrefs.h"
 #include "widgets/AllNotesKeyboardWidget.h"
@@ -225,6 +227,39 @@ private slots:
         QVERIFY(!shown.keys->getKeyWidgetForNote(50)->isShownAsPressed());
         QVERIFY(shown.keys->getKeyWidgetForNote(36)->isShownAsKeyswitch());
         RoutingTestRig::play(QStringLiteral("Pads"), {0x80, 50, 0});
+    }
+
+    void keysPlayedWhileTheControllerPlaysMixCleanly()
+    {
+        StageSetup stage;
+        ShownKeyboard shown;
+        // The controller sends volume over and over on its own thread while keys are clicked.
+        RoutingTestRig::backend()->startInjecting(RoutingTestRig::inputIndex(kKeys), {0xB0, 7, 99});
+        // SynthA is the rig's first output port; the stream is under way once it hears something.
+        QVERIFY(RoutingTestRig::backend()->waitForSentMessages(0, 1, 5000));
+        for (int i = 0; i < 100; ++i) {
+            const int note = 60 + i % 12;
+            QTest::mousePress(shown.keys, Qt::LeftButton, Qt::NoModifier, shown.on(note, 79));
+            QTest::mouseRelease(shown.keys, Qt::LeftButton, Qt::NoModifier, shown.on(note, 79));
+        }
+        QVERIFY(RoutingTestRig::backend()->stopInjecting() > 0);
+        const Sent sent = RoutingTestRig::takeSent(kSynthA);
+        int notes = 0;
+        for (const midiMessage_t& message : sent) {
+            if (message == midiMessage_t{0xB0, 7, 99})
+                continue;
+            // Every other message is one of ours, whole.
+            QCOMPARE(message.size(), size_t(3));
+            QVERIFY(message[0] == 0x90 || message[0] == 0x80);
+            QVERIFY(message[1] >= 60 && message[1] < 72);
+            ++notes;
+        }
+        QCOMPARE(notes, 200);
+        HangingNotesChecker checker;
+        for (const midiMessage_t& message : sent)
+            checker.heard(kSynthA, message);
+        QCOMPARE(checker.noteOnsHeard(), 100);
+        QCOMPARE(checker.hanging(), QString());
     }
 
     void keyswitchKeysNameTheLaterOutput()
