@@ -1,70 +1,36 @@
-// The entry points of the dialogs: one small slot each. Until the dialogs themselves are part of
-// the program, each says plainly what it would open; the merge check and the about text work.
+// The entry points of the dialogs: one small slot each, handing over to the dialog's own command.
 #include "app/MainWindow.h"
 
-#include "model/routing/MIDIRoutingSetup.h"
-#include "model/routing/MIDIRoutingSetupManager.h"
-#include "model/routing/MIDIRoutingSetupOutputMerger.h"
-
-#include <QApplication>
-#include <QMessageBox>
-
-namespace {
-
-void sayDialogIsMissing(QWidget* parent, const QString& what)
-{
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Quorvell"),
-                    QStringLiteral("The %1 is not part of this build of Quorvell yet.").arg(what),
-                    QMessageBox::Ok, parent);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
-}
-
-} // namespace
+#include "app/AboutBox.h"
+#include "app/DialogCommands.h"
+#include "app/UpdateCheckRunner.h"
 
 void MainWindow::_reroutePortTriggeredSLOT()
 {
-    if (!getCurrentRoutingSetup())
-        return;
-    sayDialogIsMissing(this, QStringLiteral("reroute dialog"));
+    DialogCommands::reroutePort(this);
 }
 
 void MainWindow::_mergeOutputsTriggeredSLOT()
 {
-    MIDIRoutingSetup* setup = getCurrentRoutingSetup();
-    if (!setup)
-        return;
-    MIDIRoutingSetupOutputMerger merger(setup);
-    QString errorText;
-    if (!merger.canPerformMerging(&errorText)) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Merge Error"), errorText, QMessageBox::Ok,
-                        this);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
-        return;
-    }
-    sayDialogIsMissing(this, QStringLiteral("merge outputs dialog"));
+    DialogCommands::mergeOutputs(this);
 }
 
 void MainWindow::_preferencesTriggeredSLOT()
 {
-    sayDialogIsMissing(this, QStringLiteral("preferences dialog"));
+    DialogCommands::editPreferences(this);
 }
 
 void MainWindow::_checkForUpdatesTriggeredSLOT()
 {
-    sayDialogIsMissing(this, QStringLiteral("update check"));
+    // One runner per window, made on first use; it ignores a request while a check runs and ends
+    // a running check when the window closes.
+    auto* runner = findChild<UpdateCheckRunner*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!runner)
+        runner = new UpdateCheckRunner(this);
+    runner->checkForUpdates();
 }
 
 void MainWindow::_aboutAppTriggeredSLOT()
 {
-    QMessageBox box(
-        QMessageBox::Information, QStringLiteral("About Quorvell"),
-        QStringLiteral("Quorvell %1\n\nA MIDI router and patch switcher for musicians who play live.")
-            .arg(QStringLiteral(QUORVELL_VERSION)),
-        QMessageBox::Ok, this);
-    if (!QApplication::windowIcon().isNull())
-        box.setIconPixmap(QApplication::windowIcon().pixmap(64, 64));
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    AboutBox::showApplicationAboutBox(this);
 }

@@ -14,6 +14,7 @@ QComboBox* createControllerCombo(QWidget* parent)
     for (int cc = 0; cc < kOfferedControllers; ++cc)
         combo->addItem(QStringLiteral("CC") + QString::number(cc));
     combo->setMaxVisibleItems(20);
+    combo->setToolTip(QStringLiteral("Controller Number"));
     return combo;
 }
 

@@ -14,6 +14,7 @@ ConvergeOnNoteEditorWidget::ConvergeOnNoteEditorWidget(MIDIDataTransform* transf
     _layout->setContentsMargins(0, 0, 0, 0);
     _label = new QLabel(QStringLiteral("Converge All Notes On"), this);
     _noteCombo = new NoteNameCombo(this);
+    _noteCombo->setToolTip(QStringLiteral("Target Note"));
     _layout->addStretch();
     _layout->addWidget(_label);
     _layout->addWidget(_noteCombo);

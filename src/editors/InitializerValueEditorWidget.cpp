@@ -26,6 +26,8 @@ void InitializerValueEditorWidget::_addValueControls()
     _field = new ValueEntryLineEdit(this);
     _field->setIntMinMax(0, 127);
     _field->setWidthForNumDigits(3);
+    _slider->setToolTip(QStringLiteral("Value"));
+    _field->setToolTip(QStringLiteral("Value"));
     _layout->addWidget(_slider);
     _layout->addWidget(_field);
     if (!_initializer)

@@ -17,6 +17,7 @@ MessageInspectorWidget::MessageInspectorWidget(MIDIDataTransform* transform, QWi
     _layout->setContentsMargins(0, 0, 0, 0);
     _log = new QTextEdit(this);
     _log->setReadOnly(true);
+    _log->setToolTip(QStringLiteral("Messages Seen"));
     _log->setAcceptRichText(false);
     _log->setLineWrapMode(QTextEdit::NoWrap);
     _log->document()->setMaximumBlockCount(kMaxLogLines);

@@ -15,6 +15,7 @@ NoteOnInitializerEditorWidget::NoteOnInitializerEditorWidget(MIDIPatchInitialize
     _noteOff.reserve(3);
     _sendLabel = new QLabel(QStringLiteral("Send Note"), this);
     _noteCombo = new NoteNameCombo(this);
+    _noteCombo->setToolTip(QStringLiteral("Note"));
     _velocityLabel = new QLabel(QStringLiteral("With Velocity"), this);
     _layout->addWidget(_sendLabel);
     _layout->addWidget(_noteCombo);

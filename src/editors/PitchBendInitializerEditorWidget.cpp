@@ -24,6 +24,8 @@ PitchBendInitializerEditorWidget::PitchBendInitializerEditorWidget(MIDIPatchInit
     _field = new ValueEntryLineEdit(this);
     _field->setIntMinMax(0, kMaxPitchBend);
     _field->setWidthForNumDigits(5);
+    _slider->setToolTip(QStringLiteral("Pitch Bend Value"));
+    _field->setToolTip(QStringLiteral("Pitch Bend Value"));
     _rowLayout->addWidget(_label);
     _rowLayout->addWidget(_slider);
     _rowLayout->addWidget(_field);

@@ -21,6 +21,7 @@ NoteOffInitializerEditorWidget::NoteOffInitializerEditorWidget(MIDIPatchInitiali
     _layout = new QHBoxLayout(this);
     _label = new QLabel(QStringLiteral("Turn Off Note"), this);
     _noteCombo = new NoteNameCombo(this);
+    _noteCombo->setToolTip(QStringLiteral("Note"));
     _layout->addWidget(_label);
     _layout->addWidget(_noteCombo);
     if (!_initializer)
@@ -48,6 +49,7 @@ ProgChgInitializerEditorWidget::ProgChgInitializerEditorWidget(MIDIPatchInitiali
     for (int program = 0; program < 128; ++program)
         _programCombo->addItem(QString::number(program + 1));
     _programCombo->setMaxVisibleItems(20);
+    _programCombo->setToolTip(QStringLiteral("Program Number"));
     _layout->addWidget(_label);
     _layout->addWidget(_programCombo);
     if (!_initializer)

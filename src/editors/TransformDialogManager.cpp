@@ -6,12 +6,19 @@
 #include "model/routing/MIDIPatchTarget.h"
 #include "model/transforms/MIDIDataTransform.h"
 
+#include <QCoreApplication>
+
 TransformDialogManager* TransformDialogManager::_instance = nullptr;
 
 TransformDialogManager* TransformDialogManager::GetInstance()
 {
-    if (_instance == nullptr)
+    if (_instance == nullptr) {
         _instance = new TransformDialogManager();
+        // However the program ends, no editor outlives the event loop.
+        if (QCoreApplication::instance() != nullptr)
+            connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, _instance,
+                    &TransformDialogManager::closeAllTransformEditors);
+    }
     return _instance;
 }
 

@@ -19,6 +19,8 @@ VelocityFilterEditorWidget::VelocityFilterEditorWidget(MIDIDataTransform* transf
     _velocityField = new ValueEntryLineEdit(this);
     _velocityField->setIntMinMax(0, 127);
     _velocityField->setWidthForNumDigits(3);
+    _velocityField->setToolTip(QStringLiteral("Velocity Threshold"));
+    _directionCombo->setToolTip(QStringLiteral("Ignore Below Or Above"));
     _layout->addWidget(_label);
     _layout->addWidget(_directionCombo);
     _layout->addWidget(_velocityField);

@@ -17,8 +17,10 @@ VelocityVariationEditorWidget::VelocityVariationEditorWidget(MIDIDataTransform* 
     _amountField = new ValueEntryLineEdit(this);
     _amountField->setIntMinMax(0, 127);
     _amountField->setWidthForNumDigits(3);
+    _amountField->setToolTip(QStringLiteral("Variation Amount"));
     _typeCombo = new NoWheelComboBox(this);
     _typeCombo->addItems({QStringLiteral("Above"), QStringLiteral("Below"), QStringLiteral("Above & Below")});
+    _typeCombo->setToolTip(QStringLiteral("Variation Direction"));
     _tailLabel = new QLabel(QStringLiteral("The Initial Velocities"), this);
     _layout->addWidget(_label);
     _layout->addWidget(_amountField);
