@@ -279,7 +279,10 @@ void MIDIPatchTargetWidget::_delayTypeChangedSLOT()
 void MIDIPatchTargetWidget::_mutedChangedToSLOT(bool muted)
 {
     // An engaged mute is orange, so a silent patch is seen from across the stage.
-    _muteButton->setPalette(muted ? getMuteButtonMutedPalette() : QPalette());
+    QPalette mutedPalette = getMuteButtonMutedPalette();
+    // Dark letters on the orange: the "M" stays readable from a distance.
+    mutedPalette.setColor(QPalette::ButtonText, QColor(20, 20, 20));
+    _muteButton->setPalette(muted ? mutedPalette : QPalette());
     _muteButton->setToolTip(muted ? QStringLiteral("Unmute") : QStringLiteral("Mute"));
     refreshAccessibleNames();
 }

@@ -142,8 +142,10 @@ int main(int argc, char** argv)
 
     MainWindow window;
     buildEveningSetup();
-    window.resize(window.sizeHint().width(), 820);
     window.show();
+    QTest::qWait(200);
+    // Tall enough for the second output's patches, the muted one among them.
+    window.resize(window.width(), 900);
     QTest::qWait(200);
 
     // A chord held on the stage keyboard and the pedal down, as in the middle of a song.
