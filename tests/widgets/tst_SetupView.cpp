@@ -294,6 +294,14 @@ private slots:
         QCOMPARE(output->getMIDIPatchTargetAtIndex(2)->getMIDIOutputPortName(), kSynthB);
         QCOMPARE(output->getMIDIPatchTargetAtIndex(2)->getMIDIChannel(), BYTE(5));
 
+        // Control+Alt from a patch that keeps every message's channel: the later ones keep them too.
+        choice = choose({kSynthA, QStringLiteral("Any")}, Qt::ControlModifier | Qt::AltModifier);
+        QTest::mouseClick(patchWidget(output, 0)->getPortChannelSelector(), Qt::LeftButton);
+        QTRY_VERIFY(choice->chosen);
+        for (int p = 0; p < 3; ++p)
+            QCOMPARE(output->getMIDIPatchTargetAtIndex(p)->getMIDIChannel(), MIDIPatchTarget::kAnyChannel);
+        output->getMIDIPatchTargetAtIndex(2)->setMIDIChannel(5);
+
         // Alt+Shift: every patch of every output of the input takes the port, keeping channels.
         MIDIPatchTarget* elsewhere = input(0)->getMIDIOutputAtIndex(2)->getMIDIPatchTargetAtIndex(1);
         elsewhere->setMIDIOutputPortName(kSynthB);
