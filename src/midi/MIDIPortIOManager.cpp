@@ -4,6 +4,7 @@
 #include "midi/MIDIBackend.h"
 #include "midi/MIDIBackendError.h"
 #include "midi/MIDIInputMessageHandler.h"
+#include "midi/MIDIOutputPort.h"
 #include "midi/MIDIPortInfo.h"
 #include "midi/TemporaryMidiIOSuspender.h"
 
@@ -88,6 +89,7 @@ MIDIPortIOManager* MIDIPortIOManager::GetInstance()
 
 MIDIPortIOManager::MIDIPortIOManager()
     : QObject(nullptr), _ioSuspendDepth(0), _deliveriesInFlight(0), _portInfo(MIDIPortInfo::GetInstance()),
+      _backend(MIDIBackend::GetInstance()), _timedSends(_backend->hasTimedSends()),
       _inputPortsByIndex(static_cast<size_t>(_portInfo->getNumInputPorts()), nullptr),
       _inputPortIndexes(static_cast<size_t>(_portInfo->getNumInputPorts())),
       _outputPortsByIndex(static_cast<size_t>(_portInfo->getNumOutputPorts()), nullptr)
@@ -347,7 +349,7 @@ void MIDIPortIOManager::_closeOutputPortNamed(const QString& portName)
     _openOutputPorts.remove(portName);
 }
 
-void MIDIPortIOManager::deliverMessageToOutputPort(int outputPortIndex, midiMessage_t* message)
+template <typename Send> void MIDIPortIOManager::_sendThroughOutputPort(int outputPortIndex, Send send)
 {
     // Any thread. MIDI thread: no allocation; waits only for a table change (microseconds).
     const bool insideDelivery = t_admittedDeliveries != 0;
@@ -358,13 +360,40 @@ void MIDIPortIOManager::deliverMessageToOutputPort(int outputPortIndex, midiMess
     InFlightRelease release(_deliveriesInFlight);
     if (!insideDelivery && _ioSuspendDepth.load(std::memory_order_seq_cst) != 0)
         return;
-    if (!message || message->empty())
-        return;
     if (outputPortIndex < 0 || static_cast<size_t>(outputPortIndex) >= _outputPortsByIndex.size())
         return;
-    MIDIOutputPort* port = _outputPortsByIndex[static_cast<size_t>(outputPortIndex)];
-    if (port)
-        port->sendMessage(*message);
+    if (MIDIOutputPort* port = _outputPortsByIndex[static_cast<size_t>(outputPortIndex)])
+        send(port);
+}
+
+void MIDIPortIOManager::deliverMessageToOutputPort(int outputPortIndex, midiMessage_t* message)
+{
+    if (!message || message->empty())
+        return;
+    _sendThroughOutputPort(outputPortIndex, [message](MIDIOutputPort* port) { port->sendMessage(*message); });
+}
+
+void MIDIPortIOManager::deliverMessageToOutputPortAt(int outputPortIndex, midiMessage_t* message,
+                                                     std::int64_t dueTimeUs, std::uint64_t ownerTag)
+{
+    if (!message || message->empty())
+        return;
+    _sendThroughOutputPort(outputPortIndex, [message, dueTimeUs, ownerTag](MIDIOutputPort* port) {
+        port->sendMessageAt(*message, dueTimeUs, ownerTag);
+    });
+}
+
+void MIDIPortIOManager::cancelScheduledNoteOns(int outputPortIndex, std::uint64_t ownerTag)
+{
+    if (!_timedSends)
+        return;
+    _sendThroughOutputPort(outputPortIndex,
+                           [ownerTag](MIDIOutputPort* port) { port->cancelScheduledNoteOns(ownerTag); });
+}
+
+std::int64_t MIDIPortIOManager::getCurrentMIDITimeUs() const
+{
+    return _backend->getCurrentTimeUs();
 }
 
 void MIDIPortIOManager::_deliverInputMessageToHandlers(int inputPortIndex, double timeStamp,

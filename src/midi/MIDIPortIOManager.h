@@ -9,8 +9,10 @@
 #include <QVector>
 
 #include <atomic>
+#include <cstdint>
 #include <vector>
 
+class MIDIBackend;
 class MIDIInputMessageHandler;
 class MIDIPatchTarget;
 class MIDIPortInfo;
@@ -66,6 +68,21 @@ public:
     /// Any thread; re-entrant from handlers. MIDI thread: no allocation, no blocking.
     void deliverMessageToOutputPort(int outputPortIndex, midiMessage_t* message);
 
+    /// Like deliverMessageToOutputPort, but the message goes out when the backend's clock reaches
+    /// `dueTimeUs` (see getCurrentMIDITimeUs), placed by the backend. `ownerTag` names the sender for
+    /// cancelScheduledNoteOns. Without timed sends (hasTimedSends false) it is sent at once.
+    /// Any thread. MIDI thread: no allocation, no blocking.
+    void deliverMessageToOutputPortAt(int outputPortIndex, midiMessage_t* message, std::int64_t dueTimeUs,
+                                      std::uint64_t ownerTag);
+    /// Takes back the note ons `ownerTag` scheduled on the port and that have not gone out; note offs
+    /// and everything else it scheduled still go out. Any thread.
+    void cancelScheduledNoteOns(int outputPortIndex, std::uint64_t ownerTag);
+    /// True when the backend places timed messages itself. Any thread.
+    bool hasTimedSends() const { return _timedSends; }
+    /// The backend's clock in microseconds: on the MIDI thread, the moment the message being handled
+    /// came in; elsewhere, now. Any thread; no allocation.
+    std::int64_t getCurrentMIDITimeUs() const;
+
     /// Suspends (true) or resumes (false) I/O. Calls pair up and nest: I/O resumes when every
     /// suspension has been resumed. GUI thread only.
     void suspendIO(bool suspend);
@@ -97,6 +114,9 @@ private:
         MIDIPortIOManager& _manager;
     };
     void _postPendingErrors();
+    /// Calls `send` with the open output port at the index, inside a delivery; does nothing when
+    /// nothing may be sent there now (suspended, no such port).
+    template <typename Send> void _sendThroughOutputPort(int outputPortIndex, Send send);
     void _deliverInputMessageToHandlers(int inputPortIndex, double timeStamp, midiMessage_t* message) const;
 
     friend void _midiInMessageCallbackFcn(double timeStamp, std::vector<unsigned char>* message,
@@ -111,6 +131,8 @@ private:
     // Table changes under way (GUI thread); deliveries wait while it is above 0.
     std::atomic<int> _tableChangeDepth{0};
     MIDIPortInfo* _portInfo;
+    MIDIBackend* _backend;
+    bool _timedSends;
     // Sized once from the catalogue; slots change only while no delivery runs.
     std::vector<MIDIInputPort*> _inputPortsByIndex;
     std::vector<int> _inputPortIndexes; // slot i holds i; its address is port i's callback user data

@@ -2,7 +2,6 @@
 // server: what each synth hears, in what order, on which channel, and when.
 #include "midi/MIDIBackend.h"
 #include "midi/MIDIPortInfo.h"
-#include "midi/RtMidiBackend.h"
 #include "model/initializers/InitializerRegistry.h"
 #include "model/initializers/ProgChgInitializer.h"
 #include "model/initializers/VolumeInitializer.h"
@@ -13,6 +12,7 @@
 #include "model/transforms/BuiltInTransforms.h"
 #include "model/transforms/MIDIDataTransform.h"
 #include "model/transforms/TransformRegistry.h"
+#include "support/JackBackendUnderTest.h"
 #include "support/JackServer.h"
 #include "support/JackTestClient.h"
 #include "support/TestPrefs.h"
@@ -83,7 +83,7 @@ private slots:
     {
         useTemporaryPrefs();
         QUORVELL_REQUIRE_JACK_SERVER();
-        QVERIFY(RtMidiBackend::setPreferredApi(QStringLiteral("jack")));
+        JackBackendUnderTest::select();
         _keyboard =
             std::make_unique<JackTestClient>(QStringLiteral("QrKeyboard"), QStringLiteral("out"), QString());
         _synthA =
