@@ -1,6 +1,7 @@
 // How much later a note arrives when it goes through the program than when it goes straight from
 // the keyboard to the synthesizer, on a private JACK server. A test client's source feeds both the
-// program's input (a setup built here on RtMidi's JACK backend: one input, one output, one patch)
+// program's input (a setup built here: one input, one output, one patch; on the native JACK backend,
+// or on RtMidi's JACK path when QUORVELL_BENCH_MIDI_API is "jack-rtmidi")
 // and, wired directly, a sink of the same client; the program's patch sends to a second sink. Each
 // note's send and both arrivals are timed on one clock.
 #include "harness/BenchMain.h"
@@ -8,8 +9,8 @@
 #include "harness/ProbeNotes.h"
 #include "harness/SampleSummary.h"
 #include "midi/MIDIBackend.h"
+#include "midi/MIDIBackendChoice.h"
 #include "midi/MIDIPortIOManager.h"
-#include "midi/RtMidiBackend.h"
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIPatchTarget.h"
 #include "model/routing/MIDIRoute.h"
@@ -24,6 +25,13 @@
 #include <thread>
 
 namespace {
+
+// "jack" (native) or "jack-rtmidi".
+QString benchApi()
+{
+    const QString api = qEnvironmentVariable("QUORVELL_BENCH_MIDI_API");
+    return api.isEmpty() ? QStringLiteral("jack") : api;
+}
 
 struct LatencyRig
 {
@@ -45,7 +53,7 @@ struct LatencyRig
             return;
         }
         // The program lists ports once: the clients come first.
-        RtMidiBackend::setPreferredApi(QStringLiteral("jack"));
+        MIDIBackendChoice::setPreferredApi(benchApi());
         keys = std::make_unique<JackTestClient>(QStringLiteral("QvLatencyKeys"), QStringLiteral("out"),
                                                 QStringLiteral("direct"));
         synth = std::make_unique<JackTestClient>(QStringLiteral("QvLatencySynth"), QString(),
@@ -57,7 +65,7 @@ struct LatencyRig
             }
         }
         if (MIDIBackend::GetInstance()->getApiName() != QStringLiteral("JACK")) {
-            error = "the program did not get RtMidi's JACK backend";
+            error = "the program did not get a JACK backend";
             return;
         }
         setup = std::make_unique<MIDIRoutingSetup>(QStringLiteral("Latency"), nullptr);
@@ -119,6 +127,7 @@ void BM_JackLatency(benchmark::State& state)
     }
     const int count = 2 * static_cast<int>(state.range(0));
     const double period = theRig.graph->periodMs();
+    state.SetLabel(benchApi().toStdString());
     std::vector<double> direct;
     std::vector<double> routed;
     std::vector<double> extraPeriods;

@@ -19,10 +19,13 @@
 namespace {
 
 std::atomic<std::uint64_t> g_allocations{0};
+// A plain counter in static thread storage: reading or raising it never allocates.
+thread_local std::uint64_t t_allocations = 0;
 
 inline void countOne()
 {
     g_allocations.fetch_add(1, std::memory_order_relaxed);
+    ++t_allocations;
 }
 
 } // namespace
@@ -30,6 +33,11 @@ inline void countOne()
 std::uint64_t AllocationCounter::allocations()
 {
     return g_allocations.load(std::memory_order_relaxed);
+}
+
+std::uint64_t AllocationCounter::allocationsOnThisThread()
+{
+    return t_allocations;
 }
 
 bool AllocationCounter::countsCAllocator()
