@@ -4,6 +4,7 @@
 #include "midi/JackMIDIInputPort.h"
 #include "midi/JackMIDIOutputPort.h"
 #include "midi/MIDIBackendError.h"
+#include "midi/MIDIPortInfo.h"
 
 #include <jack/jack.h>
 
@@ -24,6 +25,18 @@ const char* const kClientName = "Quorvell";
 void serverGone(jack_status_t /*code*/, const char* /*reason*/, void* arg)
 {
     static_cast<JackMIDIBackend*>(arg)->noteServerGone();
+}
+
+// JACK's notification thread: a port came, went or was renamed somewhere in the graph. The
+// catalogue re-reads on the GUI thread.
+void portRegistered(jack_port_id_t /*port*/, int /*registered*/, void* /*arg*/)
+{
+    MIDIPortInfo::requestPortRescan();
+}
+
+void portRenamed(jack_port_id_t /*port*/, const char* /*oldName*/, const char* /*newName*/, void* /*arg*/)
+{
+    MIDIPortInfo::requestPortRescan();
 }
 
 QString statusText(jack_status_t status)
@@ -87,6 +100,8 @@ bool JackMIDIBackend::_openClient(QString* reason)
     _haveCycleStart.store(false);
     jack_set_process_callback(client, &JackMIDIBackend::_processCallback, this);
     jack_on_info_shutdown(client, &serverGone, this);
+    jack_set_port_registration_callback(client, &portRegistered, this);
+    jack_set_port_rename_callback(client, &portRenamed, this);
     _serverGone.store(false);
     _client.store(client);
     if (jack_activate(client) != 0) {
@@ -124,7 +139,10 @@ std::vector<std::string> JackMIDIBackend::_listPorts(unsigned long flags)
 {
     std::vector<std::string> names;
     jack_client_t* client = _client.load();
-    if (!client || _serverGone.load())
+    // While a server that was there is away, nothing can be said about its ports.
+    if (_hadServer && (!client || _serverGone.load()))
+        throw MIDIBackendError("No JACK server is running.");
+    if (!client)
         return names;
     const std::string ours = getClientName().toStdString() + ":";
     const char** ports = jack_get_ports(client, nullptr, JACK_DEFAULT_MIDI_TYPE, flags);

@@ -5,6 +5,7 @@
 #include "midi/JackMIDIBackend.h"
 #include "midi/JackMIDIInputPort.h"
 #include "midi/JackMIDIOutputPort.h"
+#include "midi/MIDIPortInfo.h"
 
 #include <jack/jack.h>
 
@@ -41,6 +42,8 @@ void JackMIDIBackend::_watchTimerSLOT()
         if (!_openClient(&reason))
             return;
         _reconnectPorts();
+        // Ports that came or went while the server was away.
+        MIDIPortInfo::requestPortRescan();
         return;
     }
     for (auto& slot : _inputs) {

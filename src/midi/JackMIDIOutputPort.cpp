@@ -55,7 +55,9 @@ void JackMIDIOutputPort::closePort()
 {
     if (_targetName.empty() && !_port.load())
         return;
-    if (_connected.load() && _backend.isServerRunning()) {
+    jack_port_t* current = _port.load();
+    if (_connected.load() && _backend.isServerRunning() && current &&
+        JackPortConnection::isConnectedTo(current, _targetName)) {
         // What was handed over goes out first: queued messages and delayed ones.
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kLongestWaitMs);
         while ((!_ring.isEmpty() || _scheduledCount.load() != 0) &&

@@ -28,6 +28,10 @@ public:
     /// Names of the destinations the service offers now, in its port order. Throws MIDIBackendError.
     virtual std::vector<std::string> getOutputPortNames() = 0;
 
+    /// True when the backend calls MIDIPortInfo::requestPortRescan() itself whenever ports come, go
+    /// or are renamed; the catalogue then does not poll the service.
+    virtual bool reportsPortChanges() const { return false; }
+
     /// A new, unconnected input client. Throws MIDIBackendError when the service refuses to make one.
     virtual std::unique_ptr<MIDIInputPort> createInputPort() = 0;
 

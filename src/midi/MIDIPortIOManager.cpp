@@ -7,6 +7,10 @@
 #include "midi/MIDIOutputPort.h"
 #include "midi/MIDIPortInfo.h"
 #include "midi/TemporaryMidiIOSuspender.h"
+#include "model/MIDIMessageValidity.h"
+
+#include <QCoreApplication>
+#include <QTimer>
 
 #include <chrono>
 #include <memory>
@@ -57,6 +61,14 @@ public:
     AdmittedDelivery& operator=(const AdmittedDelivery&) = delete;
 };
 
+// What the library's input filter drops: system exclusive, time code, timing clock, active sensing.
+// Checked after the message was found complete, so the status byte tells all.
+bool isDroppedByInputFilter(const midiMessage_t* message)
+{
+    const unsigned char status = message->front();
+    return status == 0xF0 || status == 0xF1 || status == 0xF8 || status == 0xFE;
+}
+
 QString openErrorText(const char* direction, const QString& portName, const MIDIBackendError& error)
 {
     return QStringLiteral("Unable to open %1 port '").arg(QLatin1String(direction)) + portName +
@@ -69,9 +81,17 @@ void _midiInMessageCallbackFcn(double timeStamp, std::vector<unsigned char>* mes
 {
     // MIDI thread: no allocation; waits only for a table change (microseconds).
     MIDIPortIOManager* manager = MIDIPortIOManager::_instance;
-    if (!manager || !userData || !message || message->empty())
+    if (!manager || !userData || !message)
         return;
     const int inputPortIndex = *static_cast<const int*>(userData);
+    // The one check at the door: whatever a device or a backend hands over, only complete messages
+    // reach the routing, so nothing malformed can be passed on or mangled further along.
+    if (!isCompleteMIDIMessage(message)) {
+        manager->_refuseInput(inputPortIndex);
+        return;
+    }
+    if (isDroppedByInputFilter(message))
+        return;
     manager->_enterDelivery();
     InFlightRelease release(manager->_deliveriesInFlight);
     if (manager->_ioSuspendDepth.load(std::memory_order_seq_cst) != 0)
@@ -89,13 +109,33 @@ MIDIPortIOManager* MIDIPortIOManager::GetInstance()
 
 MIDIPortIOManager::MIDIPortIOManager()
     : QObject(nullptr), _ioSuspendDepth(0), _deliveriesInFlight(0), _portInfo(MIDIPortInfo::GetInstance()),
-      _backend(MIDIBackend::GetInstance()), _timedSends(_backend->hasTimedSends()),
-      _inputPortsByIndex(static_cast<size_t>(_portInfo->getNumInputPorts()), nullptr),
-      _inputPortIndexes(static_cast<size_t>(_portInfo->getNumInputPorts())),
-      _outputPortsByIndex(static_cast<size_t>(_portInfo->getNumOutputPorts()), nullptr)
+      _backend(MIDIBackend::GetInstance()), _timedSends(_backend->hasTimedSends())
 {
-    for (size_t i = 0; i < _inputPortIndexes.size(); ++i)
-        _inputPortIndexes[i] = static_cast<int>(i);
+    _growTables();
+    connect(_portInfo, &MIDIPortInfo::inputPortVanished, this, &MIDIPortIOManager::_inputPortVanishedSLOT);
+    connect(_portInfo, &MIDIPortInfo::inputPortReturned, this, &MIDIPortIOManager::_inputPortReturnedSLOT);
+    connect(_portInfo, &MIDIPortInfo::outputPortVanished, this, &MIDIPortIOManager::_outputPortVanishedSLOT);
+    connect(_portInfo, &MIDIPortInfo::outputPortReturned, this, &MIDIPortIOManager::_outputPortReturnedSLOT);
+    connect(_portInfo, &MIDIPortInfo::portCatalogueChanged, this, &MIDIPortIOManager::_growTables);
+    if (QCoreApplication::instance()) {
+        _refusalTimer = new QTimer(this);
+        _refusalTimer->setInterval(1000);
+        connect(_refusalTimer, &QTimer::timeout, this, &MIDIPortIOManager::_reportRefusedInputSLOT);
+        _refusalTimer->start();
+    }
+}
+
+void MIDIPortIOManager::_growTables()
+{
+    // GUI thread only. New slots are published before any port uses them.
+    const int inputs = _portInfo->getInputPortIndexCount();
+    const int firstNewInput = _inputPortIndexes.size();
+    _inputPortsByIndex.growTo(inputs);
+    _refusedInputCounts.growTo(inputs);
+    _inputPortIndexes.growTo(inputs);
+    for (int i = firstNewInput; i < _inputPortIndexes.size(); ++i)
+        _inputPortIndexes[i] = i;
+    _outputPortsByIndex.growTo(_portInfo->getOutputPortIndexCount());
 }
 
 void MIDIPortIOManager::suspendIO(bool suspend)
@@ -156,11 +196,13 @@ void MIDIPortIOManager::addRequiredInputPortNamed(const QString& portName, MIDII
 {
     if (portName.isEmpty() || !handler)
         return;
+    _growTables();
     const int index = _portInfo->getIndexOfInputPortNamed(portName);
-    if (index < 0)
+    if (index < 0 || index >= _inputPortIndexes.size())
         return;
-    // The port is opened first, outside the table change: opening may take a while.
-    if (!_hasOpenInputPortFor(portName))
+    // The port is opened first, outside the table change: opening may take a while. A port that is
+    // gone now is opened when it returns.
+    if (!_hasOpenInputPortFor(portName) && !_portInfo->isInputPortGone(portName))
         _openInputPortNamed(portName);
     {
         TableChange change(*this);
@@ -198,13 +240,14 @@ void MIDIPortIOManager::addRequiredOutputPortNamed(const QString& portName, MIDI
 {
     if (portName.isEmpty() || !patch)
         return;
+    _growTables();
     const int index = _portInfo->getIndexOfOutputPortNamed(portName);
-    if (index < 0)
+    if (index < 0 || index >= _outputPortsByIndex.size())
         return;
-    if (!_hasOpenOutputPortFor(portName)) {
+    if (!_hasOpenOutputPortFor(portName) && !_portInfo->isOutputPortGone(portName)) {
         MIDIOutputPort* port = _openOutputPortNamed(portName);
         TableChange change(*this);
-        _outputPortsByIndex[static_cast<size_t>(index)] = port;
+        _outputPortsByIndex[index] = port;
     }
     QVector<MIDIPatchTarget*>& users = _outputPortUsers[portName];
     if (!users.contains(patch))
@@ -232,7 +275,8 @@ void MIDIPortIOManager::removeAllPortRequirements()
     {
         TableChange change(*this);
         _inputHandlers.clear();
-        std::fill(_outputPortsByIndex.begin(), _outputPortsByIndex.end(), nullptr);
+        for (int i = 0; i < _outputPortsByIndex.size(); ++i)
+            _outputPortsByIndex[i] = nullptr;
     }
     const QStringList inputNames = _openInputPorts.keys();
     for (const QString& portName : inputNames)
@@ -271,7 +315,7 @@ bool MIDIPortIOManager::_hasOpenOutputPortFor(const QString& portName) const
 void MIDIPortIOManager::_openInputPortNamed(const QString& portName)
 {
     const int index = _portInfo->getIndexOfInputPortNamed(portName);
-    if (index < 0)
+    if (index < 0 || index >= _inputPortIndexes.size())
         return;
     std::unique_ptr<MIDIInputPort> created;
     try {
@@ -285,13 +329,13 @@ void MIDIPortIOManager::_openInputPortNamed(const QString& portName)
     MIDIInputPort* port = created.release();
     _openInputPorts.insert(portName, port);
     _openInputPortNames.insert(port, portName);
-    _inputPortsByIndex[static_cast<size_t>(index)] = port;
+    _inputPortsByIndex[index] = port;
     try {
         port->openPort(static_cast<unsigned int>(index), portName.toLatin1().toStdString());
     } catch (const MIDIBackendError& error) {
         _pendingErrors.append(openErrorText("input", portName, error));
     }
-    port->setCallback(&_midiInMessageCallbackFcn, &_inputPortIndexes[static_cast<size_t>(index)]);
+    port->setCallback(&_midiInMessageCallbackFcn, &_inputPortIndexes[index]);
 }
 
 void MIDIPortIOManager::_closeInputPortNamed(const QString& portName)
@@ -302,8 +346,8 @@ void MIDIPortIOManager::_closeInputPortNamed(const QString& portName)
         port->cancelCallback();
         port->closePort();
     }
-    if (index >= 0 && _inputPortsByIndex[static_cast<size_t>(index)] == port)
-        _inputPortsByIndex[static_cast<size_t>(index)] = nullptr;
+    if (index >= 0 && index < _inputPortsByIndex.size() && _inputPortsByIndex[index] == port)
+        _inputPortsByIndex[index] = nullptr;
     _openInputPortNames.remove(port);
     delete port;
     _openInputPorts.remove(portName);
@@ -314,7 +358,7 @@ MIDIOutputPort* MIDIPortIOManager::_openOutputPortNamed(const QString& portName)
     // Registers the port object under its name (not yet in the index table; the caller publishes
     // it there inside a table change) and opens it. Null when no client object could be made.
     const int index = _portInfo->getIndexOfOutputPortNamed(portName);
-    if (index < 0)
+    if (index < 0 || index >= _outputPortsByIndex.size())
         return nullptr;
     std::unique_ptr<MIDIOutputPort> created;
     try {
@@ -338,9 +382,9 @@ void MIDIPortIOManager::_closeOutputPortNamed(const QString& portName)
 {
     const int index = _portInfo->getIndexOfOutputPortNamed(portName);
     MIDIOutputPort* port = _openOutputPorts.value(portName, nullptr);
-    if (index >= 0 && _outputPortsByIndex[static_cast<size_t>(index)] == port && port) {
+    if (index >= 0 && index < _outputPortsByIndex.size() && _outputPortsByIndex[index] == port && port) {
         TableChange change(*this);
-        _outputPortsByIndex[static_cast<size_t>(index)] = nullptr;
+        _outputPortsByIndex[index] = nullptr;
     }
     // Closing waits for messages already handed to the service to go out.
     if (port)
@@ -349,7 +393,8 @@ void MIDIPortIOManager::_closeOutputPortNamed(const QString& portName)
     _openOutputPorts.remove(portName);
 }
 
-template <typename Send> void MIDIPortIOManager::_sendThroughOutputPort(int outputPortIndex, Send send)
+template <typename Send>
+bool MIDIPortIOManager::_sendThroughOutputPort(int outputPortIndex, const midiMessage_t* message, Send send)
 {
     // Any thread. MIDI thread: no allocation; waits only for a table change (microseconds).
     const bool insideDelivery = t_admittedDeliveries != 0;
@@ -359,35 +404,44 @@ template <typename Send> void MIDIPortIOManager::_sendThroughOutputPort(int outp
         _deliveriesInFlight.fetch_add(1, std::memory_order_seq_cst);
     InFlightRelease release(_deliveriesInFlight);
     if (!insideDelivery && _ioSuspendDepth.load(std::memory_order_seq_cst) != 0)
-        return;
-    if (outputPortIndex < 0 || static_cast<size_t>(outputPortIndex) >= _outputPortsByIndex.size())
-        return;
-    if (MIDIOutputPort* port = _outputPortsByIndex[static_cast<size_t>(outputPortIndex)])
-        send(port);
+        return false;
+    // Nothing malformed leaves the program, and no system exclusive message: a synth that saw its
+    // start would wait for an end that never comes.
+    if (message && (!isCompleteMIDIMessage(message) || isSystemExclusiveMessage(message)))
+        return false;
+    if (outputPortIndex < 0 || outputPortIndex >= _outputPortsByIndex.size())
+        return false;
+    MIDIOutputPort* port = _outputPortsByIndex[outputPortIndex];
+    if (!port)
+        return false;
+    send(port);
+    return true;
 }
 
-void MIDIPortIOManager::deliverMessageToOutputPort(int outputPortIndex, midiMessage_t* message)
+bool MIDIPortIOManager::deliverMessageToOutputPort(int outputPortIndex, midiMessage_t* message)
 {
     if (!message || message->empty())
-        return;
-    _sendThroughOutputPort(outputPortIndex, [message](MIDIOutputPort* port) { port->sendMessage(*message); });
+        return false;
+    return _sendThroughOutputPort(outputPortIndex, message,
+                                  [message](MIDIOutputPort* port) { port->sendMessage(*message); });
 }
 
-void MIDIPortIOManager::deliverMessageToOutputPortAt(int outputPortIndex, midiMessage_t* message,
+bool MIDIPortIOManager::deliverMessageToOutputPortAt(int outputPortIndex, midiMessage_t* message,
                                                      std::int64_t dueTimeUs, std::uint64_t ownerTag)
 {
     if (!message || message->empty())
-        return;
-    _sendThroughOutputPort(outputPortIndex, [message, dueTimeUs, ownerTag](MIDIOutputPort* port) {
-        port->sendMessageAt(*message, dueTimeUs, ownerTag);
-    });
+        return false;
+    return _sendThroughOutputPort(outputPortIndex, message,
+                                  [message, dueTimeUs, ownerTag](MIDIOutputPort* port) {
+                                      port->sendMessageAt(*message, dueTimeUs, ownerTag);
+                                  });
 }
 
 void MIDIPortIOManager::cancelScheduledNoteOns(int outputPortIndex, std::uint64_t ownerTag)
 {
     if (!_timedSends)
         return;
-    _sendThroughOutputPort(outputPortIndex,
+    _sendThroughOutputPort(outputPortIndex, nullptr,
                            [ownerTag](MIDIOutputPort* port) { port->cancelScheduledNoteOns(ownerTag); });
 }
 

@@ -3,6 +3,7 @@
 #include "app/StatusManager.h"
 #include "midi/MIDIPortIOManager.h"
 #include "midi/MIDIPortInfo.h"
+#include "model/MIDIMessageValidity.h"
 #include "model/initializers/MIDIPatchInitializer.h"
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MissingPortReplacement.h"
@@ -195,10 +196,13 @@ void MIDIPatchTarget::_handleMIDIMessageNow(double /*timeStamp*/, const midiMess
 
         copyMIDIMessage(message, &_workingMessage);
         const BYTE channel = _midiChannel.load();
-        if (channel != kAnyChannel)
+        // System messages (transport, song position, reset) have no channel: they pass unchanged,
+        // untouched by the channel and the transforms, in order with the notes around them.
+        const bool channelMessage = isChannelMessage(&_workingMessage);
+        if (channel != kAnyChannel && channelMessage)
             setMIDIChannelIndex(&_workingMessage, channel);
 
-        if (_transforms.isEmpty()) {
+        if (_transforms.isEmpty() || !channelMessage) {
             _deliver(&_workingMessage);
         } else {
             _messageList.clear();
@@ -238,8 +242,9 @@ void MIDIPatchTarget::_deliver(midiMessage_t* message)
         setMIDIChannelIndex(&_evictionMessage, oldest.channel);
         _sendToPort(portIndex, &_evictionMessage);
     }
-    _sendToPort(portIndex, message);
-    _sounding.noteDelivered(message, _currentSourceChannel, _currentSourceNote, _currentMessageTag);
+    // Only what the port took is recorded: a note that never left needs no note off.
+    if (_sendToPort(portIndex, message))
+        _sounding.noteDelivered(message, _currentSourceChannel, _currentSourceNote, _currentMessageTag);
 }
 
 void MIDIPatchTarget::_endNotesOfSourceLocked(BYTE sourceChannel, BYTE sourceNote, BYTE velocity)
@@ -256,12 +261,11 @@ void MIDIPatchTarget::_endNotesOfSourceLocked(BYTE sourceChannel, BYTE sourceNot
     }
 }
 
-void MIDIPatchTarget::_sendToPort(int portIndex, midiMessage_t* message)
+bool MIDIPatchTarget::_sendToPort(int portIndex, midiMessage_t* message)
 {
     if (_currentDueTimeUs >= 0)
-        _portIOManager->deliverMessageToOutputPortAt(portIndex, message, _currentDueTimeUs, _ownerTag);
-    else
-        _portIOManager->deliverMessageToOutputPort(portIndex, message);
+        return _portIOManager->deliverMessageToOutputPortAt(portIndex, message, _currentDueTimeUs, _ownerTag);
+    return _portIOManager->deliverMessageToOutputPort(portIndex, message);
 }
 
 void MIDIPatchTarget::_endRecordedNotesLocked(BYTE velocity)
@@ -314,6 +318,20 @@ void MIDIPatchTarget::panic()
             _portIOManager->deliverMessageToOutputPort(portIndex, &_generatedMessage);
         }
     }
+}
+
+void MIDIPatchTarget::outputPortVanished()
+{
+    std::lock_guard<std::mutex> lock(_messageLock);
+    _sounding.clear();
+    _sounding.clearPedals();
+}
+
+void MIDIPatchTarget::outputPortReturned()
+{
+    MIDIOutput* output = getParentMIDIOutput();
+    if (output && output->isActive())
+        performNeededActivationSteps();
 }
 
 int MIDIPatchTarget::getNumNotesSounding() const

@@ -111,6 +111,12 @@ public:
     void panic();
     /// Number of notes this patch has sent and not ended (for views and tests). Any thread.
     int getNumNotesSounding() const;
+    /// The output port has vanished: the notes and pedals sounding there are forgotten, since
+    /// nothing can end them on a port that is gone. The port name stays. GUI thread only.
+    void outputPortVanished();
+    /// The output port is back and connected: when the parent output is active, the initializers
+    /// are sent again, for the synth may have started afresh. GUI thread only.
+    void outputPortReturned();
 
 public slots:
     void setModified(bool modified) override;
@@ -146,8 +152,8 @@ private:
     /// The due time of a message that comes in now through a delay of `delay` ms. Message lock held.
     std::int64_t _dueTimeForDelayLocked(int delay);
     /// Hands one message to the port, at the due time of the message being handled if it has one.
-    /// Message lock held.
-    void _sendToPort(int portIndex, midiMessage_t* message);
+    /// Message lock held. False when the port did not take it.
+    bool _sendToPort(int portIndex, midiMessage_t* message);
     /// Sends one message to the port and records what it starts or ends. Message lock held.
     void _deliver(midiMessage_t* message);
     /// Sends a note off (or pedal up) for what the record holds. Message lock held.

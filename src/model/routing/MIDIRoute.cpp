@@ -3,6 +3,7 @@
 #include "app/StatusManager.h"
 #include "midi/MIDIPortIOManager.h"
 #include "midi/MIDIPortInfo.h"
+#include "model/MIDIMessageValidity.h"
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIRouteInputMessageHandler.h"
 #include "model/routing/MIDIRoutingSetup.h"
@@ -154,8 +155,10 @@ void MIDIRoute::_handleMIDIInputMessage(double timeStamp, const midiMessage_t* m
 {
     std::lock_guard<std::recursive_mutex> lock(_routingMutex);
 
+    // The channel filter applies to channel messages only: system messages (transport, song
+    // position, reset) have no channel and reach the active output whatever the input listens to.
     const BYTE channel = _midiChannel.load();
-    if (channel != kAnyChannel && getMIDIChannelIndex(message) != channel)
+    if (channel != kAnyChannel && isChannelMessage(message) && getMIDIChannelIndex(message) != channel)
         return;
 
     if (isNoteOnMessage(message) && getNote(message) == 21) {
@@ -219,7 +222,12 @@ void MIDIRoute::_handleMIDIInputMessage(double timeStamp, const midiMessage_t* m
 
 void MIDIRoute::_handleInjectionMessage()
 {
-    setMIDIChannelIndex(&_injectionMessage, isSpecificMIDIChannel() ? getMIDIChannel() : BYTE(0));
+    // Injected messages pass the same check as a port's: only complete ones, channel set only on
+    // channel messages.
+    if (!isCompleteMIDIMessage(&_injectionMessage) || isSystemExclusiveMessage(&_injectionMessage))
+        return;
+    if (isChannelMessage(&_injectionMessage))
+        setMIDIChannelIndex(&_injectionMessage, isSpecificMIDIChannel() ? getMIDIChannel() : BYTE(0));
     _handleMIDIInputMessage(0, &_injectionMessage);
 }
 
