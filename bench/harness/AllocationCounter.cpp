@@ -19,7 +19,7 @@
 namespace {
 
 std::atomic<std::uint64_t> g_allocations{0};
-// A plain counter in static thread storage: reading or raising it never allocates.
+// Plain thread-local storage of the executable: reaching it never allocates.
 thread_local std::uint64_t t_allocations = 0;
 
 inline void countOne()

@@ -11,9 +11,8 @@ namespace AllocationCounter {
 /// Allocations made so far, on any thread. No allocation, no blocking.
 std::uint64_t allocations();
 
-/// Allocations made so far on the calling thread. No allocation, no blocking.
+/// Allocations made so far by the calling thread. No allocation, no blocking.
 std::uint64_t allocationsOnThisThread();
-
 /// True when the C allocator is counted as well as operator new.
 bool countsCAllocator();
 

@@ -21,15 +21,23 @@ MIDIPortIOManager* MIDIPortIOManager::_instance = nullptr;
 // How the tables stay safe without a lock on the MIDI path.
 //
 // The MIDI thread reads two tables: the handler lists per input index and the output port per
-// output index. Only the GUI thread changes them, inside a TableChange: it raises _tableChangeDepth,
-// waits until _deliveriesInFlight reads 0, changes the tables, and lowers the depth. Every input
-// delivery and every send first raises _deliveriesInFlight and then reads _tableChangeDepth; a
-// delivery that finds a change under way lowers its count again, waits (yielding) for the change to
-// end and tries again. All these accesses are sequentially consistent, so the two sides cannot miss
-// each other: either the GUI thread sees the delivery and waits for it, or the delivery sees the
-// change and waits for it. A change only edits a map or a slot, never opens or closes a port (that
-// happens before or after it), so a delivery waits microseconds at most and no message is lost:
-// a note off arriving while the user edits is held back, not dropped.
+// output index. Only the GUI thread changes them, inside a TableChange: it raises
+// _tableChangeDepth, waits until every count of deliveries now running reads 0, changes the
+// tables, and lowers the depth. The counts are one per open input port (its gate, counting the
+// deliveries of that port, sends made inside them included) and one for sends made outside an
+// input delivery. Each delivery or such send first raises its count and then reads
+// _tableChangeDepth; one that finds a change under way lowers its count again, waits (yielding)
+// for the change to end and tries again. All these accesses are sequentially consistent, so the
+// two sides cannot miss each other: either the GUI thread sees the delivery and waits for it, or
+// the delivery sees the change and waits for it. A change only edits a map or a slot, never opens
+// or closes a port (that happens before or after it), so a delivery waits microseconds at most and
+// no message is lost: a note off arriving while the user edits is held back, not dropped.
+//
+// A change waits only for the gates of open ports. Closing a port closes its gate inside a table
+// change; what the port's thread delivers after that touches nothing and is dropped. The MIDI
+// library may stop a closed client's process thread wherever it is when the client object is
+// finally deleted, possibly between raising and lowering a count: that count is on a closed gate,
+// which no change ever waits for again.
 //
 // Explicit suspension (suspendIO) is different: what arrives or is sent while suspended is dropped.
 namespace {
@@ -83,21 +91,23 @@ void _midiInMessageCallbackFcn(double timeStamp, std::vector<unsigned char>* mes
     MIDIPortIOManager* manager = MIDIPortIOManager::_instance;
     if (!manager || !userData || !message)
         return;
-    const int inputPortIndex = *static_cast<const int*>(userData);
+    auto* gate = static_cast<MIDIPortIOManager::InputGate*>(userData);
     // The one check at the door: whatever a device or a backend hands over, only complete messages
     // reach the routing, so nothing malformed can be passed on or mangled further along.
     if (!isCompleteMIDIMessage(message)) {
-        manager->_refuseInput(inputPortIndex);
+        manager->_refuseInput(gate->portIndex);
         return;
     }
     if (isDroppedByInputFilter(message))
         return;
-    manager->_enterDelivery();
-    InFlightRelease release(manager->_deliveriesInFlight);
+    manager->_enterDelivery(gate->inFlight);
+    InFlightRelease release(gate->inFlight);
+    if (gate->closed.load(std::memory_order_seq_cst))
+        return; // the port was closed: its handlers and tables are no longer its own
     if (manager->_ioSuspendDepth.load(std::memory_order_seq_cst) != 0)
         return; // suspended input is dropped, not queued
     AdmittedDelivery admitted;
-    manager->_deliverInputMessageToHandlers(inputPortIndex, timeStamp, message);
+    manager->_deliverInputMessageToHandlers(gate->portIndex, timeStamp, message);
 }
 
 MIDIPortIOManager* MIDIPortIOManager::GetInstance()
@@ -108,7 +118,7 @@ MIDIPortIOManager* MIDIPortIOManager::GetInstance()
 }
 
 MIDIPortIOManager::MIDIPortIOManager()
-    : QObject(nullptr), _ioSuspendDepth(0), _deliveriesInFlight(0), _portInfo(MIDIPortInfo::GetInstance()),
+    : QObject(nullptr), _ioSuspendDepth(0), _portInfo(MIDIPortInfo::GetInstance()),
       _backend(MIDIBackend::GetInstance()), _timedSends(_backend->hasTimedSends())
 {
     _growTables();
@@ -127,14 +137,13 @@ MIDIPortIOManager::MIDIPortIOManager()
 
 void MIDIPortIOManager::_growTables()
 {
-    // GUI thread only. New slots are published before any port uses them.
-    const int inputs = _portInfo->getInputPortIndexCount();
-    const int firstNewInput = _inputPortIndexes.size();
-    _inputPortsByIndex.growTo(inputs);
-    _refusedInputCounts.growTo(inputs);
-    _inputPortIndexes.growTo(inputs);
-    for (int i = firstNewInput; i < _inputPortIndexes.size(); ++i)
-        _inputPortIndexes[i] = i;
+    // GUI thread only. New slots exist before any port uses them; nothing the MIDI thread reads moves.
+    const auto inputs = static_cast<size_t>(_portInfo->getInputPortIndexCount());
+    if (_inputPortsByIndex.size() < inputs) {
+        _inputPortsByIndex.resize(inputs, nullptr);
+        _inputGatesByIndex.resize(inputs, nullptr);
+    }
+    _refusedInputCounts.growTo(static_cast<int>(inputs));
     _outputPortsByIndex.growTo(_portInfo->getOutputPortIndexCount());
 }
 
@@ -152,14 +161,14 @@ bool MIDIPortIOManager::isIOSuspended() const
     return _ioSuspendDepth.load(std::memory_order_seq_cst) != 0;
 }
 
-void MIDIPortIOManager::_enterDelivery()
+void MIDIPortIOManager::_enterDelivery(std::atomic<int>& count)
 {
-    // Any thread. Raises the in-flight count at a moment when no table change is under way.
+    // Any thread. Raises the count at a moment when no table change is under way.
     for (;;) {
-        _deliveriesInFlight.fetch_add(1, std::memory_order_seq_cst);
+        count.fetch_add(1, std::memory_order_seq_cst);
         if (_tableChangeDepth.load(std::memory_order_seq_cst) == 0)
             return;
-        _deliveriesInFlight.fetch_sub(1, std::memory_order_seq_cst);
+        count.fetch_sub(1, std::memory_order_seq_cst);
         while (_tableChangeDepth.load(std::memory_order_seq_cst) != 0)
             std::this_thread::yield();
     }
@@ -170,11 +179,20 @@ MIDIPortIOManager::TableChange::TableChange(MIDIPortIOManager& manager) : _manag
     // GUI thread only. Deliveries take microseconds and never wait for this thread while it changes
     // tables, so yielding is enough; sleeping briefly keeps a slow one from costing a whole core.
     _manager._tableChangeDepth.fetch_add(1, std::memory_order_seq_cst);
-    for (int round = 0; _manager._deliveriesInFlight.load(std::memory_order_seq_cst) != 0; ++round) {
-        if (round < 100)
-            std::this_thread::yield();
-        else
-            std::this_thread::sleep_for(std::chrono::microseconds(50));
+    int round = 0;
+    auto settle = [&round](const std::atomic<int>& count) {
+        for (; count.load(std::memory_order_seq_cst) != 0; ++round) {
+            if (round < 100)
+                std::this_thread::yield();
+            else
+                std::this_thread::sleep_for(std::chrono::microseconds(50));
+        }
+    };
+    settle(_manager._sendsInFlight);
+    // Only open ports' gates: their process threads are alive and finish what they began.
+    for (const InputGate* gate : _manager._inputGatesByIndex) {
+        if (gate)
+            settle(gate->inFlight);
     }
 }
 
@@ -198,7 +216,7 @@ void MIDIPortIOManager::addRequiredInputPortNamed(const QString& portName, MIDII
         return;
     _growTables();
     const int index = _portInfo->getIndexOfInputPortNamed(portName);
-    if (index < 0 || index >= _inputPortIndexes.size())
+    if (index < 0 || static_cast<size_t>(index) >= _inputPortsByIndex.size())
         return;
     // The port is opened first, outside the table change: opening may take a while. A port that is
     // gone now is opened when it returns.
@@ -315,7 +333,7 @@ bool MIDIPortIOManager::_hasOpenOutputPortFor(const QString& portName) const
 void MIDIPortIOManager::_openInputPortNamed(const QString& portName)
 {
     const int index = _portInfo->getIndexOfInputPortNamed(portName);
-    if (index < 0 || index >= _inputPortIndexes.size())
+    if (index < 0 || static_cast<size_t>(index) >= _inputPortsByIndex.size())
         return;
     std::unique_ptr<MIDIInputPort> created;
     try {
@@ -329,25 +347,39 @@ void MIDIPortIOManager::_openInputPortNamed(const QString& portName)
     MIDIInputPort* port = created.release();
     _openInputPorts.insert(portName, port);
     _openInputPortNames.insert(port, portName);
-    _inputPortsByIndex[index] = port;
+    _inputPortsByIndex[static_cast<size_t>(index)] = port;
     try {
         port->openPort(static_cast<unsigned int>(index), portName.toLatin1().toStdString());
     } catch (const MIDIBackendError& error) {
         _pendingErrors.append(openErrorText("input", portName, error));
     }
-    port->setCallback(&_midiInMessageCallbackFcn, &_inputPortIndexes[index]);
+    auto gate = std::make_unique<InputGate>();
+    gate->portIndex = index;
+    InputGate* callbackGate = gate.get();
+    _allInputGates.push_back(std::move(gate));
+    _inputGatesByIndex[static_cast<size_t>(index)] = callbackGate;
+    port->setCallback(&_midiInMessageCallbackFcn, callbackGate);
 }
 
 void MIDIPortIOManager::_closeInputPortNamed(const QString& portName)
 {
     const int index = _portInfo->getIndexOfInputPortNamed(portName);
     MIDIInputPort* port = _openInputPorts.value(portName, nullptr);
+    if (index >= 0 && static_cast<size_t>(index) < _inputGatesByIndex.size() &&
+        _inputGatesByIndex[static_cast<size_t>(index)] && port &&
+        _inputPortsByIndex[static_cast<size_t>(index)] == port) {
+        // Whatever the port's thread was delivering ends first; from now on it delivers nothing.
+        TableChange change(*this);
+        _inputGatesByIndex[static_cast<size_t>(index)]->closed.store(true, std::memory_order_seq_cst);
+        _inputGatesByIndex[static_cast<size_t>(index)] = nullptr;
+    }
     if (port) {
         port->cancelCallback();
         port->closePort();
     }
-    if (index >= 0 && index < _inputPortsByIndex.size() && _inputPortsByIndex[index] == port)
-        _inputPortsByIndex[index] = nullptr;
+    if (index >= 0 && static_cast<size_t>(index) < _inputPortsByIndex.size() &&
+        _inputPortsByIndex[static_cast<size_t>(index)] == port)
+        _inputPortsByIndex[static_cast<size_t>(index)] = nullptr;
     _openInputPortNames.remove(port);
     delete port;
     _openInputPorts.remove(portName);
@@ -397,16 +429,22 @@ template <typename Send>
 bool MIDIPortIOManager::_sendThroughOutputPort(int outputPortIndex, const midiMessage_t* message, Send send)
 {
     // Any thread. MIDI thread: no allocation; waits only for a table change (microseconds).
-    const bool insideDelivery = t_admittedDeliveries != 0;
-    if (!insideDelivery)
-        _enterDelivery();
-    else
-        _deliveriesInFlight.fetch_add(1, std::memory_order_seq_cst);
-    InFlightRelease release(_deliveriesInFlight);
-    if (!insideDelivery && _ioSuspendDepth.load(std::memory_order_seq_cst) != 0)
+    if (t_admittedDeliveries != 0) {
+        // Inside an input delivery: its gate keeps the tables as they are until it ends.
+        return _sendToOutputPort(outputPortIndex, message, send);
+    }
+    _enterDelivery(_sendsInFlight);
+    InFlightRelease release(_sendsInFlight);
+    if (_ioSuspendDepth.load(std::memory_order_seq_cst) != 0)
         return false;
+    return _sendToOutputPort(outputPortIndex, message, send);
+}
+
+template <typename Send>
+bool MIDIPortIOManager::_sendToOutputPort(int outputPortIndex, const midiMessage_t* message, Send send)
+{
     // Nothing malformed leaves the program, and no system exclusive message: a synth that saw its
-    // start would wait for an end that never comes.
+    // start would wait for an end that never comes. (No message: a request such as a cancel.)
     if (message && (!isCompleteMIDIMessage(message) || isSystemExclusiveMessage(message)))
         return false;
     if (outputPortIndex < 0 || outputPortIndex >= _outputPortsByIndex.size())

@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class MIDIBackend;
@@ -115,8 +116,18 @@ private:
     void _closeOutputPortNamed(const QString& portName);
     bool _hasOpenInputPortFor(const QString& portName) const;
     bool _hasOpenOutputPortFor(const QString& portName) const;
-    /// Raises the in-flight count once no table change is under way. Any thread.
-    void _enterDelivery();
+    /// The deliveries now running for one opened input port; the port's callback data. A port
+    /// closed for good keeps its gate (a closed gate lets nothing through), so a process thread
+    /// that the MIDI library stops in the middle of a call can only leave a count raised on a
+    /// gate that no table change waits for.
+    struct InputGate
+    {
+        std::atomic<int> inFlight{0};
+        std::atomic<bool> closed{false};
+        int portIndex = -1;
+    };
+    /// Raises `count` once no table change is under way. Any thread.
+    void _enterDelivery(std::atomic<int>& count);
 
     /// While alive, no delivery runs and none starts: arriving ones wait. GUI thread only.
     class TableChange
@@ -135,6 +146,9 @@ private:
     /// when nothing may be sent there now (suspended, no such port, `message` malformed).
     template <typename Send>
     bool _sendThroughOutputPort(int outputPortIndex, const midiMessage_t* message, Send send);
+    /// The same once the tables are held still by the caller.
+    template <typename Send>
+    bool _sendToOutputPort(int outputPortIndex, const midiMessage_t* message, Send send);
     /// Makes room in the index tables for every port the catalogue lists. GUI thread only.
     void _growTables();
     /// Counts a malformed message from the input port. MIDI thread: no allocation, no blocking.
@@ -153,16 +167,21 @@ private:
 
     // Suspension depth: I/O is suspended while it is above 0. Written by the GUI thread only.
     std::atomic<int> _ioSuspendDepth;
-    // Input deliveries and sends now running on any thread; see _midiInMessageCallbackFcn.
-    std::atomic<int> _deliveriesInFlight;
+    // Sends now running outside an input delivery (GUI thread, delayed messages, other threads).
+    // Input deliveries count on their port's gate, and their own sends are covered by it.
+    std::atomic<int> _sendsInFlight{0};
     // Table changes under way (GUI thread); deliveries wait while it is above 0.
     std::atomic<int> _tableChangeDepth{0};
     MIDIPortInfo* _portInfo;
     MIDIBackend* _backend;
     bool _timedSends;
-    // Grown as the catalogue grows, never moved; slots change only while no delivery runs.
-    StableIndexTable<MIDIInputPort*> _inputPortsByIndex;
-    StableIndexTable<int> _inputPortIndexes; // slot i holds i; its address is port i's callback user data
+    // Grown as the catalogue grows (GUI thread only).
+    std::vector<MIDIInputPort*> _inputPortsByIndex;
+    // The gate of the open input port at each index (GUI thread only); every gate ever made.
+    std::vector<InputGate*> _inputGatesByIndex;
+    std::vector<std::unique_ptr<InputGate>> _allInputGates;
+    // Read by the MIDI thread: grown as the catalogue grows, never moved; slots change only while
+    // no delivery runs.
     StableIndexTable<MIDIOutputPort*> _outputPortsByIndex;
     // Malformed messages per input index, counted on the MIDI thread.
     StableIndexTable<std::atomic<unsigned>> _refusedInputCounts;

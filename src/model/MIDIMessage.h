@@ -22,6 +22,13 @@ inline constexpr BYTE kChannelAftertouch = 0xD0;
 inline constexpr BYTE kPitchBend = 0xE0;
 inline constexpr pitchBendValue_t kPitchBendCentre = 8192;
 
+// Controllers with a meaning of their own.
+/// The sustain pedal: values from kPedalDownThreshold up hold it down, lower ones release it.
+inline constexpr BYTE kSustainPedal = 64;
+inline constexpr BYTE kPedalDownThreshold = 64;
+/// All Notes Off.
+inline constexpr BYTE kAllNotesOff = 123;
+
 // Builders: each sizes the message for its type with channel nibble 0.
 void setNoteOnMessage(midiMessage_t* message, BYTE note, BYTE velocity);
 void setNoteOffMessage(midiMessage_t* message, BYTE note, BYTE velocity);

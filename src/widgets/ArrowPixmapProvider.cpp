@@ -15,14 +15,20 @@ ArrowPixmapProvider* ArrowPixmapProvider::GetInstance()
 
 QPixmap ArrowPixmapProvider::_drawArrow(const Line (&lines)[3], QPoint tip)
 {
-    QPixmap pixmap(13, 12);
+    // Drawn at the screen's density so the arrow stays crisp on high-density screens; each
+    // one-pixel line is filled as a one-pixel-wide rectangle, which scales without blur.
+    const qreal density = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap pixmap(QSize(13, 12) * density);
+    pixmap.setDevicePixelRatio(density);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(QApplication::palette().color(QPalette::ButtonText), 1));
-    for (const Line& line : lines)
-        painter.drawLine(line.x1, line.y1, line.x2, line.y2);
-    painter.drawPoint(tip);
+    const QColor ink = QApplication::palette().color(QPalette::ButtonText);
+    for (const Line& line : lines) {
+        const QRect r = QRect(QPoint(line.x1, line.y1), QPoint(line.x2, line.y2)).normalized();
+        painter.fillRect(r, ink);
+    }
+    painter.fillRect(QRect(tip, QSize(1, 1)), ink);
     return pixmap;
 }
 

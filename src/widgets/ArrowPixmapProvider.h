@@ -2,8 +2,8 @@
 
 #include <QPixmap>
 
-/// The four little 13 by 12 arrows used by collapse toggles and menu buttons, drawn in the
-/// application palette's button text colour on a transparent ground. Each is drawn on first
+/// The four little 13 by 12 arrows (in device-independent pixels) used by collapse toggles and menu buttons,
+/// drawn in the application palette's button text colour on a transparent ground. Each is drawn on first
 /// request and kept for the life of the process. GUI thread only.
 class ArrowPixmapProvider
 {

@@ -5,6 +5,6 @@
 DownArrowLabel::DownArrowLabel(QWidget* parent) : QLabel(parent)
 {
     const QPixmap& arrow = ArrowPixmapProvider::GetInstance()->getLittleDownArrowPixmap();
-    setFixedSize(arrow.size());
+    setFixedSize(arrow.deviceIndependentSize().toSize());
     setPixmap(arrow);
 }

@@ -50,6 +50,9 @@ void ReorderWidget::insertWidget(QWidget* widget, int index)
 {
     if (!widget || hasWidget(widget))
         return;
+    // A new panel shifts the others: the centre lines captured for a drag no longer hold.
+    if (_reorderInProgress && widget != _dropIndicator)
+        _cancelReorder();
     if (widget->parentWidget() != this)
         widget->setParent(this);
     if (index < 0 || index >= getNumWidgets())

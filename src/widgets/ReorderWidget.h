@@ -15,7 +15,8 @@ class QLayoutItem;
 /// click never reorders anything. While dragging, a picture of the widget follows the pointer and
 /// a highlight-coloured bar marks where it will land. In reorder mode 1 the box moves the widget
 /// itself; in mode 0 it only asks through reorderRequested() and the listener (a view following
-/// its model) calls moveWidgetToIndex() when the model has moved. GUI thread only.
+/// its model) calls moveWidgetToIndex() when the model has moved. Escape during a drag drops it
+/// and leaves everything where it was. GUI thread only.
 class ReorderWidget : public QWidget
 {
     Q_OBJECT
@@ -69,6 +70,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     void _managedWidgetDestroyedSLOT(QObject* object);

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 
@@ -56,6 +57,18 @@ void ReorderWidget::mouseReleaseEvent(QMouseEvent* event)
     QWidget::mouseReleaseEvent(event);
 }
 
+bool ReorderWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    // Watching the whole application only while a drag is in progress: Escape ends it, wherever
+    // the keyboard focus is.
+    if (_reorderInProgress && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        _cancelReorder();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void ReorderWidget::_managedWidgetDestroyedSLOT(QObject* object)
 {
     // Deleted by its owner without being taken out first; the layout forgets it by itself.
@@ -101,6 +114,7 @@ void ReorderWidget::_startReorder()
                                                          : widget->x() + widget->width() / 2);
     }
     _reorderInProgress = true;
+    qApp->installEventFilter(this);
 
     _dragPixmap = QPixmap(_draggingWidget->size());
     _dragPixmap.fill(palette().color(QPalette::Window));
@@ -165,6 +179,7 @@ void ReorderWidget::_endDragLook()
     if (!_reorderInProgress)
         return;
     _reorderInProgress = false;
+    qApp->removeEventFilter(this);
     QApplication::restoreOverrideCursor();
     removeWidget(_dropIndicator, false);
     _centerLines.clear();

@@ -5,7 +5,7 @@
 VisibilityToggler::VisibilityToggler(QWidget* parent) : ClickableLabel(parent)
 {
     const QPixmap& down = ArrowPixmapProvider::GetInstance()->getLittleDownArrowPixmap();
-    setFixedSize(down.size());
+    setFixedSize(down.deviceIndependentSize().toSize());
     setPixmap(down);
     setToolTip(QStringLiteral("Collapse"));
     connect(this, &ClickableLabel::clicked, this, &VisibilityToggler::_clickedSLOT);

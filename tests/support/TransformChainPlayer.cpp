@@ -1,5 +1,6 @@
 #include "support/TransformChainPlayer.h"
 
+#include "model/ModelSignalPump.h"
 #include "model/transforms/BuiltInTransforms.h"
 #include "model/transforms/TransformRegistry.h"
 
@@ -11,6 +12,8 @@ ByteStream sendThroughChain(const std::vector<MIDIDataTransform*>& chain, midiMe
         if (!transform->isBypassed())
             transform->transformWhatYouCan(&list);
     }
+    // What views hear of the pass arrives with the next pump tick: make it now.
+    ModelSignalPump::GetInstance()->pumpNow();
     ByteStream sent;
     for (auto it = list.rbegin(); it != list.rend(); ++it)
         sent.push_back(**it);

@@ -12,7 +12,8 @@ using ByteStream = std::vector<midiMessage_t>;
 Q_DECLARE_METATYPE(ByteStream)
 
 /// Runs one message list through the chain the way a patch does: bypassed transforms are
-/// skipped, then the entries are sent from the last to the first. Returns what was sent.
+/// skipped, then the entries are sent from the last to the first, and the views' signals of the
+/// pass are pumped. Returns what was sent.
 ByteStream sendThroughChain(const std::vector<MIDIDataTransform*>& chain, midiMessageList_t& list);
 
 /// Plays each incoming message on its own through the chain, as a patch receives them one by

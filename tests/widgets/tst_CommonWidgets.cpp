@@ -50,7 +50,7 @@ private slots:
         ArrowPixmapProvider* arrows = ArrowPixmapProvider::GetInstance();
         QVERIFY(toggler.isOpen());
         QCOMPARE(toggler.toolTip(), QStringLiteral("Collapse"));
-        QCOMPARE(toggler.size(), arrows->getLittleDownArrowPixmap().size());
+        QCOMPARE(toggler.size(), QSize(13, 12));
 
         QSignalSpy clicked(&toggler, &VisibilityToggler::clicked);
         QSignalSpy shiftClicked(&toggler, &VisibilityToggler::shiftClicked);

@@ -250,6 +250,41 @@ private slots:
         QCOMPARE(order(), (QList<QWidget*>{_panels[1], _panels[2]}));
     }
 
+    void escapeDropsTheDrag()
+    {
+        build(Qt::Vertical);
+        const QList<QWidget*> before = order();
+        const QPoint press = centreOf(_panels[0]);
+        const QPoint below(60, _panels[2]->geometry().bottom() + 10);
+        QTest::mousePress(_box, Qt::LeftButton, {}, press);
+        dragMoveTo(press + QPoint(0, distance()));
+        dragMoveTo(below);
+        QVERIFY(_box->isReorderInProgress());
+        QTest::keyClick(_window.get(), Qt::Key_Escape);
+        QVERIFY(!_box->isReorderInProgress());
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QCOMPARE(order(), before);
+        dragMoveTo(below + QPoint(0, 5));
+        QTest::mouseRelease(_box, Qt::LeftButton, {}, below);
+        QCOMPARE(order(), before);
+    }
+
+    void panelAddedWhileDraggingEndsTheDrag()
+    {
+        build(Qt::Vertical);
+        const QPoint press = centreOf(_panels[0]);
+        QTest::mousePress(_box, Qt::LeftButton, {}, press);
+        dragMoveTo(press + QPoint(0, distance()));
+        QVERIFY(_box->isReorderInProgress());
+        auto* late = new QLabel(QStringLiteral("late"));
+        _box->addWidget(late);
+        QVERIFY(!_box->isReorderInProgress());
+        QCOMPARE(_box->getNumWidgets(), 4);
+        QCOMPARE(_box->getWidgetAtIndex(3), late);
+        QTest::mouseRelease(_box, Qt::LeftButton, {}, press + QPoint(0, 80));
+        QCOMPARE(_box->getWidgetAtIndex(0), _panels[0].data());
+    }
+
     void addingInsertingAndRemovingPanels()
     {
         build(Qt::Vertical, 0);

@@ -2,6 +2,7 @@
 
 #include "midi/MIDIPortInfo.h"
 #include "model/EditRequestManager.h"
+#include "model/ModelSignalPump.h"
 #include "model/routing/MIDIPatchTarget.h"
 #include "model/routing/MIDIRoute.h"
 
@@ -114,14 +115,36 @@ void MIDIOutput::handleMIDIMessage(double timeStamp, const midiMessage_t* messag
                 _soundingVelocities[note] = 0;
             break;
         }
-    } else if (isControlChangeNumber(message, 64)) {
+    } else if (isControlChangeNumber(message, kSustainPedal)) {
         const std::uint16_t bit = std::uint16_t(1u << getMIDIChannelIndex(message));
-        if (getControlValue(message) >= 64)
+        if (getControlValue(message) >= kPedalDownThreshold)
             _pedalDownMask |= bit;
         else
             _pedalDownMask &= std::uint16_t(~bit);
     }
-    emit receivedMIDIMessage();
+    if (ModelSignalPump::isRunning() && !_messageActivity.load(std::memory_order_relaxed))
+        _messageActivity.store(true, std::memory_order_relaxed);
+}
+
+void MIDIOutput::connectNotify(const QMetaMethod& signal)
+{
+    noteConnection(signal, {QMetaMethod::fromSignal(&MIDIOutput::receivedMIDIMessage),
+                            QMetaMethod::fromSignal(&MIDIOutput::activeChangedTo)});
+}
+
+bool MIDIOutput::hasPumpedListeners() const
+{
+    return isSignalConnected(QMetaMethod::fromSignal(&MIDIOutput::receivedMIDIMessage)) ||
+           isSignalConnected(QMetaMethod::fromSignal(&MIDIOutput::activeChangedTo));
+}
+
+void MIDIOutput::emitPendingSignals()
+{
+    // The input announces its outputs' activation; a lone output announces its own.
+    if (!getParentMIDIRoute())
+        _announceActiveState();
+    if (_messageActivity.exchange(false))
+        emit receivedMIDIMessage();
 }
 
 void MIDIOutput::_forgetSoundingNotesLocked()
@@ -180,17 +203,31 @@ void MIDIOutput::_swapActivationValuesIfNeeded()
 
 void MIDIOutput::setActive(bool active)
 {
+    // GUI thread. The change is made under the routing lock, the signals follow after it.
     if (active == _active.load())
         return;
+    MIDIRoute* route = getParentMIDIRoute();
     {
         auto lock = _lockRouting();
-        _active.store(active);
-        if (active) {
-            _performActivationStepsOnPatchTargets();
-            if (MIDIRoute* route = getParentMIDIRoute())
-                route->setActiveMIDIOutput(this);
+        if (active && route) {
+            route->_activateOutputLocked(this);
+        } else {
+            _active.store(active);
+            if (active)
+                _performActivationStepsOnPatchTargets();
         }
     }
+    if (route)
+        route->_announceActiveOutput();
+    _announceActiveState();
+}
+
+void MIDIOutput::_announceActiveState()
+{
+    const bool active = _active.load();
+    if (active == _announcedActive)
+        return;
+    _announcedActive = active;
     emit activeChangedTo(active);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/MIDIMessage.h"
+#include "model/PumpedSignalSource.h"
 #include "model/routing/ColorLabeledMIDIObject.h"
 
 #include <QList>
@@ -20,7 +21,9 @@ class MIDIRoute;
 /// Threads: handleMIDIMessage runs under its input's routing lock, on the MIDI thread or the GUI
 /// thread; patch list changes take the same lock, so a message is handled by the old list or the
 /// new one. Everything else is GUI thread only; readers of the sounding notes get a copy.
-class MIDIOutput : public ColorLabeledMIDIObject
+/// receivedMIDIMessage and activeChangedTo reach views through the ModelSignalPump when the
+/// routing path caused them, after every lock is released.
+class MIDIOutput : public ColorLabeledMIDIObject, public PumpedSignalSource
 {
     Q_OBJECT
 
@@ -88,6 +91,9 @@ public:
     /// Panic on every patch, then forgets the sounding notes.
     void panic();
 
+    void emitPendingSignals() override;
+    bool hasPumpedListeners() const override;
+
 public slots:
     void setModified(bool modified) override;
 
@@ -100,6 +106,9 @@ signals:
     void midiPatchTargetRemoved(MIDIPatchTarget* mpt);
     void midiPatchTargetMovedTo(MIDIPatchTarget* mpt, int newIndex);
 
+protected:
+    void connectNotify(const QMetaMethod& signal) override;
+
 private slots:
     void _mptModifiedChangedToSLOT(bool modified);
 
@@ -110,6 +119,8 @@ private:
     void _swapActivationValuesIfNeeded();
     void _performActivationStepsOnPatchTargets();
     void _forgetSoundingNotesLocked();
+    /// Emits activeChangedTo when the state changed since views were last told. GUI thread.
+    void _announceActiveState();
 
     std::atomic<bool> _active{false};
     std::atomic<BYTE> _mainActivationValue{0};
@@ -124,4 +135,8 @@ private:
     int _numNotesSounding = 0;
     std::array<BYTE, 128> _soundingVelocities{};
     std::uint16_t _pedalDownMask = 0;
+
+    // Set by the routing path for the pump; what views were last told (GUI thread).
+    std::atomic<bool> _messageActivity{false};
+    bool _announcedActive = false;
 };

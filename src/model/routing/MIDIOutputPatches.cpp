@@ -101,8 +101,9 @@ MIDIPatchTarget* MIDIOutput::duplicateMIDIPatchTarget(MIDIPatchTarget* mpt)
 
 void MIDIOutput::copyAllPatchesFrom(MIDIOutput* other)
 {
-    if (!other || other == this)
+    if (!other)
         return;
+    // The list as it is now: copying an output's patches onto itself appends one clone of each.
     const QList<MIDIPatchTarget*> patches = other->_patches;
     for (MIDIPatchTarget* mpt : patches)
         addNewCloneOfMIDIPatchTarget(mpt);

@@ -4,6 +4,7 @@
 #include "midi/MIDIPortIOManager.h"
 #include "midi/MIDIPortInfo.h"
 #include "model/MIDIMessageValidity.h"
+#include "model/ModelSignalPump.h"
 #include "model/initializers/MIDIPatchInitializer.h"
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MissingPortReplacement.h"
@@ -225,7 +226,24 @@ void MIDIPatchTarget::_handleMIDIMessageNow(double /*timeStamp*/, const midiMess
         _currentSourceNote = SoundingNoteRecord::kNoSource;
         _currentDueTimeUs = -1;
     }
-    emit receivedMIDIMessage();
+    if (ModelSignalPump::isRunning() && !_messageActivity.load(std::memory_order_relaxed))
+        _messageActivity.store(true, std::memory_order_relaxed);
+}
+
+void MIDIPatchTarget::connectNotify(const QMetaMethod& signal)
+{
+    noteConnection(signal, {QMetaMethod::fromSignal(&MIDIPatchTarget::receivedMIDIMessage)});
+}
+
+bool MIDIPatchTarget::hasPumpedListeners() const
+{
+    return isSignalConnected(QMetaMethod::fromSignal(&MIDIPatchTarget::receivedMIDIMessage));
+}
+
+void MIDIPatchTarget::emitPendingSignals()
+{
+    if (_messageActivity.exchange(false))
+        emit receivedMIDIMessage();
 }
 
 void MIDIPatchTarget::_deliver(midiMessage_t* message)
@@ -233,7 +251,9 @@ void MIDIPatchTarget::_deliver(midiMessage_t* message)
     const int portIndex = _outputPortIndex.load();
     if (portIndex < 0)
         return;
-    if (_sounding.isFull() && isNoteOnMessage(message)) {
+    if (_sounding.isFull() && isNoteOnMessage(message) &&
+        !(_currentSourceNote == SoundingNoteRecord::kNoSource &&
+          _sounding.contains(getMIDIChannelIndex(message), getNote(message)))) {
         // No room to remember another note: end the oldest one rather than risk a note that
         // could never be ended.
         const SoundingNoteRecord::Entry oldest = _sounding.at(0);
@@ -286,7 +306,7 @@ void MIDIPatchTarget::_endRecordedNotesLocked(BYTE velocity)
         if (!_sounding.isPedalDown(channel))
             continue;
         setControlChangeMessage(&_generatedMessage);
-        setControlNumberAndValue(&_generatedMessage, 64, 0);
+        setControlNumberAndValue(&_generatedMessage, kSustainPedal, 0);
         setMIDIChannelIndex(&_generatedMessage, channel);
         if (portIndex >= 0)
             _portIOManager->deliverMessageToOutputPort(portIndex, &_generatedMessage);
@@ -311,7 +331,7 @@ void MIDIPatchTarget::panic()
     const BYTE first = channel == kAnyChannel ? 0 : channel;
     const BYTE last = channel == kAnyChannel ? 15 : channel;
     for (int ch = first; ch <= last; ++ch) {
-        for (BYTE controller : {BYTE(64), BYTE(123)}) {
+        for (BYTE controller : {kSustainPedal, kAllNotesOff}) {
             setControlChangeMessage(&_generatedMessage);
             setControlNumberAndValue(&_generatedMessage, controller, 0);
             setMIDIChannelIndex(&_generatedMessage, BYTE(ch));

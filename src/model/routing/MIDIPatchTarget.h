@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/MIDIMessage.h"
+#include "model/PumpedSignalSource.h"
 #include "model/initializers/MIDIPatchInitializerOwner.h"
 #include "model/routing/ColorLabeledMIDIObject.h"
 #include "model/routing/SoundingNoteRecord.h"
@@ -29,7 +30,10 @@ class MIDIPortInfo;
 /// transforms and sending; the queue lock guards the delayed queue (queue lock first when both
 /// are taken). Chain edits take the message lock so a message sees the old chain or the new one.
 /// Never change the port while holding the message lock: the port manager waits for deliveries.
-class MIDIPatchTarget : public ColorLabeledMIDIObject, public MIDIPatchInitializerOwner
+/// receivedMIDIMessage reaches views through the ModelSignalPump, after the lock is released.
+class MIDIPatchTarget : public ColorLabeledMIDIObject,
+                        public MIDIPatchInitializerOwner,
+                        public PumpedSignalSource
 {
     Q_OBJECT
 
@@ -118,6 +122,9 @@ public:
     /// are sent again, for the synth may have started afresh. GUI thread only.
     void outputPortReturned();
 
+    void emitPendingSignals() override;
+    bool hasPumpedListeners() const override;
+
 public slots:
     void setModified(bool modified) override;
 
@@ -135,6 +142,9 @@ signals:
     void midiPatchInitializerRemoved(MIDIPatchInitializer* mpi);
     void midiPatchInitializerMovedTo(MIDIPatchInitializer* mpi, int newIndex);
     void _doDelayedMessageHandling();
+
+protected:
+    void connectNotify(const QMetaMethod& signal) override;
 
 private slots:
     void _doDelayedMessageTimerSLOT();
@@ -189,6 +199,7 @@ private:
     std::int64_t _lastDueTimeUs = 0;
     std::uint32_t _randomState = 0x9E3779B9u;
     const std::uint64_t _ownerTag;
+    std::atomic<bool> _messageActivity{false};
 
     // Delayed messages with the moment each arrived, oldest first. The first _numScheduled of them
     // have a release timer running; a timer's wait counts from its message's arrival, so the time

@@ -4,12 +4,11 @@
 #include "midi/MIDIPortIOManager.h"
 #include "midi/MIDIPortInfo.h"
 #include "model/MIDIMessageValidity.h"
+#include "model/ModelSignalPump.h"
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIRouteInputMessageHandler.h"
 #include "model/routing/MIDIRoutingSetup.h"
 #include "model/routing/MissingPortReplacement.h"
-
-#include <QThread>
 
 MIDIRoute::MIDIRoute(QString portName, BYTE channel, QString name, QObject* parent)
     : ColorLabeledMIDIObject(std::move(name), parent), _midiChannel(channel)
@@ -153,70 +152,94 @@ MIDIOutput* MIDIRoute::_findOutputToActivate(BYTE value) const
 
 void MIDIRoute::_handleMIDIInputMessage(double timeStamp, const midiMessage_t* message)
 {
-    std::lock_guard<std::recursive_mutex> lock(_routingMutex);
+    // A port's messages come on the MIDI thread; tests and tools may also play on the GUI thread.
+    _routeMessage(timeStamp, message, ModelSignalPump::isGuiThread());
+}
 
-    // The channel filter applies to channel messages only: system messages (transport, song
-    // position, reset) have no channel and reach the active output whatever the input listens to.
-    const BYTE channel = _midiChannel.load();
-    if (channel != kAnyChannel && isChannelMessage(message) && getMIDIChannelIndex(message) != channel)
+void MIDIRoute::_routeMessage(double timeStamp, const midiMessage_t* message, bool onGuiThread)
+{
+    bool activationRequested = false;
+    {
+        std::lock_guard<std::recursive_mutex> lock(_routingMutex);
+
+        // The channel filter applies to channel messages only: system messages (transport, song
+        // position, reset) have no channel and reach the active output whatever the input listens to.
+        const BYTE channel = _midiChannel.load();
+        if (channel != kAnyChannel && isChannelMessage(message) && getMIDIChannelIndex(message) != channel)
+            return;
+
+        activationRequested = isNoteOnMessage(message) && getNote(message) == kInputActivationNote;
+
+        bool consumed = false;
+        const BYTE activationType = _activationMessageType.load();
+        if (activationType != 0 && getMIDIMessageType(message) == activationType &&
+            (activationType != kControlChange ||
+             isControlChangeNumber(message, BYTE(getActivationControllerNumber())))) {
+            if (MIDIOutput* output = _findOutputToActivate(getMIDIMessageValue(message))) {
+                _activateOutputLocked(output);
+                consumed = true;
+            }
+        }
+
+        if (!consumed) {
+            MIDIOutput* active = _activeOutput.load();
+            // Note offs and pedal ups also reach every output that still holds notes or a pedal.
+            const bool ending = isNoteOffMessage(message) || (isControlChangeNumber(message, kSustainPedal) &&
+                                                              getControlValue(message) < kPedalDownThreshold);
+            if (ending) {
+                for (MIDIOutput* output : std::as_const(_outputs)) {
+                    if (output == active || output->_numNotesSounding > 0 || output->_pedalDownMask != 0)
+                        output->handleMIDIMessage(timeStamp, message);
+                }
+            } else if (active) {
+                active->handleMIDIMessage(timeStamp, message);
+            }
+        }
+
+        if (isControlChangeMessage(message))
+            _lastCCValues[getControlChangeNumber(message) & 0x7F].store(getControlValue(message));
+        else if (isPitchBendMessage(message))
+            _lastPitchBendValue.store(getPitchBendValue(message));
+        if (ModelSignalPump::isRunning())
+            _recordForViews(message);
+    }
+    // Signals and the setup's switch happen with no lock held.
+    if (activationRequested)
+        _requestActivation(onGuiThread);
+    if (onGuiThread)
+        _announceActiveOutput();
+}
+
+void MIDIRoute::_activateOutputLocked(MIDIOutput* output)
+{
+    output->_active.store(true);
+    output->_performActivationStepsOnPatchTargets();
+    _activeOutput.store(output);
+    for (MIDIOutput* other : std::as_const(_outputs)) {
+        if (other != output)
+            other->_active.store(false);
+    }
+}
+
+void MIDIRoute::_requestActivation(bool onGuiThread)
+{
+    MIDIRoutingSetup* setup = getParentRoutingSetup();
+    if (!setup)
         return;
-
-    if (isNoteOnMessage(message) && getNote(message) == 21) {
-        if (MIDIRoutingSetup* setup = getParentRoutingSetup()) {
-            if (QThread::currentThread() == setup->thread()) {
-                setup->setActiveRoute(this);
-            } else {
-                // The setup and its views belong to the GUI thread: ask it to switch.
-                QMetaObject::invokeMethod(
-                    setup,
-                    [setup, route = this] {
-                        if (setup->hasMIDIRoute(route))
-                            setup->setActiveRoute(route);
-                    },
-                    Qt::QueuedConnection);
-            }
-        }
-    }
-
-    bool consumed = false;
-    const BYTE activationType = _activationMessageType.load();
-    if (activationType != 0 && getMIDIMessageType(message) == activationType &&
-        (activationType != kControlChange ||
-         isControlChangeNumber(message, BYTE(getActivationControllerNumber())))) {
-        if (MIDIOutput* output = _findOutputToActivate(getMIDIMessageValue(message))) {
-            output->setActive(true);
-            consumed = true;
-        }
-    }
-
-    if (!consumed) {
-        MIDIOutput* active = _activeOutput.load();
-        // Note offs and pedal ups also reach every output that still holds notes or a pedal.
-        const bool ending = isNoteOffMessage(message) ||
-                            (isControlChangeNumber(message, 64) && getControlValue(message) < 64);
-        if (ending) {
-            for (MIDIOutput* output : std::as_const(_outputs)) {
-                if (output == active || output->_numNotesSounding > 0 || output->_pedalDownMask != 0)
-                    output->handleMIDIMessage(timeStamp, message);
-            }
-        } else if (active) {
-            active->handleMIDIMessage(timeStamp, message);
-        }
-    }
-
-    emit receivedMIDIInput();
-
-    if (isNoteOnMessage(message)) {
-        emit receivedNoteOn(getNote(message), getVelocity(message));
-    } else if (isNoteOffMessage(message)) {
-        emit receivedNoteOff(getNote(message));
-    } else if (isControlChangeMessage(message)) {
-        const BYTE controller = getControlChangeNumber(message) & 0x7F;
-        _lastCCValues[controller].store(getControlValue(message));
-        emit receivedControlMessage(controller, getControlValue(message));
-    } else if (isPitchBendMessage(message)) {
-        _lastPitchBendValue.store(getPitchBendValue(message));
-        emit receivedPitchBendMessage(getPitchBendValue(message));
+    if (onGuiThread) {
+        setup->setActiveRoute(this);
+    } else if (ModelSignalPump::isRunning()) {
+        _activationRequested.store(true);
+    } else {
+        // No views and so no pump (headless): let the GUI thread's event loop switch. This is
+        // the only allocation of the routing path, and only for this one key.
+        QMetaObject::invokeMethod(
+            setup,
+            [setup, route = this] {
+                if (setup->hasMIDIRoute(route))
+                    setup->setActiveRoute(route);
+            },
+            Qt::QueuedConnection);
     }
 }
 
@@ -228,7 +251,7 @@ void MIDIRoute::_handleInjectionMessage()
         return;
     if (isChannelMessage(&_injectionMessage))
         setMIDIChannelIndex(&_injectionMessage, isSpecificMIDIChannel() ? getMIDIChannel() : BYTE(0));
-    _handleMIDIInputMessage(0, &_injectionMessage);
+    _routeMessage(0, &_injectionMessage, true);
 }
 
 void MIDIRoute::injectNoteOnMessage(BYTE note, BYTE velocity)

@@ -1,11 +1,15 @@
 #pragma once
 
 #include "model/MIDIMessage.h"
+#include "model/NoteEventRing.h"
+#include "model/PumpedSignalSource.h"
 #include "model/routing/ColorLabeledMIDIObject.h"
 
 #include <QList>
 #include <array>
 #include <atomic>
+#include <bitset>
+#include <cstdint>
 #include <mutex>
 
 class MIDIOutput;
@@ -24,7 +28,10 @@ class MIDIRoutingSetup;
 /// Threads: each message is handled under the routing lock, on the MIDI thread for port input or
 /// on the GUI thread for injected messages; changes of the output list take the same lock.
 /// Everything else is GUI thread only. Never change ports while holding the routing lock.
-class MIDIRoute : public ColorLabeledMIDIObject
+/// The routing path emits no signal: it leaves what views need (activity, notes, last controller
+/// and pitch-bend values, the active output) for the ModelSignalPump, which emits the signals
+/// below on the GUI thread after the lock is released.
+class MIDIRoute : public ColorLabeledMIDIObject, public PumpedSignalSource
 {
     Q_OBJECT
 
@@ -38,6 +45,8 @@ public:
     static constexpr OutputActivationSpecificity kSpecificValue = 0;
     static constexpr OutputActivationSpecificity kValueRange = 1;
     static constexpr BYTE kAnyChannel = 127;
+    /// A note on with this number (the lowest key of a full keyboard) makes the input active.
+    static constexpr BYTE kInputActivationNote = 21;
 
     MIDIRoute(QString portName, BYTE channel, QString name, QObject* parent);
     MIDIRoute(QDomElement& element, QObject* parent);
@@ -90,7 +99,7 @@ public:
     void removeMIDIOutput(MIDIOutput* output, bool deleteIt);
     void removeMIDIOutputsFrom(MIDIOutput* output, bool deleteIt);
     void moveMIDIOutputToIndex(MIDIOutput* output, int newIndex);
-    /// Called by MIDIOutput::setActive(true).
+    /// Makes the output (one of this input's) the active one; the same as output->setActive(true).
     void setActiveMIDIOutput(MIDIOutput* output);
     MIDIOutput* activateNextMIDIOutput();
     MIDIOutput* activatePreviousMIDIOutput();
@@ -122,9 +131,13 @@ public:
     /// Panic on every output. Either thread.
     void panic();
 
-    /// Handles one message from the port (through the input handler) or from injection.
+    /// Handles one message from the port (through the input handler).
     /// MIDI thread: no allocation; blocks only on the routing lock and the patches' locks.
     void _handleMIDIInputMessage(double timeStamp, const midiMessage_t* message);
+
+    void emitPendingSignals() override;
+    bool hasPumpedListeners() const override;
+    void pumpStarted() override;
 
 public slots:
     void setModified(bool modified) override;
@@ -147,6 +160,9 @@ signals:
     void activeChangedTo(bool nowActive);
     void outputValueOrRangeChanged(MIDIOutput* midiOutput);
 
+protected:
+    void connectNotify(const QMetaMethod& signal) override;
+
 private slots:
     void _midiOutputModifiedChangedToSLOT(bool modified);
     void _midiOutputNameChangedSLOT();
@@ -157,6 +173,20 @@ private:
     friend class MIDIOutput;
     void _init();
     void _handleInjectionMessage();
+    /// The whole routing of one message. `onGuiThread` for injected messages.
+    void _routeMessage(double timeStamp, const midiMessage_t* message, bool onGuiThread);
+    /// Leaves what views need to hear about the message for the pump. Routing lock held.
+    void _recordForViews(const midiMessage_t* message);
+    /// Makes the output active and sends its patches' initializers; no signal. Routing lock held.
+    void _activateOutputLocked(MIDIOutput* output);
+    /// Asks the setup to make this input active (note 21 played). No lock held.
+    void _requestActivation(bool onGuiThread);
+    /// Emits activeMIDIOutputChangedTo and the outputs' activeChangedTo for what changed since
+    /// views were last told. GUI thread, no lock held.
+    void _announceActiveOutput();
+    void _emitNoteEvents();
+    /// Tells views about the notes the outputs' records hold, after events were lost. GUI thread.
+    void _resynchroniseNotes();
     MIDIOutput* _findOutputToActivate(BYTE value) const;
     void _updateActivationMessageType();
     QString _findSuitableReplacementInputPortNameFor(const QString& missingName) const;
@@ -177,4 +207,15 @@ private:
     std::array<std::atomic<BYTE>, 128> _lastCCValues{};
     midiMessage_t _injectionMessage;
     QList<MIDIOutput*> _outputs;
+
+    // Left by the routing path for the pump (written under the routing lock, read by the GUI thread).
+    std::atomic<bool> _inputActivity{false};
+    std::atomic<bool> _pitchBendChanged{false};
+    std::array<std::atomic<std::uint64_t>, 2> _controllersChanged{};
+    std::atomic<bool> _activationRequested{false};
+    NoteEventRing _noteEvents;
+    // What views were last told. GUI thread only.
+    MIDIOutput* _announcedActiveOutput = nullptr;
+    std::bitset<128> _announcedNotes;
+    bool _notesNeedResync = false;
 };

@@ -50,12 +50,15 @@ void MIDIRoute::removeMIDIOutput(MIDIOutput* output, bool deleteIt)
     output->setParent(nullptr);
     if (deleteIt)
         output->deleteLater();
+    if (_announcedActiveOutput == output)
+        _announcedActiveOutput = nullptr;
     if (wasActive) {
         output->_active.store(false);
         // Unless a keyswitch chose another output meanwhile, the first one takes over.
         if (!_activeOutput.load())
             _outputs.first()->setActive(true);
     }
+    _announceActiveOutput();
     setModified(true);
 }
 
@@ -87,15 +90,8 @@ void MIDIRoute::moveMIDIOutputToIndex(MIDIOutput* output, int newIndex)
 
 void MIDIRoute::setActiveMIDIOutput(MIDIOutput* output)
 {
-    std::lock_guard<std::recursive_mutex> lock(_routingMutex);
-    if (output == _activeOutput.load())
-        return;
-    _activeOutput.store(output);
-    emit activeMIDIOutputChangedTo(output);
-    for (MIDIOutput* other : std::as_const(_outputs)) {
-        if (other != output)
-            other->setActive(false);
-    }
+    if (output)
+        output->setActive(true);
 }
 
 MIDIOutput* MIDIRoute::activateNextMIDIOutput()

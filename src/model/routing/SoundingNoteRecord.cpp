@@ -7,8 +7,15 @@ void SoundingNoteRecord::noteDelivered(const midiMessage_t* message, BYTE source
 {
     const BYTE channel = getMIDIChannelIndex(message);
     if (isNoteOnMessage(message)) {
+        // A note that no incoming note caused (an initializer's, sent again at every activation)
+        // takes no second entry while it sounds: one note off ends it, and repeating it cannot
+        // fill the record. A played note keeps one entry per note on, so a synth that counts
+        // note ons hears as many note offs.
+        const BYTE note = getNote(message);
+        if (sourceNote == kNoSource && contains(channel, note))
+            return;
         if (_count < kCapacity)
-            _entries[_count++] = Entry{channel, getNote(message), sourceChannel, sourceNote, tag};
+            _entries[_count++] = Entry{channel, note, sourceChannel, sourceNote, tag};
     } else if (isNoteOffMessage(message)) {
         const BYTE note = getNote(message);
         for (int i = 0; i < _count; ++i) {
@@ -17,12 +24,21 @@ void SoundingNoteRecord::noteDelivered(const midiMessage_t* message, BYTE source
                 break;
             }
         }
-    } else if (isControlChangeNumber(message, 64)) {
-        if (getControlValue(message) >= 64)
+    } else if (isControlChangeNumber(message, kSustainPedal)) {
+        if (getControlValue(message) >= kPedalDownThreshold)
             _pedalDownMask |= std::uint16_t(1u << channel);
         else
             _pedalDownMask &= std::uint16_t(~(1u << channel));
     }
+}
+
+bool SoundingNoteRecord::contains(BYTE channel, BYTE note) const
+{
+    for (int i = 0; i < _count; ++i) {
+        if (_entries[i].channel == channel && _entries[i].note == note)
+            return true;
+    }
+    return false;
 }
 
 void SoundingNoteRecord::removeAt(int index)

@@ -33,6 +33,8 @@ public:
     bool isFull() const { return _count == kCapacity; }
     const Entry& at(int index) const { return _entries[index]; }
     void removeAt(int index);
+    /// True when a note on of this channel and note is recorded.
+    bool contains(BYTE channel, BYTE note) const;
     void clear();
 
     /// Index of the first entry caused by the incoming note and sent by another message than

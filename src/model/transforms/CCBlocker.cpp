@@ -8,5 +8,5 @@ void CCBlocker::transformWhatYouCan(midiMessageList_t* messages)
 {
     if (std::erase_if(*messages,
                       [](const midiMessage_t* message) { return isControlChangeMessage(message); }) > 0)
-        emit handledAMessage();
+        _noteHandledAMessage();
 }

@@ -23,5 +23,5 @@ void CCCopy::transformThisIfYouCan(midiMessage_t* message, midiMessageList_t* me
     if (source == target || !isControlChangeNumber(message, source))
         return;
     if (_appendControlChange(messages, getMIDIChannelIndex(message), target, getControlValue(message)))
-        emit handledAMessage();
+        _noteHandledAMessage();
 }

@@ -20,6 +20,6 @@ void CCMapping::transformThisIfYouCan(midiMessage_t* message, midiMessageList_t*
     // A data byte carries seven bits; the map has an entry for each such value, each 0 to 127.
     const BYTE value = static_cast<BYTE>(getControlValue(message) & 0x7F);
     setControlNumberAndValue(message, getControlChangeNumber(message), getMapValueAt(value));
-    emit handledAMessage();
-    emit lastValueReceived(value);
+    _noteHandledAMessage();
+    _noteLastValueReceived(value);
 }

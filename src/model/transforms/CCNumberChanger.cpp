@@ -20,5 +20,5 @@ void CCNumberChanger::transformThisIfYouCan(midiMessage_t* message, midiMessageL
     if (!isControlChangeNumber(message, getByte1()))
         return;
     changeControlNumberTo(message, getByte2());
-    emit handledAMessage();
+    _noteHandledAMessage();
 }

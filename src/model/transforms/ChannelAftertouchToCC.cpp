@@ -21,5 +21,5 @@ void ChannelAftertouchToCC::transformThisIfYouCan(midiMessage_t* message, midiMe
     // The added controller keeps the pressure to seven bits (_appendControlChange masks it).
     if (_appendControlChange(messages, getMIDIChannelIndex(message), getByte1(),
                              getChannelAftertouchPressureValue(message)))
-        emit handledAMessage();
+        _noteHandledAMessage();
 }

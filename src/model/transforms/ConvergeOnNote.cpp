@@ -21,5 +21,5 @@ void ConvergeOnNote::transformThisIfYouCan(midiMessage_t* message, midiMessageLi
     if (!isNoteMessage(message))
         return;
     setNote(message, getByte1());
-    emit handledAMessage();
+    _noteHandledAMessage();
 }

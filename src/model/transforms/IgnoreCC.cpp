@@ -20,5 +20,5 @@ void IgnoreCC::transformWhatYouCan(midiMessageList_t* messages)
         return isControlChangeNumber(message, controller);
     });
     if (erased > 0)
-        emit handledAMessage();
+        _noteHandledAMessage();
 }

@@ -11,5 +11,5 @@ void IgnorePitchChange::transformWhatYouCan(midiMessageList_t* messages)
 {
     if (std::erase_if(*messages, [](const midiMessage_t* message) { return isPitchBendMessage(message); }) >
         0)
-        emit handledAMessage();
+        _noteHandledAMessage();
 }

@@ -1,6 +1,7 @@
 #include "model/transforms/MIDIDataTransform.h"
 
 #include "app/StatusManager.h"
+#include "model/ModelSignalPump.h"
 #include "model/transforms/ValueMapClipboard.h"
 #include "model/transforms/ValueMapText.h"
 
@@ -319,4 +320,37 @@ void MIDIDataTransform::pasteValueMapFromClipboard()
         return;
     }
     setMapValuesFromString(text);
+}
+
+void MIDIDataTransform::_noteHandledAMessage()
+{
+    if (ModelSignalPump::isRunning() && !_handledActivity.load(std::memory_order_relaxed))
+        _handledActivity.store(true, std::memory_order_relaxed);
+}
+
+void MIDIDataTransform::_noteLastValueReceived(BYTE value)
+{
+    if (ModelSignalPump::isRunning())
+        _pendingLastValue.store(value, std::memory_order_relaxed);
+}
+
+void MIDIDataTransform::connectNotify(const QMetaMethod& signal)
+{
+    noteConnection(signal, {QMetaMethod::fromSignal(&MIDIDataTransform::handledAMessage),
+                            QMetaMethod::fromSignal(&MIDIDataTransform::lastValueReceived)});
+}
+
+bool MIDIDataTransform::hasPumpedListeners() const
+{
+    return isSignalConnected(QMetaMethod::fromSignal(&MIDIDataTransform::handledAMessage)) ||
+           isSignalConnected(QMetaMethod::fromSignal(&MIDIDataTransform::lastValueReceived));
+}
+
+void MIDIDataTransform::emitPendingSignals()
+{
+    if (_handledActivity.exchange(false))
+        emit handledAMessage();
+    const int value = _pendingLastValue.exchange(-1);
+    if (value >= 0)
+        emit lastValueReceived(static_cast<unsigned char>(value));
 }

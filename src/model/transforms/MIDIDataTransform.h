@@ -2,6 +2,7 @@
 
 #include "midi/MIDITypes.h"
 #include "model/BaseMIDIObject.h"
+#include "model/PumpedSignalSource.h"
 #include "model/transforms/ValueMapBuffer.h"
 
 #include <QPoint>
@@ -22,9 +23,10 @@ using midiMessageList_t = std::vector<midiMessage_t*>;
 /// message lock, and read the parameters without any lock. So every parameter and the bypass flag
 /// is a std::atomic, read whole; the value map is double buffered (ValueMapBuffer): a MIDI-thread
 /// read sees one complete published map, never one half rewritten by a whole-map operation or a
-/// paste, and it neither allocates nor blocks. Signals emitted while processing reach views
-/// through queued connections.
-class MIDIDataTransform : public BaseMIDIObject
+/// paste, and it neither allocates nor blocks. Processing emits no signal: it leaves its activity
+/// for the ModelSignalPump, which emits handledAMessage (at most once a tick) and
+/// lastValueReceived (the latest value) on the GUI thread with no lock held.
+class MIDIDataTransform : public BaseMIDIObject, public PumpedSignalSource
 {
     Q_OBJECT
 
@@ -85,6 +87,9 @@ public:
     /// Remembers the editor dialog's position; neither marks modified nor signals. GUI thread.
     void setEditorPosition(const QPoint& position);
 
+    void emitPendingSignals() override;
+    bool hasPumpedListeners() const override;
+
 public slots:
     void toggleBypass();
     /// The setters ignore an unchanged value (and bytes above 127); otherwise they store it,
@@ -124,6 +129,12 @@ signals:
     void lastValueReceived(unsigned char lastVal);
 
 protected:
+    void connectNotify(const QMetaMethod& signal) override;
+    /// Leaves handledAMessage for the pump. MIDI thread: no allocation, no blocking.
+    void _noteHandledAMessage();
+    /// Leaves lastValueReceived(value) for the pump. MIDI thread: no allocation, no blocking.
+    void _noteLastValueReceived(BYTE value);
+
     /// The message a type fills and appends to the list when it adds a message. It has room for
     /// three bytes, so filling it with a channel message does not allocate. MIDI thread.
     midiMessage_t* getOutputMessage() { return &_outputMessage; }
@@ -146,6 +157,8 @@ private:
     std::atomic<int> _int2{0};
     ValueMapBuffer _valueMap;
     midiMessage_t _outputMessage;
+    std::atomic<bool> _handledActivity{false};
+    std::atomic<int> _pendingLastValue{-1};
     bool _hasEditorPosition = false;
     QPoint _editorPosition{-1, -1};
 };

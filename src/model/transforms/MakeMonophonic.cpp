@@ -39,5 +39,5 @@ void MakeMonophonic::transformThisIfYouCan(midiMessage_t* message, midiMessageLi
     setNoteOffMessage(noteOff, static_cast<BYTE>(sounding & 0x7F), 127);
     setMIDIChannelIndex(noteOff, static_cast<BYTE>(sounding >> 8));
     messages->push_back(noteOff);
-    emit handledAMessage();
+    _noteHandledAMessage();
 }

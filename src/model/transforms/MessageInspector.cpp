@@ -1,10 +1,31 @@
 #include "model/transforms/MessageInspector.h"
 
 #include "model/MIDIMessage.h"
+#include "model/ModelSignalPump.h"
 
 namespace {
 // Room reserved per line up front, so a text usually takes one allocation.
 constexpr qsizetype kTypicalLineLength = 48;
+// Attempts to read a pass that the processing thread keeps rewriting; the next tick tries again.
+constexpr int kReadAttempts = 8;
+
+// A message of up to three bytes packed with its length in the top byte.
+std::uint32_t pack(const midiMessage_t* message)
+{
+    const std::size_t size = std::min<std::size_t>(message->size(), 3);
+    std::uint32_t packed = std::uint32_t(size) << 24;
+    for (std::size_t i = 0; i < size; ++i)
+        packed |= std::uint32_t((*message)[i]) << (8 * i);
+    return packed;
+}
+
+midiMessage_t unpack(std::uint32_t packed)
+{
+    midiMessage_t message(packed >> 24);
+    for (std::size_t i = 0; i < message.size(); ++i)
+        message[i] = BYTE((packed >> (8 * i)) & 0xFF);
+    return message;
+}
 } // namespace
 
 MessageInspector::MessageInspector(QObject* parent) : MIDIDataTransform(QStringLiteral("Inspector"), parent)
@@ -12,46 +33,79 @@ MessageInspector::MessageInspector(QObject* parent) : MIDIDataTransform(QStringL
     // Naming a note the first time reads the preferences and connects to their change notifier;
     // do that here on the GUI thread rather than on the first inspected note.
     (void)getMIDINoteName(60);
-    connect(this, &MessageInspector::_descriptionsBuilt, this, &MessageInspector::_descriptionsBuiltSLOT,
-            Qt::QueuedConnection);
 }
 
 void MessageInspector::transformWhatYouCan(midiMessageList_t* messages)
 {
-    const bool building = _hasListeners.load();
-    QString text;
-    if (building && !messages->empty())
-        text.reserve(static_cast<qsizetype>(messages->size()) * kTypicalLineLength);
-    for (const midiMessage_t* message : *messages) {
-        if (building) {
-            if (!text.isEmpty())
+    if (!messages->empty())
+        _noteHandledAMessage();
+    if (!ModelSignalPump::isRunning())
+        return;
+    const unsigned sequence = _passSequence.load(std::memory_order_relaxed);
+    _passSequence.store(sequence + 1, std::memory_order_relaxed); // odd: being written
+    std::atomic_thread_fence(std::memory_order_release);
+    const int size = static_cast<int>(std::min<std::size_t>(messages->size(), kMaxMessagesShown));
+    for (int i = 0; i < size; ++i)
+        _passMessages[i].store(pack((*messages)[i]), std::memory_order_relaxed);
+    _passSize.store(size, std::memory_order_relaxed);
+    _passSequence.store(sequence + 2, std::memory_order_release); // even: complete
+}
+
+bool MessageInspector::_readLatestPass(QString& text, unsigned& sequence) const
+{
+    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+        sequence = _passSequence.load(std::memory_order_acquire);
+        if (sequence & 1u)
+            continue;
+        const int size = _passSize.load(std::memory_order_relaxed);
+        std::array<std::uint32_t, kMaxMessagesShown> packed{};
+        for (int i = 0; i < size; ++i)
+            packed[i] = _passMessages[i].load(std::memory_order_relaxed);
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if (_passSequence.load(std::memory_order_relaxed) != sequence)
+            continue;
+        text.clear();
+        text.reserve(size * kTypicalLineLength);
+        for (int i = 0; i < size; ++i) {
+            if (i > 0)
                 text += QLatin1Char('\n');
-            text += getMessageDescription(message);
+            const midiMessage_t message = unpack(packed[i]);
+            text += getMessageDescription(&message);
         }
-        emit handledAMessage();
+        return true;
     }
-    if (building)
-        emit _descriptionsBuilt(text, QPrivateSignal());
+    return false;
+}
+
+void MessageInspector::emitPendingSignals()
+{
+    MIDIDataTransform::emitPendingSignals();
+    if (_passSequence.load(std::memory_order_acquire) == _announcedSequence)
+        return;
+    if (!isSignalConnected(
+            QMetaMethod::fromSignal(&MessageInspector::mostRecentMessageDescriptionsChangedTo))) {
+        _announcedSequence = _passSequence.load(std::memory_order_acquire) & ~1u;
+        return;
+    }
+    QString text;
+    unsigned sequence = 0;
+    if (!_readLatestPass(text, sequence) || sequence == _announcedSequence)
+        return;
+    _announcedSequence = sequence;
+    _mostRecentMessageDescriptions = text;
+    emit mostRecentMessageDescriptionsChangedTo(text);
 }
 
 void MessageInspector::connectNotify(const QMetaMethod& signal)
 {
-    if (signal == QMetaMethod::fromSignal(&MessageInspector::mostRecentMessageDescriptionsChangedTo)) {
-        _listenerConnections.fetch_add(1);
-        _hasListeners.store(true);
-    }
+    MIDIDataTransform::connectNotify(signal);
+    noteConnection(signal,
+                   {QMetaMethod::fromSignal(&MessageInspector::mostRecentMessageDescriptionsChangedTo)});
 }
 
-void MessageInspector::_descriptionsBuiltSLOT(QString messageDescs)
+bool MessageInspector::hasPumpedListeners() const
 {
-    _mostRecentMessageDescriptions = messageDescs;
-    const unsigned connectionsBefore = _listenerConnections.load();
-    if (!isSignalConnected(
-            QMetaMethod::fromSignal(&MessageInspector::mostRecentMessageDescriptionsChangedTo))) {
-        _hasListeners.store(false);
-        // A listener that connected while we looked must not be forgotten.
-        if (_listenerConnections.load() != connectionsBefore)
-            _hasListeners.store(true);
-    }
-    emit mostRecentMessageDescriptionsChangedTo(messageDescs);
+    return MIDIDataTransform::hasPumpedListeners() ||
+           isSignalConnected(
+               QMetaMethod::fromSignal(&MessageInspector::mostRecentMessageDescriptionsChangedTo));
 }

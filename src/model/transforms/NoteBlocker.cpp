@@ -16,5 +16,5 @@ void NoteBlocker::transformWhatYouCan(midiMessageList_t* messages)
         }
     }
     if (erased)
-        emit handledAMessage();
+        _noteHandledAMessage();
 }

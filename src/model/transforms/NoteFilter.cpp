@@ -1,6 +1,7 @@
 #include "model/transforms/NoteFilter.h"
 
 #include "model/MIDIMessage.h"
+#include "model/ModelSignalPump.h"
 #include "model/transforms/ValueMapText.h"
 
 namespace {
@@ -125,12 +126,14 @@ void NoteFilter::transformWhatYouCan(midiMessageList_t* messages)
         const BYTE note = getNote(message);
         bool drop = false;
         if (isNoteOnMessage(message)) {
-            emit noteOnReceived(note, getVelocity(message));
+            if (ModelSignalPump::isRunning())
+                _noteEvents.push(true, note & 0x7F, getVelocity(message));
             drop = isNoteBeingFilteredOut(note);
             if (!drop)
                 _passedNoteOns.add(channel, note);
         } else {
-            emit noteOffReceived(note);
+            if (ModelSignalPump::isRunning())
+                _noteEvents.push(false, note & 0x7F, getVelocity(message));
             drop = !_passedNoteOns.takeOne(channel, note) && isNoteBeingFilteredOut(note);
         }
         if (drop) {
@@ -141,5 +144,48 @@ void NoteFilter::transformWhatYouCan(midiMessageList_t* messages)
         }
     }
     if (erased)
-        emit handledAMessage();
+        _noteHandledAMessage();
+}
+
+void NoteFilter::connectNotify(const QMetaMethod& signal)
+{
+    MIDIDataTransform::connectNotify(signal);
+    noteConnection(signal, {QMetaMethod::fromSignal(&NoteFilter::noteOnReceived),
+                            QMetaMethod::fromSignal(&NoteFilter::noteOffReceived)});
+}
+
+bool NoteFilter::hasPumpedListeners() const
+{
+    return MIDIDataTransform::hasPumpedListeners() ||
+           isSignalConnected(QMetaMethod::fromSignal(&NoteFilter::noteOnReceived)) ||
+           isSignalConnected(QMetaMethod::fromSignal(&NoteFilter::noteOffReceived));
+}
+
+void NoteFilter::pumpStarted()
+{
+    _noteEvents.drain();
+    _noteEvents.takeOverflow();
+}
+
+void NoteFilter::emitPendingSignals()
+{
+    MIDIDataTransform::emitPendingSignals();
+    if (_noteEvents.takeOverflow()) {
+        // Events were lost, a note off perhaps among them: better dark than stuck lit.
+        _noteEvents.drain();
+        for (int note = 0; note < 128; ++note) {
+            if (_announcedNotes.test(note))
+                emit noteOffReceived(note);
+        }
+        _announcedNotes.reset();
+        return;
+    }
+    NoteEventRing::Event event;
+    while (_noteEvents.pop(event)) {
+        _announcedNotes.set(event.note, event.on);
+        if (event.on)
+            emit noteOnReceived(event.note, event.velocity);
+        else
+            emit noteOffReceived(event.note);
+    }
 }

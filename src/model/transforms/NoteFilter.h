@@ -1,11 +1,13 @@
 #pragma once
 
 #include "model/ChannelNoteCounts.h"
+#include "model/NoteEventRing.h"
 #include "model/transforms/MIDIDataTransform.h"
 
 #include <QList>
 #include <array>
 #include <atomic>
+#include <bitset>
 
 /// "Note Filter": drops the note messages of the notes the user filtered out.
 ///
@@ -47,9 +49,13 @@ public:
     /// current state. GUI thread only.
     void initFromDomElement(const QDomElement& element) override;
 
-    /// Reports each note message with noteOnReceived/noteOffReceived, then drops those of
-    /// filtered-out notes. MIDI thread: no allocation, no blocking.
+    /// Reports each note message with noteOnReceived/noteOffReceived (through the pump, on the
+    /// GUI thread), then drops those of filtered-out notes. MIDI thread: no allocation, no blocking.
     void transformWhatYouCan(midiMessageList_t* messages) override;
+
+    void emitPendingSignals() override;
+    bool hasPumpedListeners() const override;
+    void pumpStarted() override;
 
 public slots:
     void acceptAllNotes();
@@ -63,6 +69,9 @@ signals:
     void noteOnReceived(int noteNum, int velocity);
     void noteOffReceived(int noteNum);
 
+protected:
+    void connectNotify(const QMetaMethod& signal) override;
+
 private:
     /// The stored-sense map text: 127 for a filtered-out note, 0 for an accepted one.
     QString _storedMapText() const;
@@ -70,4 +79,8 @@ private:
     std::array<std::atomic<bool>, 128> _filteredOut{};
     /// Note ons let through and not yet ended. MIDI thread.
     ChannelNoteCounts _passedNoteOns;
+    /// Notes seen, for the pump. Written under the patch's message lock.
+    NoteEventRing _noteEvents;
+    /// Notes views were told are on. GUI thread.
+    std::bitset<128> _announcedNotes;
 };

@@ -76,7 +76,7 @@ void NoteTransposer::transformWhatYouCan(midiMessageList_t* messages)
             setNote(message, static_cast<BYTE>(moved));
             ++it;
         }
-        emit handledAMessage();
+        _noteHandledAMessage();
     }
 }
 

@@ -18,5 +18,5 @@ void PitchChangeInverter::transformThisIfYouCan(midiMessage_t* message, midiMess
     // The value is read as two seven-bit halves, so it never exceeds 16383, and the inverted
     // value is written back as two seven-bit data bytes.
     setPitchBendValue(message, static_cast<pitchBendValue_t>(kMaxPitchBend - getPitchBendValue(message)));
-    emit handledAMessage();
+    _noteHandledAMessage();
 }

@@ -20,5 +20,5 @@ void PitchChangeToCC::transformThisIfYouCan(midiMessage_t* message, midiMessageL
         return;
     const BYTE value = scaleDownPitchBendValue(getPitchBendValue(message));
     if (_appendControlChange(messages, getMIDIChannelIndex(message), getByte1(), value))
-        emit handledAMessage();
+        _noteHandledAMessage();
 }

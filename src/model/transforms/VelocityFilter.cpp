@@ -42,5 +42,5 @@ void VelocityFilter::transformWhatYouCan(midiMessageList_t* messages)
         }
     }
     if (erased)
-        emit handledAMessage();
+        _noteHandledAMessage();
 }

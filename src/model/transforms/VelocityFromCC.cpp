@@ -22,9 +22,9 @@ void VelocityFromCC::transformThisIfYouCan(midiMessage_t* message, midiMessageLi
     if (isControlChangeNumber(message, getByte1())) {
         // A value above 127 (a malformed message) is refused and the last good value stays.
         _storeByte2Quietly(getControlValue(message));
-        emit handledAMessage();
+        _noteHandledAMessage();
     } else if (isNoteOnMessage(message)) {
         setVelocity(message, getByte2());
-        emit handledAMessage();
+        _noteHandledAMessage();
     }
 }

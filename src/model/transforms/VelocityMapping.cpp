@@ -14,6 +14,6 @@ void VelocityMapping::transformThisIfYouCan(midiMessage_t* message, midiMessageL
     const BYTE velocity = getVelocity(message);
     // getMapValueAt answers 0 for a (malformed) velocity above 127, never a byte above 127.
     setVelocity(message, getMapValueAt(velocity));
-    emit handledAMessage();
-    emit lastValueReceived(velocity);
+    _noteHandledAMessage();
+    _noteLastValueReceived(velocity);
 }

@@ -26,5 +26,5 @@ void VelocityToCC::transformThisIfYouCan(midiMessage_t* message, midiMessageList
     setMIDIChannelIndex(controller, getMIDIChannelIndex(message));
     setControlNumberAndValue(controller, getByte1(), getVelocity(message) & 0x7F);
     messages->push_back(controller);
-    emit handledAMessage();
+    _noteHandledAMessage();
 }

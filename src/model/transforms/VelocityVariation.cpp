@@ -82,5 +82,5 @@ void VelocityVariation::transformThisIfYouCan(midiMessage_t* message, midiMessag
         break;
     }
     setVelocity(message, _clampToVelocityRange(velocity));
-    emit handledAMessage();
+    _noteHandledAMessage();
 }

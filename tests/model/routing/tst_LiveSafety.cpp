@@ -1,4 +1,6 @@
 // Nothing the player or the program does may leave a note or a sustain pedal hanging on a port.
+#include "model/initializers/InitializerRegistry.h"
+#include "model/initializers/MIDIPatchInitializer.h"
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIPatchTarget.h"
 #include "model/routing/MIDIRoute.h"
@@ -61,6 +63,62 @@ private slots:
         useTemporaryPrefs();
         RoutingTestRig::install();
         registerBuiltInTransforms();
+        registerBuiltInInitializers();
+    }
+
+    // What an earlier test's setup sent as it went is no concern of the next one.
+    void init() { RoutingTestRig::clearSent(); }
+
+    void initializerNoteSoundsOnceHoweverOftenItsOutputIsChosen()
+    {
+        // Output A's patch starts a drone note when A is chosen; it has no "Note Off" initializer.
+        MIDIRoutingSetup setup(QStringLiteral("S"), nullptr);
+        MIDIRoute* route = setup.createNewMIDIRoute(false);
+        route->setMIDIChannel(MIDIRoute::kAnyChannel);
+        MIDIOutput* a = route->getMIDIOutputAtIndex(0);
+        a->setMainActivationValue(24);
+        MIDIPatchTarget* drone = a->getMIDIPatchTargetAtIndex(0);
+        drone->setMIDIOutputPortName(QStringLiteral("SynthA"));
+        drone->setMIDIChannel(0);
+        MIDIPatchInitializer* noteOn = drone->createNewMIDIPatchInitializer(QStringLiteral("Note On"));
+        QVERIFY(noteOn);
+        MIDIOutput* b = route->createNewMIDIOutput(false);
+        b->setMainActivationValue(25);
+        b->getMIDIPatchTargetAtIndex(0)->setMIDIOutputPortName(QStringLiteral("SynthB"));
+        RoutingTestRig::clearSent();
+
+        for (int i = 0; i < 3; ++i) {
+            RoutingTestRig::play(QStringLiteral("Keys"), {0x90, 24, 100});
+            RoutingTestRig::play(QStringLiteral("Keys"), {0x90, 25, 100});
+        }
+        QCOMPARE(RoutingTestRig::takeSent(QStringLiteral("SynthA")),
+                 Sent({{0x90, 0x0C, 0x7F}, {0x90, 0x0C, 0x7F}, {0x90, 0x0C, 0x7F}}));
+        QCOMPARE(drone->getNumNotesSounding(), 1);
+        drone->setMuted(true);
+        QCOMPARE(RoutingTestRig::takeSent(QStringLiteral("SynthA")), Sent({{0x80, 0x0C, 127}}));
+    }
+
+    void notePlayedAfterManyActivationsIsNotPrecededByANoteOff()
+    {
+        MIDIRoutingSetup setup(QStringLiteral("S"), nullptr);
+        MIDIRoute* route = setup.createNewMIDIRoute(false);
+        route->setMIDIChannel(MIDIRoute::kAnyChannel);
+        MIDIOutput* a = route->getMIDIOutputAtIndex(0);
+        a->setMainActivationValue(24);
+        MIDIPatchTarget* drone = a->getMIDIPatchTargetAtIndex(0);
+        drone->setMIDIOutputPortName(QStringLiteral("SynthA"));
+        drone->setMIDIChannel(0);
+        QVERIFY(drone->createNewMIDIPatchInitializer(QStringLiteral("Note On")));
+        MIDIOutput* b = route->createNewMIDIOutput(false);
+        b->setMainActivationValue(25);
+        for (int i = 0; i < 600; ++i) {
+            RoutingTestRig::play(QStringLiteral("Keys"), {0x90, 24, 100});
+            RoutingTestRig::play(QStringLiteral("Keys"), {0x90, 25, 100});
+        }
+        RoutingTestRig::play(QStringLiteral("Keys"), {0x90, 24, 100});
+        RoutingTestRig::clearSent();
+        RoutingTestRig::play(QStringLiteral("Keys"), {0x90, 60, 100});
+        QCOMPARE(RoutingTestRig::takeSent(QStringLiteral("SynthA")), Sent({{0x90, 60, 100}}));
     }
 
     void mutingEndsTheTransposedNote()

@@ -37,6 +37,28 @@ private slots:
         QCOMPARE(range.last().at(0).toInt(), 70);
     }
 
+    void copyingAllPatchesOntoTheSameOutputAppendsAClonePerPatch()
+    {
+        MIDIOutput output(QStringLiteral("O"), nullptr);
+        MIDIPatchTarget* first = output.createNewMIDIPatchTarget(false, QStringLiteral("SynthA"));
+        MIDIPatchTarget* second = output.createNewMIDIPatchTarget(false, QStringLiteral("SynthB"));
+        second->setMIDIChannel(9);
+        QSignalSpy added(&output, &MIDIOutput::midiPatchTargetAdded);
+        output.copyAllPatchesFrom(&output);
+        QCOMPARE(output.getNumMIDIPatchTargets(), 4);
+        QCOMPARE(added.count(), 2);
+        QCOMPARE(output.getMIDIPatchTargetAtIndex(0), first);
+        QCOMPARE(output.getMIDIPatchTargetAtIndex(1), second);
+        MIDIPatchTarget* firstClone = output.getMIDIPatchTargetAtIndex(2);
+        MIDIPatchTarget* secondClone = output.getMIDIPatchTargetAtIndex(3);
+        QCOMPARE(firstClone->getName(), first->getName());
+        QCOMPARE(firstClone->getMIDIOutputPortName(), QStringLiteral("SynthA"));
+        QCOMPARE(secondClone->getName(), second->getName());
+        QCOMPARE(secondClone->getMIDIOutputPortName(), QStringLiteral("SynthB"));
+        QCOMPARE(secondClone->getMIDIChannel(), BYTE(9));
+        QVERIFY(output.isModified());
+    }
+
     void anOutputAlwaysKeepsOnePatch()
     {
         MIDIOutput output(QStringLiteral("O"), nullptr);

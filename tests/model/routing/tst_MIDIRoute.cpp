@@ -1,3 +1,4 @@
+#include "model/ModelSignalPump.h"
 #include "model/initializers/InitializerRegistry.h"
 #include "model/initializers/ProgChgInitializer.h"
 #include "model/initializers/VolumeInitializer.h"
@@ -145,8 +146,10 @@ private slots:
         TwoOutputRig rig(3);
         QSignalSpy input(rig.route.get(), &MIDIRoute::receivedMIDIInput);
         RoutingTestRig::play(QStringLiteral("Keys"), {0x94, 50, 100});
+        ModelSignalPump::GetInstance()->pumpNow();
         QCOMPARE(input.count(), 0);
         RoutingTestRig::play(QStringLiteral("Keys"), {0x93, 50, 100});
+        ModelSignalPump::GetInstance()->pumpNow();
         QCOMPARE(input.count(), 1);
         QCOMPARE(RoutingTestRig::takeSent(QStringLiteral("SynthA")), Sent({{0x90, 50, 100}}));
     }
@@ -158,13 +161,15 @@ private slots:
         MIDIRoute* second = setup.createNewMIDIRoute(false);
         second->setMIDIInputPortName(QStringLiteral("Pads"));
         second->setMIDIChannel(MIDIRoute::kAnyChannel);
-        second->getMIDIOutputAtIndex(0)->getMIDIPatchTargetAtIndex(0)->setMIDIOutputPortName(
-            QStringLiteral("SynthC"));
+        MIDIPatchTarget* padsPatch = second->getMIDIOutputAtIndex(0)->getMIDIPatchTargetAtIndex(0);
+        padsPatch->setMIDIOutputPortName(QStringLiteral("SynthC"));
+        padsPatch->setMIDIChannel(5);
         QCOMPARE(setup.getActiveRoute(), first);
         RoutingTestRig::clearSent();
         RoutingTestRig::play(QStringLiteral("Pads"), {0x90, 21, 100});
         QCOMPARE(setup.getActiveRoute(), second);
-        QCOMPARE(RoutingTestRig::takeSent(QStringLiteral("SynthC")).size(), 1);
+        QCOMPARE(RoutingTestRig::takeSent(QStringLiteral("SynthC")), Sent({{0x95, 21, 100}}));
+        QVERIFY(RoutingTestRig::takeSent(QStringLiteral("SynthA")).isEmpty());
     }
 
     void injectedNotesTakeTheRoutesChannel()

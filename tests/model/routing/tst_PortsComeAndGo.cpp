@@ -9,6 +9,8 @@
 #include "model/routing/MIDIPatchTarget.h"
 #include "model/routing/MIDIRoute.h"
 #include "model/routing/MIDIRoutingSetup.h"
+#include "persistence/AppPrefs.h"
+#include "persistence/PrefKeys.h"
 #include "support/FakeMIDIBackend.h"
 #include "support/RoutingTestRig.h"
 #include "support/TestPrefs.h"
@@ -74,6 +76,9 @@ private slots:
     void initTestCase()
     {
         useTemporaryPrefs();
+        QMap<QString, QVariant> aliases;
+        aliases.insert(QStringLiteral("SynthLate"), QVariant(QStringLiteral("Late Strings")));
+        setMapPrefValue(PrefKeys::MIDIOutputPortNameAliases, aliases);
         RoutingTestRig::install();
         _backend = RoutingTestRig::backend();
         _info = MIDIPortInfo::GetInstance();
@@ -207,6 +212,32 @@ private slots:
         QCOMPARE(warnings.count(), 0);
         _backend->addOutputPort(QStringLiteral("SynthC"));
         QVERIFY(_info->refreshPorts());
+    }
+
+    void aDisplayNameOutlivesItsPortsAbsence()
+    {
+        const QString synthC = QStringLiteral("SynthC");
+        _info->setOutputPortAlias(synthC, QStringLiteral("Strings"));
+        _backend->removeOutputPort(synthC);
+        QVERIFY(_info->refreshPorts());
+        QVERIFY(!_info->doesOutputPortHaveAnAlias(synthC));
+        QCOMPARE(_info->getAliasOfUnavailableOutputPortNamed(synthC), QStringLiteral("Strings"));
+        QCOMPARE(_info->getOutputPortAliasedTo(QStringLiteral("Strings")), QString());
+        _info->updateAliasesInPrefs();
+        QCOMPARE(getMapPrefValue(PrefKeys::MIDIOutputPortNameAliases).value(synthC).toString(),
+                 QStringLiteral("Strings"));
+        _backend->addOutputPort(synthC);
+        QVERIFY(_info->refreshPorts());
+        QCOMPARE(_info->getOutputPortAlias(synthC), QStringLiteral("Strings"));
+        QCOMPARE(_info->getOutputPortAliasedTo(QStringLiteral("Strings")), synthC);
+    }
+
+    void aPortFirstSeenLateTakesItsStoredDisplayName()
+    {
+        QVERIFY(!_info->doesOutputPortHaveAnAlias(QStringLiteral("SynthLate")));
+        _backend->addOutputPort(QStringLiteral("SynthLate"));
+        QVERIFY(_info->refreshPorts());
+        QCOMPARE(_info->getOutputPortAlias(QStringLiteral("SynthLate")), QStringLiteral("Late Strings"));
     }
 
     void theCatalogueNoticesByItselfWithinASecondOrTwo()

@@ -1,4 +1,5 @@
 #include "model/MIDIMessage.h"
+#include "model/ModelSignalPump.h"
 #include "model/transforms/BuiltInTransforms.h"
 #include "model/transforms/NoteFilter.h"
 #include "model/transforms/TransformRegistry.h"
@@ -137,6 +138,7 @@ private slots:
             midiMessage_t message = bytes;
             midiMessageList_t list{&message};
             transform->transformWhatYouCan(&list);
+            ModelSignalPump::GetInstance()->pumpNow();
             for (auto it = list.rbegin(); it != list.rend(); ++it)
                 sent.push_back(**it);
         }
@@ -153,6 +155,7 @@ private slots:
         midiMessage_t on = {0x90, 59, 70}, off = {0x80, 59, 0}, controller = {0xB0, 59, 1};
         midiMessageList_t list{&on, &controller, &off};
         filter.transformWhatYouCan(&list);
+        ModelSignalPump::GetInstance()->pumpNow();
         QCOMPARE(list, (midiMessageList_t{&controller}));
         QCOMPARE(ons.count(), 1);
         QCOMPARE(ons.at(0), (QList<QVariant>{59, 70}));

@@ -1,4 +1,5 @@
 #include "model/MIDIMessage.h"
+#include "model/ModelSignalPump.h"
 #include "model/transforms/BuiltInTransforms.h"
 #include "model/transforms/TransformRegistry.h"
 #include "model/transforms/VelocityVariation.h"
@@ -121,6 +122,7 @@ private slots:
             midiMessage_t message = bytes;
             midiMessageList_t list{&message};
             transform->transformWhatYouCan(&list);
+            ModelSignalPump::GetInstance()->pumpNow();
             for (auto it = list.rbegin(); it != list.rend(); ++it)
                 sent.push_back(**it);
         }
@@ -136,6 +138,8 @@ private slots:
         midiMessage_t note = {0x90, 60, 100};
         midiMessageList_t list{&note};
         map->transformWhatYouCan(&list);
+        QCOMPARE(received.count(), 0); // views hear it from the pump, on the GUI thread
+        ModelSignalPump::GetInstance()->pumpNow();
         QCOMPARE(received.count(), 1);
         QCOMPARE(received.at(0).at(0).value<unsigned char>(), (unsigned char)100);
     }
