@@ -338,6 +338,17 @@ void MIDIPatchTarget::panic()
             _portIOManager->deliverMessageToOutputPort(portIndex, &_generatedMessage);
         }
     }
+    // A bend left away from the centre detunes every note played after the panic: centre it
+    // on each channel this patch bent.
+    for (BYTE ch = 0; ch < 16; ++ch) {
+        if (!_sounding.isBent(ch))
+            continue;
+        setPitchBendMessage(&_generatedMessage);
+        setPitchBendValue(&_generatedMessage, kPitchBendCentre);
+        setMIDIChannelIndex(&_generatedMessage, ch);
+        _portIOManager->deliverMessageToOutputPort(portIndex, &_generatedMessage);
+    }
+    _sounding.clearBends();
 }
 
 void MIDIPatchTarget::outputPortVanished()

@@ -111,7 +111,8 @@ public:
     /// Ends every note this patch sent and releases its held pedals (note offs with velocity 127,
     /// controller 64 to 0), on the channel and port where they began. Either thread.
     void endSoundingNotes();
-    /// endSoundingNotes(), then controller 64 = 0 and All Notes Off on every channel it sends on.
+    /// endSoundingNotes(), then controller 64 = 0 and All Notes Off on every channel it sends on,
+    /// then the pitch bend centred on every channel where it sent a bend away from the centre.
     void panic();
     /// Number of notes this patch has sent and not ended (for views and tests). Any thread.
     int getNumNotesSounding() const;
