@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MainWindowSetupView.h"
+#include "model/ModelSignalPump.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -152,4 +153,6 @@ private:
     MessageBoxCollector* _messageBoxes = nullptr;
     int _fileOperationDepth = 0;
     bool _stopping = false;
+    // The views of the window hear the MIDI thread through the pump: it runs while the window lives.
+    ModelSignalPump::Hold _signalPumpHold;
 };

@@ -4,6 +4,7 @@
 #include "midi/MIDIBackend.h"
 #include "midi/MIDIBackendError.h"
 #include "midi/MIDIInputMessageHandler.h"
+#include "midi/MIDIOutputPort.h"
 #include "midi/MIDIPortInfo.h"
 #include "midi/TemporaryMidiIOSuspender.h"
 #include "model/MIDIMessageValidity.h"
@@ -117,7 +118,8 @@ MIDIPortIOManager* MIDIPortIOManager::GetInstance()
 }
 
 MIDIPortIOManager::MIDIPortIOManager()
-    : QObject(nullptr), _ioSuspendDepth(0), _portInfo(MIDIPortInfo::GetInstance())
+    : QObject(nullptr), _ioSuspendDepth(0), _portInfo(MIDIPortInfo::GetInstance()),
+      _backend(MIDIBackend::GetInstance()), _timedSends(_backend->hasTimedSends())
 {
     _growTables();
     connect(_portInfo, &MIDIPortInfo::inputPortVanished, this, &MIDIPortIOManager::_inputPortVanishedSLOT);
@@ -423,33 +425,67 @@ void MIDIPortIOManager::_closeOutputPortNamed(const QString& portName)
     _openOutputPorts.remove(portName);
 }
 
-bool MIDIPortIOManager::deliverMessageToOutputPort(int outputPortIndex, midiMessage_t* message)
+template <typename Send>
+bool MIDIPortIOManager::_sendThroughOutputPort(int outputPortIndex, const midiMessage_t* message, Send send)
 {
     // Any thread. MIDI thread: no allocation; waits only for a table change (microseconds).
     if (t_admittedDeliveries != 0) {
         // Inside an input delivery: its gate keeps the tables as they are until it ends.
-        return _sendToOutputPort(outputPortIndex, message);
+        return _sendToOutputPort(outputPortIndex, message, send);
     }
     _enterDelivery(_sendsInFlight);
     InFlightRelease release(_sendsInFlight);
     if (_ioSuspendDepth.load(std::memory_order_seq_cst) != 0)
         return false;
-    return _sendToOutputPort(outputPortIndex, message);
+    return _sendToOutputPort(outputPortIndex, message, send);
 }
 
-bool MIDIPortIOManager::_sendToOutputPort(int outputPortIndex, midiMessage_t* message)
+template <typename Send>
+bool MIDIPortIOManager::_sendToOutputPort(int outputPortIndex, const midiMessage_t* message, Send send)
 {
     // Nothing malformed leaves the program, and no system exclusive message: a synth that saw its
-    // start would wait for an end that never comes.
-    if (!isCompleteMIDIMessage(message) || isSystemExclusiveMessage(message))
+    // start would wait for an end that never comes. (No message: a request such as a cancel.)
+    if (message && (!isCompleteMIDIMessage(message) || isSystemExclusiveMessage(message)))
         return false;
     if (outputPortIndex < 0 || outputPortIndex >= _outputPortsByIndex.size())
         return false;
     MIDIOutputPort* port = _outputPortsByIndex[outputPortIndex];
     if (!port)
         return false;
-    port->sendMessage(*message);
+    send(port);
     return true;
+}
+
+bool MIDIPortIOManager::deliverMessageToOutputPort(int outputPortIndex, midiMessage_t* message)
+{
+    if (!message || message->empty())
+        return false;
+    return _sendThroughOutputPort(outputPortIndex, message,
+                                  [message](MIDIOutputPort* port) { port->sendMessage(*message); });
+}
+
+bool MIDIPortIOManager::deliverMessageToOutputPortAt(int outputPortIndex, midiMessage_t* message,
+                                                     std::int64_t dueTimeUs, std::uint64_t ownerTag)
+{
+    if (!message || message->empty())
+        return false;
+    return _sendThroughOutputPort(outputPortIndex, message,
+                                  [message, dueTimeUs, ownerTag](MIDIOutputPort* port) {
+                                      port->sendMessageAt(*message, dueTimeUs, ownerTag);
+                                  });
+}
+
+void MIDIPortIOManager::cancelScheduledNoteOns(int outputPortIndex, std::uint64_t ownerTag)
+{
+    if (!_timedSends)
+        return;
+    _sendThroughOutputPort(outputPortIndex, nullptr,
+                           [ownerTag](MIDIOutputPort* port) { port->cancelScheduledNoteOns(ownerTag); });
+}
+
+std::int64_t MIDIPortIOManager::getCurrentMIDITimeUs() const
+{
+    return _backend->getCurrentTimeUs();
 }
 
 void MIDIPortIOManager::_deliverInputMessageToHandlers(int inputPortIndex, double timeStamp,

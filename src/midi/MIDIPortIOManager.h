@@ -10,9 +10,11 @@
 #include <QVector>
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
+class MIDIBackend;
 class MIDIInputMessageHandler;
 class MIDIPatchTarget;
 class MIDIPortInfo;
@@ -81,6 +83,21 @@ public:
     /// Any thread; re-entrant from handlers. MIDI thread: no allocation, no blocking.
     bool deliverMessageToOutputPort(int outputPortIndex, midiMessage_t* message);
 
+    /// Like deliverMessageToOutputPort, but the message goes out when the backend's clock reaches
+    /// `dueTimeUs` (see getCurrentMIDITimeUs), placed by the backend. `ownerTag` names the sender for
+    /// cancelScheduledNoteOns. Without timed sends (hasTimedSends false) it is sent at once.
+    /// Any thread. MIDI thread: no allocation, no blocking.
+    bool deliverMessageToOutputPortAt(int outputPortIndex, midiMessage_t* message, std::int64_t dueTimeUs,
+                                      std::uint64_t ownerTag);
+    /// Takes back the note ons `ownerTag` scheduled on the port and that have not gone out; note offs
+    /// and everything else it scheduled still go out. Any thread.
+    void cancelScheduledNoteOns(int outputPortIndex, std::uint64_t ownerTag);
+    /// True when the backend places timed messages itself. Any thread.
+    bool hasTimedSends() const { return _timedSends; }
+    /// The backend's clock in microseconds: on the MIDI thread, the moment the message being handled
+    /// came in; elsewhere, now. Any thread; no allocation.
+    std::int64_t getCurrentMIDITimeUs() const;
+
     /// Suspends (true) or resumes (false) I/O. Calls pair up and nest: I/O resumes when every
     /// suspension has been resumed. GUI thread only.
     void suspendIO(bool suspend);
@@ -125,9 +142,13 @@ private:
         MIDIPortIOManager& _manager;
     };
     void _postPendingErrors();
-    /// Sends on the port at the index, if any, when the message may leave; returns whether it went.
-    /// The caller keeps the tables still.
-    bool _sendToOutputPort(int outputPortIndex, midiMessage_t* message);
+    /// Calls `send` with the open output port at the index, inside a delivery; false, doing nothing,
+    /// when nothing may be sent there now (suspended, no such port, `message` malformed).
+    template <typename Send>
+    bool _sendThroughOutputPort(int outputPortIndex, const midiMessage_t* message, Send send);
+    /// The same once the tables are held still by the caller.
+    template <typename Send>
+    bool _sendToOutputPort(int outputPortIndex, const midiMessage_t* message, Send send);
     /// Makes room in the index tables for every port the catalogue lists. GUI thread only.
     void _growTables();
     /// Counts a malformed message from the input port. MIDI thread: no allocation, no blocking.
@@ -152,6 +173,8 @@ private:
     // Table changes under way (GUI thread); deliveries wait while it is above 0.
     std::atomic<int> _tableChangeDepth{0};
     MIDIPortInfo* _portInfo;
+    MIDIBackend* _backend;
+    bool _timedSends;
     // Grown as the catalogue grows (GUI thread only).
     std::vector<MIDIInputPort*> _inputPortsByIndex;
     // The gate of the open input port at each index (GUI thread only); every gate ever made.

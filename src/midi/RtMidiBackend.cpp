@@ -96,6 +96,8 @@ void RtMidiBackend::_chooseApi()
         const QString fromEnvironment = qEnvironmentVariable("QUORVELL_MIDI_API").trimmed().toLower();
         if (fromEnvironment == QLatin1String("alsa") || fromEnvironment == QLatin1String("jack")) {
             wanted = fromEnvironment;
+        } else if (fromEnvironment == QLatin1String("jack-rtmidi")) {
+            wanted = QStringLiteral("jack");
         } else if (!fromEnvironment.isEmpty()) {
             postWarningMessage(
                 QStringLiteral("QUORVELL_MIDI_API is set to '%1', which is neither alsa nor jack; "
@@ -130,7 +132,7 @@ void RtMidiBackend::_chooseApi()
     postWarningMessage(warning);
 }
 
-bool RtMidiBackend::_tryAlsa(QString* reason)
+bool RtMidiBackend::alsaOpens(QString* reason)
 {
     if (!isApiCompiled(RtMidi::LINUX_ALSA)) {
         *reason = QStringLiteral("this RtMidi was built without ALSA");
@@ -142,6 +144,13 @@ bool RtMidiBackend::_tryAlsa(QString* reason)
         *reason = error.getMessage();
         return false;
     }
+    return true;
+}
+
+bool RtMidiBackend::_tryAlsa(QString* reason)
+{
+    if (!alsaOpens(reason))
+        return false;
     _api = RtMidi::LINUX_ALSA;
     return true;
 }

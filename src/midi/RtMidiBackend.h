@@ -27,9 +27,13 @@ public:
     /// choose by itself again. Returns false, changing nothing, for any other name. Call before the
     /// port catalogue is first used.
     static bool setPreferredApi(const QString& apiName);
+    // MIDIBackendChoice makes the program's backend; this one is RtMidi's own.
 
     /// The API set with setPreferredApi(), in lower case; empty when none is forced.
     static QString getPreferredApi();
+
+    /// True when the ALSA sequencer opens through RtMidi; else `reason` says why not.
+    static bool alsaOpens(QString* reason);
 
     QString getApiName() const override;
 

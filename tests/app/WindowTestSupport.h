@@ -39,7 +39,7 @@ public:
 /// works while the code under test sits in the dialog's own event loop). Keep the result alive
 /// for as long as the answer should wait; it becomes true once answered.
 template <typename T>
-std::shared_ptr<ModalAnswer> whenModalAppears(std::function<void(T*)> answer, int timeoutMs = 10000)
+std::shared_ptr<ModalAnswer> whenModalAppears(std::function<void(T*)> answer, int timeoutMs = 120000)
 {
     auto result = std::make_shared<ModalAnswer>();
     std::weak_ptr<ModalAnswer> weak = result;

@@ -265,8 +265,8 @@ private slots:
                     1500);
             });
             trigger(command);
-            QTRY_VERIFY(*prompt);
-            QTRY_VERIFY2(!errorText.isEmpty(), qPrintable(command));
+            QTRY_VERIFY_WITH_TIMEOUT(*prompt, 60000);
+            QTRY_VERIFY2_WITH_TIMEOUT(!errorText.isEmpty(), qPrintable(command), 60000);
             QCOMPARE(errorTitle, QStringLiteral("Quorvell Error"));
             QVERIFY2(errorText.contains(QStringLiteral("gone")), qPrintable(errorText));
             QTest::qWait(50);

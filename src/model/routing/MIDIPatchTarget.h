@@ -156,8 +156,15 @@ private slots:
 
 private:
     void _init();
-    void _handleMIDIMessageNow(double timeStamp, const midiMessage_t* message, bool released);
+    /// With `delay` above 0 the backend keeps the delay: what the chain yields is handed over at
+    /// once with its due time.
+    void _handleMIDIMessageNow(double timeStamp, const midiMessage_t* message, bool released, int delay = 0);
     void _handleMIDIMessageLater(double timeStamp, const midiMessage_t* message);
+    /// The due time of a message that comes in now through a delay of `delay` ms. Message lock held.
+    std::int64_t _dueTimeForDelayLocked(int delay);
+    /// Hands one message to the port, at the due time of the message being handled if it has one.
+    /// Message lock held. False when the port did not take it.
+    bool _sendToPort(int portIndex, midiMessage_t* message);
     /// Sends one message to the port and records what it starts or ends. Message lock held.
     void _deliver(midiMessage_t* message);
     /// Sends a note off (or pedal up) for what the record holds. Message lock held.
@@ -186,6 +193,13 @@ private:
     BYTE _currentSourceChannel = SoundingNoteRecord::kNoSource;
     BYTE _currentSourceNote = SoundingNoteRecord::kNoSource;
     std::uint32_t _currentMessageTag = 0;
+    // Delays kept by the backend: the due time of the message being handled (-1: at once), the
+    // latest due time handed over (so messages leave in the order they came), and this patch's tag
+    // for taking back its scheduled note ons. Message lock.
+    std::int64_t _currentDueTimeUs = -1;
+    std::int64_t _lastDueTimeUs = 0;
+    std::uint32_t _randomState = 0x9E3779B9u;
+    const std::uint64_t _ownerTag;
     std::atomic<bool> _messageActivity{false};
 
     // Delayed messages with the moment each arrived, oldest first. The first _numScheduled of them
