@@ -290,9 +290,13 @@ private slots:
     void saveAsAddsTheSuffixOnceAndAsksBeforeReplacing()
     {
         _window->openFirstSetup(QString());
-        auto chosen = whenModalAppears<QFileDialog>([this](QFileDialog* d) {
+        // Whatever the file dialog itself might ask on a slow machine is answered, never left hanging.
+        std::shared_ptr<ModalAnswer> anyBox;
+        auto chosen = whenModalAppears<QFileDialog>([this, &anyBox](QFileDialog* d) {
+            anyBox = answerMessageBox(QMessageBox::Yes);
             d->selectFile(_dir.filePath(QStringLiteral("Gig")));
-            static_cast<QDialog*>(d)->accept();
+            QMetaObject::invokeMethod(
+                d, [d] { static_cast<QDialog*>(d)->accept(); }, Qt::QueuedConnection);
         });
         actionNamed(_window.get(), QStringLiteral("Save As..."))->trigger();
         QVERIFY(*chosen);
@@ -303,9 +307,11 @@ private slots:
                  QDir::toNativeSeparators(gig) + QStringLiteral(" saved."));
         QCOMPARE(_window->windowTitle(), QStringLiteral("Gig.ms[*] - Quorvell"));
 
-        chosen = whenModalAppears<QFileDialog>([this](QFileDialog* d) {
+        chosen = whenModalAppears<QFileDialog>([this, &anyBox](QFileDialog* d) {
+            anyBox = answerMessageBox(QMessageBox::Yes);
             d->selectFile(_dir.filePath(QStringLiteral("Second.ms")));
-            static_cast<QDialog*>(d)->accept();
+            QMetaObject::invokeMethod(
+                d, [d] { static_cast<QDialog*>(d)->accept(); }, Qt::QueuedConnection);
         });
         actionNamed(_window.get(), QStringLiteral("Save As..."))->trigger();
         QVERIFY(*chosen);
@@ -315,17 +321,20 @@ private slots:
         // "Old" typed where "Old.ms" exists: the user is asked, and saying no keeps the old file.
         const QString old = file(QStringLiteral("Old.ms"), "keep me");
         current()->getMIDIRouteAtIndex(0)->setName(QStringLiteral("Changed"));
+        anyBox.reset();
         bool asked = false;
         std::shared_ptr<ModalAnswer> replace;
+        std::shared_ptr<ModalAnswer> giveUp;
         chosen = whenModalAppears<QFileDialog>([&](QFileDialog* d) {
-            replace = whenModalAppears<QMessageBox>([&asked](QMessageBox* box) {
+            replace = whenModalAppears<QMessageBox>([&](QMessageBox* box) {
                 asked = true;
                 box->reject();
+                // The file dialog may still be up after a "no": give up on it.
+                giveUp = whenModalAppears<QFileDialog>([](QFileDialog* again) { again->reject(); });
             });
             d->selectFile(_dir.filePath(QStringLiteral("Old")));
-            static_cast<QDialog*>(d)->accept();
-            // The file dialog may still be up after a "no": give up on it.
-            QTimer::singleShot(500, d, [d] { d->reject(); });
+            QMetaObject::invokeMethod(
+                d, [d] { static_cast<QDialog*>(d)->accept(); }, Qt::QueuedConnection);
         });
         actionNamed(_window.get(), QStringLiteral("Save As..."))->trigger();
         QVERIFY(*chosen);
