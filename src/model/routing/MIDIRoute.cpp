@@ -37,9 +37,7 @@ MIDIRoute::~MIDIRoute()
     _portIOManager->removeRequiredInputPortNamed(_inputPortName, _inputHandler);
     delete _inputHandler;
     _activeOutput.store(nullptr);
-    const QList<MIDIOutput*> outputs = _outputs;
-    _outputs.clear();
-    qDeleteAll(outputs);
+    _outputs.deleteAll();
 }
 
 MIDIRoutingSetup* MIDIRoute::getParentRoutingSetup() const
@@ -67,10 +65,8 @@ void MIDIRoute::_updateActivationMessageType()
 
 void MIDIRoute::setModified(bool modified)
 {
-    if (!modified) {
-        for (MIDIOutput* output : std::as_const(_outputs))
-            output->setModified(false);
-    }
+    if (!modified)
+        _outputs.clearModified();
     BaseMIDIObject::setModified(modified);
 }
 
@@ -159,7 +155,7 @@ void MIDIRoute::_routeMessage(double timeStamp, const midiMessage_t* message, bo
 {
     bool activationRequested = false;
     {
-        std::lock_guard<std::recursive_mutex> lock(_routingMutex);
+        std::lock_guard<std::mutex> lock(_routingMutex);
 
         const BYTE channel = _midiChannel.load();
         if (channel != kAnyChannel && getMIDIChannelIndex(message) != channel)
@@ -184,7 +180,7 @@ void MIDIRoute::_routeMessage(double timeStamp, const midiMessage_t* message, bo
             const bool ending = isNoteOffMessage(message) || (isControlChangeNumber(message, kSustainPedal) &&
                                                               getControlValue(message) < kPedalDownThreshold);
             if (ending) {
-                for (MIDIOutput* output : std::as_const(_outputs)) {
+                for (MIDIOutput* output : _outputs) {
                     if (output == active || output->_numNotesSounding > 0 || output->_pedalDownMask != 0)
                         output->handleMIDIMessage(timeStamp, message);
                 }
@@ -212,7 +208,7 @@ void MIDIRoute::_activateOutputLocked(MIDIOutput* output)
     output->_active.store(true);
     output->_performActivationStepsOnPatchTargets();
     _activeOutput.store(output);
-    for (MIDIOutput* other : std::as_const(_outputs)) {
+    for (MIDIOutput* other : _outputs) {
         if (other != output)
             other->_active.store(false);
     }
@@ -282,14 +278,14 @@ void MIDIRoute::injectMessage(const midiMessage_t* message)
 
 void MIDIRoute::endSoundingNotes()
 {
-    std::lock_guard<std::recursive_mutex> lock(_routingMutex);
-    for (MIDIOutput* output : std::as_const(_outputs))
-        output->endSoundingNotes();
+    std::lock_guard<std::mutex> lock(_routingMutex);
+    for (MIDIOutput* output : _outputs)
+        output->_endSoundingNotesLocked();
 }
 
 void MIDIRoute::panic()
 {
-    std::lock_guard<std::recursive_mutex> lock(_routingMutex);
-    for (MIDIOutput* output : std::as_const(_outputs))
-        output->panic();
+    std::lock_guard<std::mutex> lock(_routingMutex);
+    for (MIDIOutput* output : _outputs)
+        output->_panicLocked();
 }

@@ -7,49 +7,52 @@
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIPatchTarget.h"
 
+OwnedChildList<MIDIOutput>::Hooks MIDIRoute::_outputListHooks()
+{
+    OwnedChildList<MIDIOutput>::Hooks hooks;
+    hooks.lock = [this] { return std::unique_lock<std::mutex>(_routingMutex); };
+    hooks.added = [this](MIDIOutput* output) { emit midiOutputAdded(output); };
+    hooks.removed = [this](MIDIOutput* output) { emit midiOutputRemoved(output); };
+    hooks.moved = [this](MIDIOutput* output, int index) { emit midiOutputMovedTo(output, index); };
+    hooks.adopted = [this](MIDIOutput* output) {
+        connect(output, &MIDIOutput::mainActivationValueChangedTo, this,
+                &MIDIRoute::_midiOutputMainValueChangedToSLOT);
+        connect(output, &MIDIOutput::activationRangeValueChangedTo, this,
+                &MIDIRoute::_midiOutputValeRangeChangedToSLOT);
+        connect(output, &MIDIOutput::nameChanged, this, &MIDIRoute::_midiOutputNameChangedSLOT);
+    };
+    return hooks;
+}
+
 void MIDIRoute::addMIDIOutput(MIDIOutput* output)
 {
-    if (!output || _outputs.contains(output))
+    if (!_outputs.append(output))
         return;
-    output->setParent(this);
-    connect(output, &MIDIOutput::modifiedChangedTo, this, &MIDIRoute::_midiOutputModifiedChangedToSLOT);
-    connect(output, &MIDIOutput::mainActivationValueChangedTo, this,
-            &MIDIRoute::_midiOutputMainValueChangedToSLOT);
-    connect(output, &MIDIOutput::activationRangeValueChangedTo, this,
-            &MIDIRoute::_midiOutputValeRangeChangedToSLOT);
-    connect(output, &MIDIOutput::nameChanged, this, &MIDIRoute::_midiOutputNameChangedSLOT);
-    {
-        std::lock_guard<std::recursive_mutex> lock(_routingMutex);
-        _outputs.append(output);
-    }
-    emit midiOutputAdded(output);
     if (_outputs.size() == 1)
         output->setActive(true);
-    setModified(true);
 }
 
 void MIDIRoute::removeMIDIOutput(MIDIOutput* output, bool deleteIt)
 {
-    if (!_outputs.contains(output) || _outputs.size() == 1)
+    if (_outputs.size() == 1)
         return;
-    disconnect(output, nullptr, this, nullptr);
     bool wasActive = false;
-    {
-        // Whether it is the active output is decided under the lock too: a keyswitch on the MIDI
-        // thread may activate it up to the moment it leaves the list, and the route must never
-        // keep sending to an output that is no longer its own.
-        std::lock_guard<std::recursive_mutex> lock(_routingMutex);
-        _outputs.removeOne(output);
-        wasActive = output == _activeOutput.load();
-        if (wasActive)
-            _activeOutput.store(nullptr);
-    }
-    // Nothing reaches it any more: end what its patches left sounding.
-    output->endSoundingNotes();
-    emit midiOutputRemoved(output);
-    output->setParent(nullptr);
-    if (deleteIt)
-        output->deleteLater();
+    const bool removed = _outputs.remove(
+        output, deleteIt,
+        [&] {
+            // Whether it is the active output is decided under the lock too: a keyswitch on the
+            // MIDI thread may activate it up to the moment it leaves the list, and the route must
+            // never keep sending to an output that is no longer its own.
+            wasActive = output == _activeOutput.load();
+            if (wasActive)
+                _activeOutput.store(nullptr);
+        },
+        [output] {
+            // Nothing reaches it any more: end what its patches left sounding.
+            output->endSoundingNotes();
+        });
+    if (!removed)
+        return;
     if (_announcedActiveOutput == output)
         _announcedActiveOutput = nullptr;
     if (wasActive) {
@@ -59,33 +62,17 @@ void MIDIRoute::removeMIDIOutput(MIDIOutput* output, bool deleteIt)
             _outputs.first()->setActive(true);
     }
     _announceActiveOutput();
-    setModified(true);
 }
 
 void MIDIRoute::removeMIDIOutputsFrom(MIDIOutput* output, bool deleteIt)
 {
-    const int index = _outputs.indexOf(output);
-    if (index < 0)
-        return;
-    if (index == 0) {
-        removeMIDIOutput(output, deleteIt);
-        return;
-    }
-    while (_outputs.size() > index)
-        removeMIDIOutput(_outputs.at(index), deleteIt);
+    _outputs.removeFrom(
+        output, [this, deleteIt](MIDIOutput* one) { removeMIDIOutput(one, deleteIt); }, true);
 }
 
 void MIDIRoute::moveMIDIOutputToIndex(MIDIOutput* output, int newIndex)
 {
-    const int index = _outputs.indexOf(output);
-    if (index < 0 || index == newIndex || newIndex < 0 || newIndex >= _outputs.size())
-        return;
-    {
-        std::lock_guard<std::recursive_mutex> lock(_routingMutex);
-        _outputs.move(index, newIndex);
-    }
-    emit midiOutputMovedTo(output, newIndex);
-    setModified(true);
+    _outputs.move(output, newIndex);
 }
 
 void MIDIRoute::setActiveMIDIOutput(MIDIOutput* output)
@@ -163,7 +150,7 @@ MIDIOutput* MIDIRoute::duplicateMIDIOutput(MIDIOutput* output)
 
 void MIDIRoute::showInnardsOfAllOutputs(bool showing)
 {
-    for (MIDIOutput* output : std::as_const(_outputs))
+    for (MIDIOutput* output : _outputs)
         output->showInnards(showing);
 }
 
@@ -189,7 +176,7 @@ void MIDIRoute::clearColorLabelsForOutputs(MIDIOutput* from)
 
 void MIDIRoute::setAllMIDIOutputPortsTo(QString portName)
 {
-    for (MIDIOutput* output : std::as_const(_outputs))
+    for (MIDIOutput* output : _outputs)
         output->setAllMIDIOutputPortsTo(portName);
 }
 
@@ -212,7 +199,7 @@ int MIDIRoute::rerouteOutputPort(QString lookForPort, int lookForChannel, QStrin
                                  int replaceWithChannel)
 {
     int changed = 0;
-    for (MIDIOutput* output : std::as_const(_outputs))
+    for (MIDIOutput* output : _outputs)
         changed +=
             output->rerouteOutputPort(lookForPort, lookForChannel, replaceWithPort, replaceWithChannel);
     return changed;
@@ -252,12 +239,6 @@ QString MIDIRoute::getTextualDescriptionOfOutputs() const
     for (MIDIOutput* output : _outputs)
         text += QLatin1Char('\n') + getTextualDescriptionOfOutput(output);
     return text;
-}
-
-void MIDIRoute::_midiOutputModifiedChangedToSLOT(bool modified)
-{
-    if (modified)
-        setModified(true);
 }
 
 void MIDIRoute::_midiOutputNameChangedSLOT()

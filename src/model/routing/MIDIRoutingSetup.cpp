@@ -16,9 +16,7 @@ MIDIRoutingSetup::MIDIRoutingSetup(QString name, QObject* parent) : BaseMIDIObje
 MIDIRoutingSetup::~MIDIRoutingSetup()
 {
     _activeRoute = nullptr;
-    const QList<MIDIRoute*> routes = _routes;
-    _routes.clear();
-    qDeleteAll(routes);
+    _routes.deleteAll();
 }
 
 void MIDIRoutingSetup::setFilePath(QString path)
@@ -31,17 +29,18 @@ void MIDIRoutingSetup::setFilePath(QString path)
 
 void MIDIRoutingSetup::setModified(bool modified)
 {
-    if (!modified) {
-        for (MIDIRoute* route : std::as_const(_routes))
-            route->setModified(false);
-    }
+    if (!modified)
+        _routes.clearModified();
     BaseMIDIObject::setModified(modified);
 }
 
-void MIDIRoutingSetup::_midiRouteModifiedChangedToSLOT(bool modified)
+OwnedChildList<MIDIRoute>::Hooks MIDIRoutingSetup::_routeListHooks()
 {
-    if (modified)
-        setModified(true);
+    OwnedChildList<MIDIRoute>::Hooks hooks;
+    hooks.added = [this](MIDIRoute* route) { emit midiRouteAdded(route); };
+    hooks.removed = [this](MIDIRoute* route) { emit midiRouteRemoved(route); };
+    hooks.moved = [this](MIDIRoute* route, int index) { emit midiRouteMovedTo(route, index); };
+    return hooks;
 }
 
 MIDIRoute* MIDIRoutingSetup::getMIDIRouteNamed(QString name) const
@@ -55,57 +54,33 @@ MIDIRoute* MIDIRoutingSetup::getMIDIRouteNamed(QString name) const
 
 void MIDIRoutingSetup::addMIDIRoute(MIDIRoute* route)
 {
-    if (!route || _routes.contains(route))
+    if (!_routes.append(route))
         return;
-    route->setParent(this);
-    connect(route, &MIDIRoute::modifiedChangedTo, this, &MIDIRoutingSetup::_midiRouteModifiedChangedToSLOT);
-    _routes.append(route);
-    emit midiRouteAdded(route);
     if (_routes.size() == 1)
         setActiveRoute(route);
-    setModified(true);
 }
 
 void MIDIRoutingSetup::removeMIDIRoute(MIDIRoute* route, bool deleteIt)
 {
-    if (!_routes.contains(route))
-        return;
-    disconnect(route, nullptr, this, nullptr);
-    _routes.removeOne(route);
-    route->setActive(false);
-    if (_activeRoute == route)
-        _activeRoute = nullptr;
-    setActiveRoute(_routes.isEmpty() ? nullptr : _routes.first());
-    // End what it left sounding; whatever it still receives until it is deleted ends then.
-    route->endSoundingNotes();
-    emit midiRouteRemoved(route);
-    route->setParent(nullptr);
-    if (deleteIt)
-        route->deleteLater();
-    setModified(true);
+    _routes.remove(route, deleteIt, {}, [this, route] {
+        route->setActive(false);
+        if (_activeRoute == route)
+            _activeRoute = nullptr;
+        setActiveRoute(_routes.isEmpty() ? nullptr : _routes.first());
+        // End what it left sounding; whatever it still receives until it is deleted ends then.
+        route->endSoundingNotes();
+    });
 }
 
 void MIDIRoutingSetup::removeMIDIRoutesFrom(MIDIRoute* route, bool deleteIt)
 {
-    const int index = _routes.indexOf(route);
-    if (index < 0)
-        return;
-    if (index == 0) {
-        removeMIDIRoute(route, deleteIt);
-        return;
-    }
-    while (_routes.size() > index)
-        removeMIDIRoute(_routes.at(index), deleteIt);
+    _routes.removeFrom(
+        route, [this, deleteIt](MIDIRoute* one) { removeMIDIRoute(one, deleteIt); }, true);
 }
 
 void MIDIRoutingSetup::moveMIDIRouteToIndex(MIDIRoute* route, int newIndex)
 {
-    const int index = _routes.indexOf(route);
-    if (index < 0 || index == newIndex || newIndex < 0 || newIndex >= _routes.size())
-        return;
-    _routes.move(index, newIndex);
-    emit midiRouteMovedTo(route, newIndex);
-    setModified(true);
+    _routes.move(route, newIndex);
 }
 
 void MIDIRoutingSetup::setActiveRoute(MIDIRoute* route)
@@ -140,7 +115,7 @@ void MIDIRoutingSetup::activateRouteBeforeCurrent()
 
 void MIDIRoutingSetup::showInnardsOfAllRoutes(bool showing)
 {
-    for (MIDIRoute* route : std::as_const(_routes))
+    for (MIDIRoute* route : _routes)
         route->showInnards(showing);
 }
 
@@ -214,7 +189,7 @@ MIDIRoute* MIDIRoutingSetup::duplicateMIDIRoute(MIDIRoute* route)
 
 void MIDIRoutingSetup::setAllInputPortsTo(QString portName)
 {
-    for (MIDIRoute* route : std::as_const(_routes))
+    for (MIDIRoute* route : _routes)
         route->setMIDIInputPortName(portName);
 }
 
@@ -235,7 +210,7 @@ int MIDIRoutingSetup::rerouteInputPort(QString lookForPort, int lookForChannel, 
                                        int replaceWithChannel)
 {
     int changed = 0;
-    for (MIDIRoute* route : std::as_const(_routes)) {
+    for (MIDIRoute* route : _routes) {
         if (route->getMIDIInputPortName() != lookForPort)
             continue;
         if (lookForChannel != -1 && route->getMIDIChannel() != lookForChannel)
@@ -252,20 +227,20 @@ int MIDIRoutingSetup::rerouteOutputPort(QString lookForPort, int lookForChannel,
                                         int replaceWithChannel)
 {
     int changed = 0;
-    for (MIDIRoute* route : std::as_const(_routes))
+    for (MIDIRoute* route : _routes)
         changed += route->rerouteOutputPort(lookForPort, lookForChannel, replaceWithPort, replaceWithChannel);
     return changed;
 }
 
 void MIDIRoutingSetup::endSoundingNotes()
 {
-    for (MIDIRoute* route : std::as_const(_routes))
+    for (MIDIRoute* route : _routes)
         route->endSoundingNotes();
 }
 
 void MIDIRoutingSetup::panic()
 {
-    for (MIDIRoute* route : std::as_const(_routes))
+    for (MIDIRoute* route : _routes)
         route->panic();
 }
 
@@ -278,7 +253,7 @@ QDomElement MIDIRoutingSetup::toDomElement(QDomDocument& doc, ProgressReporter* 
     if (progress)
         progress->setNumProgressSteps(_routes.size());
     int step = 0;
-    for (MIDIRoute* route : std::as_const(_routes)) {
+    for (MIDIRoute* route : _routes) {
         routes.appendChild(route->toDomElement(doc));
         if (progress)
             progress->setCurrentProgressStep(++step);
