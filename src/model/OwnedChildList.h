@@ -1,8 +1,10 @@
 #pragma once
 
 #include "model/BaseMIDIObject.h"
+#include "model/EditRequestManager.h"
 
 #include <QList>
+#include <algorithm>
 #include <functional>
 #include <mutex>
 
@@ -28,6 +30,22 @@ public:
         std::function<void(Child*, int)> moved;
         /// Further connections a new child needs (made to the owner, so removal undoes them).
         std::function<void(Child*)> adopted;
+
+        /// Hooks that emit the owner's three list signals and take `lock` (may be empty).
+        template <typename Owner>
+        static Hooks emitting(Owner* owner, void (Owner::*addedSignal)(Child*),
+                              void (Owner::*removedSignal)(Child*), void (Owner::*movedSignal)(Child*, int),
+                              std::function<Lock()> lock = {})
+        {
+            Hooks hooks;
+            hooks.lock = std::move(lock);
+            hooks.added = [owner, addedSignal](Child* child) { (owner->*addedSignal)(child); };
+            hooks.removed = [owner, removedSignal](Child* child) { (owner->*removedSignal)(child); };
+            hooks.moved = [owner, movedSignal](Child* child, int index) {
+                (owner->*movedSignal)(child, index);
+            };
+            return hooks;
+        }
     };
 
     OwnedChildList(BaseMIDIObject* owner, Hooks hooks) : _owner(owner), _hooks(std::move(hooks)) {}
@@ -128,6 +146,32 @@ public:
             _hooks.moved(child, newIndex);
         _owner->setModified(true);
         return true;
+    }
+
+    /// Adds `copy`, a clone of `original` made through its XML, right after it, named after it
+    /// with ".dup", runs `beforeNameEdit` (if any), and asks for its name to be edited. False
+    /// (and `copy` untouched) when `original` is not here.
+    bool addDuplicate(Child* original, Child* copy, const std::function<void()>& beforeNameEdit = {})
+    {
+        const int index = indexOf(original);
+        if (index < 0 || !copy)
+            return false;
+        copy->setName(original->getName() + QStringLiteral(".dup"));
+        append(copy);
+        move(copy, index + 1);
+        if (beforeNameEdit)
+            beforeNameEdit();
+        EditRequestManager::GetInstance()->requestObjectNameEdit(copy);
+        return true;
+    }
+
+    /// Runs `action` on the child and on every one after it; on all of them when `from` is not
+    /// here. Walks a copy, so the action may change the list.
+    template <typename Action> void forEachFrom(Child* from, Action action) const
+    {
+        const QList<Child*> children = _items;
+        for (qsizetype i = std::max<qsizetype>(0, children.indexOf(from)); i < children.size(); ++i)
+            action(children.at(i));
     }
 
     /// Clears every child's modified flag (the owner clears its children before itself).

@@ -273,16 +273,12 @@ bool MIDIOutput::areAllPatchesMutedExcept(MIDIPatchTarget* mpt) const
 
 void MIDIOutput::setColorLabelsForPatches(int index, MIDIPatchTarget* from)
 {
-    const int start = std::max<qsizetype>(0, _patches.indexOf(from));
-    for (int i = start; i < _patches.size(); ++i)
-        _patches.at(i)->setColorLabel(index);
+    _patches.forEachFrom(from, [index](MIDIPatchTarget* mpt) { mpt->setColorLabel(index); });
 }
 
 void MIDIOutput::clearColorLabelsForPatches(MIDIPatchTarget* from)
 {
-    const int start = std::max<qsizetype>(0, _patches.indexOf(from));
-    for (int i = start; i < _patches.size(); ++i)
-        _patches.at(i)->clearColorLabel();
+    _patches.forEachFrom(from, [](MIDIPatchTarget* mpt) { mpt->clearColorLabel(); });
 }
 
 void MIDIOutput::setAllMIDIOutputPortsTo(QString portName)

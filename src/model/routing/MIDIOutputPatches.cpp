@@ -9,12 +9,9 @@
 
 OwnedChildList<MIDIPatchTarget>::Hooks MIDIOutput::_patchListHooks()
 {
-    OwnedChildList<MIDIPatchTarget>::Hooks hooks;
-    hooks.lock = [this] { return _lockRouting(); };
-    hooks.added = [this](MIDIPatchTarget* mpt) { emit midiPatchTargetAdded(mpt); };
-    hooks.removed = [this](MIDIPatchTarget* mpt) { emit midiPatchTargetRemoved(mpt); };
-    hooks.moved = [this](MIDIPatchTarget* mpt, int index) { emit midiPatchTargetMovedTo(mpt, index); };
-    return hooks;
+    return OwnedChildList<MIDIPatchTarget>::Hooks::emitting(
+        this, &MIDIOutput::midiPatchTargetAdded, &MIDIOutput::midiPatchTargetRemoved,
+        &MIDIOutput::midiPatchTargetMovedTo, [this] { return _lockRouting(); });
 }
 
 void MIDIOutput::addMIDIPatchTarget(MIDIPatchTarget* mpt)
@@ -65,13 +62,13 @@ MIDIPatchTarget* MIDIOutput::addNewCloneOfMIDIPatchTarget(MIDIPatchTarget* mpt)
 
 MIDIPatchTarget* MIDIOutput::duplicateMIDIPatchTarget(MIDIPatchTarget* mpt)
 {
-    const int index = _patches.indexOf(mpt);
-    if (index < 0)
+    if (!_patches.contains(mpt))
         return nullptr;
-    MIDIPatchTarget* duplicate = addNewCloneOfMIDIPatchTarget(mpt);
-    duplicate->setName(mpt->getName() + QStringLiteral(".dup"));
-    moveMIDIPatchTargetToIndex(duplicate, index + 1);
-    EditRequestManager::GetInstance()->requestObjectNameEdit(duplicate);
+    auto* duplicate =
+        new MIDIPatchTarget(mpt->getMIDIOutputPortName(), mpt->getMIDIChannel(), mpt->getName(), this);
+    QDomDocument scratch;
+    duplicate->initFromDomElement(mpt->toDomElement(scratch));
+    _patches.addDuplicate(mpt, duplicate);
     return duplicate;
 }
 

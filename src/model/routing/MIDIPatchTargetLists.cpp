@@ -11,12 +11,10 @@
 
 OwnedChildList<MIDIDataTransform>::Hooks MIDIPatchTarget::_transformListHooks()
 {
-    OwnedChildList<MIDIDataTransform>::Hooks hooks;
-    hooks.lock = [this] { return std::unique_lock<std::mutex>(_messageLock); };
-    hooks.added = [this](MIDIDataTransform* mdt) { emit midiDataTransformAdded(mdt); };
-    hooks.removed = [this](MIDIDataTransform* mdt) { emit midiDataTransformRemoved(mdt); };
-    hooks.moved = [this](MIDIDataTransform* mdt, int index) { emit midiDataTransformMovedTo(mdt, index); };
-    return hooks;
+    return OwnedChildList<MIDIDataTransform>::Hooks::emitting(
+        this, &MIDIPatchTarget::midiDataTransformAdded, &MIDIPatchTarget::midiDataTransformRemoved,
+        &MIDIPatchTarget::midiDataTransformMovedTo,
+        [this] { return std::unique_lock<std::mutex>(_messageLock); });
 }
 
 void MIDIPatchTarget::addMIDIDataTransform(MIDIDataTransform* mdt)
@@ -59,20 +57,15 @@ MIDIDataTransform* MIDIPatchTarget::createNewMIDIDataTransform(QString typeName)
 
 void MIDIPatchTarget::setBypassStateForTransforms(bool bypass, MIDIDataTransform* from)
 {
-    const int start = std::max<qsizetype>(0, _transforms.indexOf(from));
-    for (int i = start; i < _transforms.size(); ++i)
-        _transforms.at(i)->setBypassed(bypass);
+    _transforms.forEachFrom(from, [bypass](MIDIDataTransform* mdt) { mdt->setBypassed(bypass); });
 }
 
 OwnedChildList<MIDIPatchInitializer>::Hooks MIDIPatchTarget::_initializerListHooks()
 {
-    OwnedChildList<MIDIPatchInitializer>::Hooks hooks;
-    hooks.lock = [this] { return std::unique_lock<std::mutex>(_messageLock); };
-    hooks.added = [this](MIDIPatchInitializer* mpi) { emit midiPatchInitializerAdded(mpi); };
-    hooks.removed = [this](MIDIPatchInitializer* mpi) { emit midiPatchInitializerRemoved(mpi); };
-    hooks.moved = [this](MIDIPatchInitializer* mpi, int index) {
-        emit midiPatchInitializerMovedTo(mpi, index);
-    };
+    auto hooks = OwnedChildList<MIDIPatchInitializer>::Hooks::emitting(
+        this, &MIDIPatchTarget::midiPatchInitializerAdded, &MIDIPatchTarget::midiPatchInitializerRemoved,
+        &MIDIPatchTarget::midiPatchInitializerMovedTo,
+        [this] { return std::unique_lock<std::mutex>(_messageLock); });
     hooks.adopted = [this](MIDIPatchInitializer* mpi) {
         connect(mpi, &MIDIPatchInitializer::messageDeliveryRequested, this,
                 &MIDIPatchTarget::_mpiMessageDeliveryReqSLOT);

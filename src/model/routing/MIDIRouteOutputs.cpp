@@ -9,11 +9,9 @@
 
 OwnedChildList<MIDIOutput>::Hooks MIDIRoute::_outputListHooks()
 {
-    OwnedChildList<MIDIOutput>::Hooks hooks;
-    hooks.lock = [this] { return std::unique_lock<std::mutex>(_routingMutex); };
-    hooks.added = [this](MIDIOutput* output) { emit midiOutputAdded(output); };
-    hooks.removed = [this](MIDIOutput* output) { emit midiOutputRemoved(output); };
-    hooks.moved = [this](MIDIOutput* output, int index) { emit midiOutputMovedTo(output, index); };
+    auto hooks = OwnedChildList<MIDIOutput>::Hooks::emitting(
+        this, &MIDIRoute::midiOutputAdded, &MIDIRoute::midiOutputRemoved, &MIDIRoute::midiOutputMovedTo,
+        [this] { return std::unique_lock<std::mutex>(_routingMutex); });
     hooks.adopted = [this](MIDIOutput* output) {
         connect(output, &MIDIOutput::mainActivationValueChangedTo, this,
                 &MIDIRoute::_midiOutputMainValueChangedToSLOT);
@@ -134,17 +132,13 @@ MIDIOutput* MIDIRoute::createNewMIDIOutput(bool requestNameEdit)
 
 MIDIOutput* MIDIRoute::duplicateMIDIOutput(MIDIOutput* output)
 {
-    const int index = _outputs.indexOf(output);
-    if (index < 0)
+    if (!_outputs.contains(output))
         return nullptr;
     QDomDocument scratch;
     QDomElement element = output->toDomElement(scratch);
     auto* duplicate = new MIDIOutput(output->getName(), this);
     duplicate->initFromDomElement(element);
-    duplicate->setName(output->getName() + QStringLiteral(".dup"));
-    addMIDIOutput(duplicate);
-    moveMIDIOutputToIndex(duplicate, index + 1);
-    EditRequestManager::GetInstance()->requestObjectNameEdit(duplicate);
+    _outputs.addDuplicate(output, duplicate);
     return duplicate;
 }
 
@@ -162,16 +156,12 @@ void MIDIRoute::showInnardsOfActiveOutput(bool showing)
 
 void MIDIRoute::setColorLabelsForOutputs(int index, MIDIOutput* from)
 {
-    const int start = std::max<qsizetype>(0, _outputs.indexOf(from));
-    for (int i = start; i < _outputs.size(); ++i)
-        _outputs.at(i)->setColorLabel(index);
+    _outputs.forEachFrom(from, [index](MIDIOutput* output) { output->setColorLabel(index); });
 }
 
 void MIDIRoute::clearColorLabelsForOutputs(MIDIOutput* from)
 {
-    const int start = std::max<qsizetype>(0, _outputs.indexOf(from));
-    for (int i = start; i < _outputs.size(); ++i)
-        _outputs.at(i)->clearColorLabel();
+    _outputs.forEachFrom(from, [](MIDIOutput* output) { output->clearColorLabel(); });
 }
 
 void MIDIRoute::setAllMIDIOutputPortsTo(QString portName)

@@ -36,11 +36,9 @@ void MIDIRoutingSetup::setModified(bool modified)
 
 OwnedChildList<MIDIRoute>::Hooks MIDIRoutingSetup::_routeListHooks()
 {
-    OwnedChildList<MIDIRoute>::Hooks hooks;
-    hooks.added = [this](MIDIRoute* route) { emit midiRouteAdded(route); };
-    hooks.removed = [this](MIDIRoute* route) { emit midiRouteRemoved(route); };
-    hooks.moved = [this](MIDIRoute* route, int index) { emit midiRouteMovedTo(route, index); };
-    return hooks;
+    return OwnedChildList<MIDIRoute>::Hooks::emitting(this, &MIDIRoutingSetup::midiRouteAdded,
+                                                      &MIDIRoutingSetup::midiRouteRemoved,
+                                                      &MIDIRoutingSetup::midiRouteMovedTo);
 }
 
 MIDIRoute* MIDIRoutingSetup::getMIDIRouteNamed(QString name) const
@@ -127,16 +125,12 @@ void MIDIRoutingSetup::showInnardsOfActiveRoute(bool showing)
 
 void MIDIRoutingSetup::setColorLabelsForRoutes(int index, MIDIRoute* from)
 {
-    const int start = std::max<qsizetype>(0, _routes.indexOf(from));
-    for (int i = start; i < _routes.size(); ++i)
-        _routes.at(i)->setColorLabel(index);
+    _routes.forEachFrom(from, [index](MIDIRoute* route) { route->setColorLabel(index); });
 }
 
 void MIDIRoutingSetup::clearColorLabelsForRoutes(MIDIRoute* from)
 {
-    const int start = std::max<qsizetype>(0, _routes.indexOf(from));
-    for (int i = start; i < _routes.size(); ++i)
-        _routes.at(i)->clearColorLabel();
+    _routes.forEachFrom(from, [](MIDIRoute* route) { route->clearColorLabel(); });
 }
 
 MIDIRoute* MIDIRoutingSetup::createNewMIDIRoute(bool requestNameEdit)
@@ -171,19 +165,14 @@ MIDIRoute* MIDIRoutingSetup::createNewMIDIRoute(bool requestNameEdit)
 
 MIDIRoute* MIDIRoutingSetup::duplicateMIDIRoute(MIDIRoute* route)
 {
-    const int index = _routes.indexOf(route);
-    if (index < 0)
+    if (!_routes.contains(route))
         return nullptr;
     QDomDocument scratch;
     const QDomElement element = route->toDomElement(scratch);
     auto* duplicate =
         new MIDIRoute(route->getMIDIInputPortName(), route->getMIDIChannel(), route->getName(), this);
     duplicate->initFromDomElement(element);
-    duplicate->setName(route->getName() + QStringLiteral(".dup"));
-    addMIDIRoute(duplicate);
-    moveMIDIRouteToIndex(duplicate, index + 1);
-    setActiveRoute(duplicate);
-    EditRequestManager::GetInstance()->requestObjectNameEdit(duplicate);
+    _routes.addDuplicate(route, duplicate, [this, duplicate] { setActiveRoute(duplicate); });
     return duplicate;
 }
 
