@@ -78,6 +78,7 @@ void _midiInMessageCallbackFcn(double timeStamp, std::vector<unsigned char>* mes
     MIDIPortIOManager* manager = MIDIPortIOManager::_instance;
     if (!manager || !userData || !message || message->empty())
         return;
+    (void)manager->_gatesMade.load(std::memory_order_acquire);
     auto* gate = static_cast<MIDIPortIOManager::InputGate*>(userData);
     manager->_enterDelivery(gate->inFlight);
     InFlightRelease release(gate->inFlight);
@@ -311,6 +312,7 @@ void MIDIPortIOManager::_openInputPortNamed(const QString& portName)
     InputGate* callbackGate = gate.get();
     _allInputGates.push_back(std::move(gate));
     _inputGatesByIndex[static_cast<size_t>(index)] = callbackGate;
+    _gatesMade.fetch_add(1, std::memory_order_release);
     port->setCallback(&_midiInMessageCallbackFcn, callbackGate);
 }
 
