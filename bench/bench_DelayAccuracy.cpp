@@ -1,20 +1,19 @@
 // How close a patch's constant delay comes to what it promises, heard at the synthesizer: one
-// output with three patches on three sinks of a private JACK server, one undelayed, one delayed
-// 10 ms and one 100 ms. The error of a delayed note is its arrival after the undelayed copy of the
-// same note, less the delay. Since a message handed to a JACK port goes out at the start of the
-// next period, that error is the program's own one (the release error: when the delayed copy was
-// handed to its port after the undelayed one, less the delay) plus up to a period either way; the
-// release error is reported too. Delayed notes are released by timers on the main thread, so its
-// Qt event loop runs while the notes are played.
+// output with three patches on three ports of a synthesizer stand-in on a private JACK server, one
+// undelayed, one delayed 10 ms and one 100 ms. The stand-in notes the frame of the server's clock
+// each message arrives at, so the error of a delayed note (its arrival after the undelayed copy of
+// the same note, less the delay) is exact to the frame. On the native JACK backend the backend
+// places delayed messages at their frame; on RtMidi's JACK path (QUORVELL_BENCH_MIDI_API set to
+// "jack-rtmidi") timers on the main thread release them, so its Qt event loop runs while the notes
+// are played, and a released message goes out at the start of the next period.
 #include "harness/BenchMain.h"
+#include "harness/JackFrameSink.h"
 #include "harness/JackGraph.h"
 #include "harness/ProbeNotes.h"
 #include "harness/SampleSummary.h"
-#include "harness/SendTimingMIDIBackend.h"
 #include "midi/MIDIBackend.h"
+#include "midi/MIDIBackendChoice.h"
 #include "midi/MIDIPortIOManager.h"
-#include "midi/MIDIPortInfo.h"
-#include "midi/RtMidiBackend.h"
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIPatchTarget.h"
 #include "model/routing/MIDIRoute.h"
@@ -32,16 +31,21 @@
 
 namespace {
 
+// "jack" (native) or "jack-rtmidi".
+QString benchApi()
+{
+    const QString api = qEnvironmentVariable("QUORVELL_BENCH_MIDI_API");
+    return api.isEmpty() ? QStringLiteral("jack") : api;
+}
+
 constexpr std::array<int, 2> kDelaysMs = {10, 100};
 
 struct DelayRig
 {
     std::unique_ptr<JackGraph> graph;
     std::unique_ptr<JackTestClient> keys;
-    std::unique_ptr<JackTestClient> undelayed;
-    std::array<std::unique_ptr<JackTestClient>, kDelaysMs.size()> delayed;
+    std::unique_ptr<JackFrameSink> synth; // port 0 undelayed, then one per delay
     std::unique_ptr<MIDIRoutingSetup> setup;
-    SendTimingMIDIBackend* backend = nullptr;
     std::string error;
 
     void build()
@@ -56,28 +60,18 @@ struct DelayRig
             return;
         }
         // The program lists ports once: the clients come first.
-        RtMidiBackend::setPreferredApi(QStringLiteral("jack"));
+        MIDIBackendChoice::setPreferredApi(benchApi());
         keys =
             std::make_unique<JackTestClient>(QStringLiteral("QvDelayKeys"), QStringLiteral("out"), QString());
-        undelayed =
-            std::make_unique<JackTestClient>(QStringLiteral("QvDelay0"), QString(), QStringLiteral("in"));
-        for (size_t i = 0; i < kDelaysMs.size(); ++i) {
-            delayed[i] = std::make_unique<JackTestClient>(QStringLiteral("QvDelay%1").arg(kDelaysMs[i]),
-                                                          QString(), QStringLiteral("in"));
-        }
-        for (const JackTestClient* client : clients()) {
-            if (!client->isValid()) {
-                error = client->errorText().toStdString();
-                return;
-            }
-        }
-        backend = SendTimingMIDIBackend::install(std::make_unique<RtMidiBackend>());
-        if (!backend) {
-            error = "the MIDI backend was already in use";
+        synth = std::make_unique<JackFrameSink>(
+            QStringLiteral("QvDelaySynth"),
+            QStringList{QStringLiteral("plain"), QStringLiteral("late10"), QStringLiteral("late100")});
+        if (!keys->isValid() || !synth->isValid()) {
+            error = (keys->isValid() ? synth->errorText() : keys->errorText()).toStdString();
             return;
         }
         if (MIDIBackend::GetInstance()->getApiName() != QStringLiteral("JACK")) {
-            error = "the program did not get RtMidi's JACK backend";
+            error = "the program did not get a JACK backend";
             return;
         }
         setup = std::make_unique<MIDIRoutingSetup>(QStringLiteral("Delays"), nullptr);
@@ -86,11 +80,11 @@ struct DelayRig
         bool listed = route->setMIDIInputPortName(keys->sourcePortName());
         MIDIOutput* output = route->getMIDIOutputAtIndex(0);
         MIDIPatchTarget* plain = output->getMIDIPatchTargetAtIndex(0);
-        listed = plain->setMIDIOutputPortName(undelayed->sinkPortName()) && listed;
+        listed = plain->setMIDIOutputPortName(synth->portName(0)) && listed;
         plain->setMIDIChannel(MIDIPatchTarget::kAnyChannel);
         for (size_t i = 0; i < kDelaysMs.size(); ++i) {
-            MIDIPatchTarget* patch = output->createNewMIDIPatchTarget(false, delayed[i]->sinkPortName());
-            listed = patch->getMIDIOutputPortName() == delayed[i]->sinkPortName() && listed;
+            MIDIPatchTarget* patch = output->createNewMIDIPatchTarget(false, synth->portName(int(i) + 1));
+            listed = patch->getMIDIOutputPortName() == synth->portName(int(i) + 1) && listed;
             patch->setMIDIChannel(MIDIPatchTarget::kAnyChannel);
             patch->setMessageDelayType(MIDIPatchTarget::kConstantDelay);
             patch->setMessageDelayInMillisecs(kDelaysMs[i]);
@@ -104,22 +98,14 @@ struct DelayRig
         const bool through = JackTestClient::retryUntil([&] { keys->send(hello); },
                                                         [&] {
                                                             QCoreApplication::processEvents();
-                                                            for (size_t i = 0; i < kDelaysMs.size(); ++i) {
-                                                                if (delayed[i]->receivedCount() == 0)
+                                                            for (int port = 0; port < 3; ++port) {
+                                                                if (synth->count(port) == 0)
                                                                     return false;
                                                             }
-                                                            return undelayed->receivedCount() > 0;
+                                                            return true;
                                                         });
         if (!through)
             error = "nothing came through all three patches";
-    }
-
-    std::vector<JackTestClient*> clients() const
-    {
-        std::vector<JackTestClient*> all = {keys.get(), undelayed.get()};
-        for (const auto& client : delayed)
-            all.push_back(client.get());
-        return all;
     }
 
     void tearDown()
@@ -127,9 +113,7 @@ struct DelayRig
         setup.reset();
         MIDIPortIOManager::GetInstance()->removeAllPortRequirements();
         keys.reset();
-        undelayed.reset();
-        for (auto& client : delayed)
-            client.reset();
+        synth.reset();
         graph.reset();
     }
 };
@@ -148,6 +132,18 @@ DelayRig& rig()
     return *theRig;
 }
 
+// The frame each probe message arrived at on the port; -1 when it did not.
+std::vector<std::int64_t> arrivalFrames(const JackFrameSink& sink, int port, int count)
+{
+    std::vector<std::int64_t> frames(size_t(count), -1);
+    for (const JackFrameSink::Arrival& arrival : sink.arrivals(port)) {
+        const int index = ProbeNotes::indexOf(midiMessage_t(arrival.bytes, arrival.bytes + arrival.size));
+        if (index >= 0 && index < count)
+            frames[size_t(index)] = arrival.frame;
+    }
+    return frames;
+}
+
 // state.range(0) notes (a note on and a note off each) at uneven intervals of 8 to 20 ms.
 void BM_DelayAccuracy(benchmark::State& state)
 {
@@ -157,52 +153,40 @@ void BM_DelayAccuracy(benchmark::State& state)
         return;
     }
     const int count = 2 * static_cast<int>(state.range(0));
+    state.SetLabel(benchApi().toStdString());
     std::array<std::vector<double>, kDelaysMs.size()> errors;
-    std::array<std::vector<double>, kDelaysMs.size()> releaseErrors;
     int lost = 0;
-    const MIDIPortInfo* ports = MIDIPortInfo::GetInstance();
-    const int undelayedPort = ports->getIndexOfOutputPortNamed(theRig.undelayed->sinkPortName());
     for (auto _ : state) {
-        for (JackTestClient* client : theRig.clients())
-            client->clearReceived();
-        theRig.backend->clearSendTimes();
-        std::vector<ProbeNotes::Clock::time_point> sent;
+        QCoreApplication::processEvents();
+        theRig.synth->clear();
         std::atomic<bool> sending{true};
         std::thread player([&] {
-            sent = ProbeNotes::sendSpaced(*theRig.keys, count, 29, 8.0, 20.0);
+            ProbeNotes::sendSpaced(*theRig.keys, count, 29, 8.0, 20.0);
             sending.store(false);
         });
-        // The main thread's event loop releases the delayed notes meanwhile.
+        // The main thread's event loop releases the delayed notes meanwhile (RtMidi's path).
         ProbeNotes::runEventLoopUntil(
             [&] {
-                if (sending.load() || theRig.undelayed->receivedCount() < count)
+                if (sending.load())
                     return false;
-                for (const auto& client : theRig.delayed) {
-                    if (client->receivedCount() < count)
+                for (int port = 0; port < 3; ++port) {
+                    if (theRig.synth->count(port) < count)
                         return false;
                 }
                 return true;
             },
             count * 25 + 3000);
         player.join();
-        const std::vector<double> reference =
-            ProbeNotes::latenciesMs(sent, theRig.undelayed->receivedMessages());
+        const std::vector<std::int64_t> reference = arrivalFrames(*theRig.synth, 0, count);
         for (size_t d = 0; d < kDelaysMs.size(); ++d) {
-            const std::vector<double> late =
-                ProbeNotes::latenciesMs(sent, theRig.delayed[d]->receivedMessages());
-            const int delayedPort = ports->getIndexOfOutputPortNamed(theRig.delayed[d]->sinkPortName());
+            const std::vector<std::int64_t> late = arrivalFrames(*theRig.synth, int(d) + 1, count);
             for (int i = 0; i < count; ++i) {
-                const std::int64_t releasedNs = theRig.backend->sendTimeNs(delayedPort, i);
-                const std::int64_t sentNs = theRig.backend->sendTimeNs(undelayedPort, i);
-                if (releasedNs >= 0 && sentNs >= 0)
-                    releaseErrors[d].push_back(static_cast<double>(releasedNs - sentNs) / 1e6 - kDelaysMs[d]);
-            }
-            for (size_t i = 0; i < sent.size(); ++i) {
-                if (reference[i] < 0 || late[i] < 0) {
+                if (reference[size_t(i)] < 0 || late[size_t(i)] < 0) {
                     ++lost;
                     continue;
                 }
-                errors[d].push_back(late[i] - reference[i] - kDelaysMs[d]);
+                errors[d].push_back(theRig.synth->msBetween(reference[size_t(i)], late[size_t(i)]) -
+                                    kDelaysMs[d]);
             }
         }
     }
@@ -212,12 +196,9 @@ void BM_DelayAccuracy(benchmark::State& state)
         const SampleSummary summary = SampleSummary::of(errors[d]);
         const std::string name = "err" + std::to_string(kDelaysMs[d]);
         state.counters[name + "_med_ms"] = summary.median;
+        state.counters[name + "_p99_ms"] = summary.p99;
         state.counters[name + "_max_ms"] = summary.maximumMagnitude;
         measured += summary.count;
-        const SampleSummary release = SampleSummary::of(releaseErrors[d]);
-        const std::string releaseName = "release" + std::to_string(kDelaysMs[d]);
-        state.counters[releaseName + "_med_ms"] = release.median;
-        state.counters[releaseName + "_max_ms"] = release.maximumMagnitude;
     }
     state.counters["measured"] = measured;
     state.counters["lost"] = lost;

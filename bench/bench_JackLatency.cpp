@@ -1,15 +1,18 @@
 // How much later a note arrives when it goes through the program than when it goes straight from
 // the keyboard to the synthesizer, on a private JACK server. A test client's source feeds both the
-// program's input (a setup built here on RtMidi's JACK backend: one input, one output, one patch)
-// and, wired directly, a sink of the same client; the program's patch sends to a second sink. Each
-// note's send and both arrivals are timed on one clock.
+// program's input (a setup built here: one input, one output, one patch; on the native JACK backend,
+// or on RtMidi's JACK path when QUORVELL_BENCH_MIDI_API is "jack-rtmidi") and, wired directly, one
+// port of a synthesizer stand-in; the program's patch sends to its second port. The stand-in notes
+// the frame of the server's clock each message arrives at, and each send notes the frame clock
+// too, so latencies and the difference between the two paths are exact to the frame.
 #include "harness/BenchMain.h"
+#include "harness/JackFrameSink.h"
 #include "harness/JackGraph.h"
 #include "harness/ProbeNotes.h"
 #include "harness/SampleSummary.h"
 #include "midi/MIDIBackend.h"
+#include "midi/MIDIBackendChoice.h"
 #include "midi/MIDIPortIOManager.h"
-#include "midi/RtMidiBackend.h"
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIPatchTarget.h"
 #include "model/routing/MIDIRoute.h"
@@ -20,16 +23,24 @@
 
 #include <atomic>
 #include <memory>
+#include <random>
 #include <string>
 #include <thread>
 
 namespace {
 
+// "jack" (native) or "jack-rtmidi".
+QString benchApi()
+{
+    const QString api = qEnvironmentVariable("QUORVELL_BENCH_MIDI_API");
+    return api.isEmpty() ? QStringLiteral("jack") : api;
+}
+
 struct LatencyRig
 {
     std::unique_ptr<JackGraph> graph;
-    std::unique_ptr<JackTestClient> keys;  // source "out" and the direct sink "direct"
-    std::unique_ptr<JackTestClient> synth; // the sink the program sends to
+    std::unique_ptr<JackTestClient> keys;
+    std::unique_ptr<JackFrameSink> synth; // port 0: direct, port 1: through the program
     std::unique_ptr<MIDIRoutingSetup> setup;
     std::string error;
 
@@ -45,19 +56,18 @@ struct LatencyRig
             return;
         }
         // The program lists ports once: the clients come first.
-        RtMidiBackend::setPreferredApi(QStringLiteral("jack"));
+        MIDIBackendChoice::setPreferredApi(benchApi());
         keys = std::make_unique<JackTestClient>(QStringLiteral("QvLatencyKeys"), QStringLiteral("out"),
-                                                QStringLiteral("direct"));
-        synth = std::make_unique<JackTestClient>(QStringLiteral("QvLatencySynth"), QString(),
-                                                 QStringLiteral("in"));
-        for (const JackTestClient* client : {keys.get(), synth.get()}) {
-            if (!client->isValid()) {
-                error = client->errorText().toStdString();
-                return;
-            }
+                                                QString());
+        synth =
+            std::make_unique<JackFrameSink>(QStringLiteral("QvLatencySynth"),
+                                            QStringList{QStringLiteral("direct"), QStringLiteral("routed")});
+        if (!keys->isValid() || !synth->isValid()) {
+            error = (keys->isValid() ? synth->errorText() : keys->errorText()).toStdString();
+            return;
         }
         if (MIDIBackend::GetInstance()->getApiName() != QStringLiteral("JACK")) {
-            error = "the program did not get RtMidi's JACK backend";
+            error = "the program did not get a JACK backend";
             return;
         }
         setup = std::make_unique<MIDIRoutingSetup>(QStringLiteral("Latency"), nullptr);
@@ -66,12 +76,12 @@ struct LatencyRig
         MIDIPatchTarget* patch = route->getMIDIOutputAtIndex(0)->getMIDIPatchTargetAtIndex(0);
         patch->setMIDIChannel(MIDIPatchTarget::kAnyChannel);
         if (!route->setMIDIInputPortName(keys->sourcePortName()) ||
-            !patch->setMIDIOutputPortName(synth->sinkPortName())) {
+            !patch->setMIDIOutputPortName(synth->portName(1))) {
             error = "the program does not list the test client's ports";
             return;
         }
         QString wiringError;
-        if (!graph->connectPorts(keys->sourcePortName(), keys->sinkPortName(), &wiringError)) {
+        if (!graph->connectPorts(keys->sourcePortName(), synth->portName(0), &wiringError)) {
             error = wiringError.toStdString();
             return;
         }
@@ -79,8 +89,7 @@ struct LatencyRig
         // Something must have come through both ways before measuring starts.
         const midiMessage_t hello = {0xB0, 20, 1};
         const bool through = JackTestClient::retryUntil(
-            [&] { keys->send(hello); },
-            [&] { return keys->receivedCount() > 0 && synth->receivedCount() > 0; });
+            [&] { keys->send(hello); }, [&] { return synth->count(0) > 0 && synth->count(1) > 0; });
         if (!through)
             error = "nothing came through the program or the direct connection";
     }
@@ -109,6 +118,18 @@ LatencyRig& rig()
     return *theRig;
 }
 
+// The frame each probe message arrived at on the port; -1 when it did not.
+std::vector<std::int64_t> arrivalFrames(const JackFrameSink& sink, int port, int count)
+{
+    std::vector<std::int64_t> frames(size_t(count), -1);
+    for (const JackFrameSink::Arrival& arrival : sink.arrivals(port)) {
+        const int index = ProbeNotes::indexOf(midiMessage_t(arrival.bytes, arrival.bytes + arrival.size));
+        if (index >= 0 && index < count)
+            frames[size_t(index)] = arrival.frame;
+    }
+    return frames;
+}
+
 // state.range(0) notes (a note on and a note off each) at uneven intervals of 3 to 9 ms.
 void BM_JackLatency(benchmark::State& state)
 {
@@ -119,37 +140,41 @@ void BM_JackLatency(benchmark::State& state)
     }
     const int count = 2 * static_cast<int>(state.range(0));
     const double period = theRig.graph->periodMs();
+    const double framesPerPeriod = theRig.graph->framesPerPeriod();
+    state.SetLabel(benchApi().toStdString());
     std::vector<double> direct;
     std::vector<double> routed;
     std::vector<double> extraPeriods;
     int lost = 0;
     for (auto _ : state) {
-        theRig.keys->clearReceived();
-        theRig.synth->clearReceived();
-        std::vector<ProbeNotes::Clock::time_point> sent;
-        std::atomic<bool> sending{true};
-        std::thread player([&] {
-            sent = ProbeNotes::sendSpaced(*theRig.keys, count, 17, 3.0, 9.0);
-            sending.store(false);
-        });
-        ProbeNotes::runEventLoopUntil(
-            [&] {
-                return !sending.load() && theRig.keys->receivedCount() >= count &&
-                       theRig.synth->receivedCount() >= count;
-            },
-            count * 10 + 3000);
-        player.join();
-        // Whatever is still under way after the wait is lost.
-        const std::vector<double> directMs = ProbeNotes::latenciesMs(sent, theRig.keys->receivedMessages());
-        const std::vector<double> routedMs = ProbeNotes::latenciesMs(sent, theRig.synth->receivedMessages());
-        for (size_t i = 0; i < sent.size(); ++i) {
-            if (directMs[i] < 0 || routedMs[i] < 0) {
+        theRig.synth->clear();
+        std::vector<std::uint32_t> sentFrames(size_t(count), 0);
+        std::mt19937 random(17);
+        std::uniform_real_distribution<double> gap(3.0, 9.0);
+        for (int i = 0; i < count; ++i) {
+            sentFrames[size_t(i)] = theRig.graph->frameTime();
+            theRig.keys->send(ProbeNotes::messageAt(i));
+            std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(gap(random)));
+        }
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while ((theRig.synth->count(0) < count || theRig.synth->count(1) < count) &&
+               std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        const std::vector<std::int64_t> directFrames = arrivalFrames(*theRig.synth, 0, count);
+        const std::vector<std::int64_t> routedFrames = arrivalFrames(*theRig.synth, 1, count);
+        for (int i = 0; i < count; ++i) {
+            if (directFrames[size_t(i)] < 0 || routedFrames[size_t(i)] < 0) {
                 ++lost;
                 continue;
             }
-            direct.push_back(directMs[i]);
-            routed.push_back(routedMs[i]);
-            extraPeriods.push_back((routedMs[i] - directMs[i]) / period);
+            const auto sinceSend = [&](std::int64_t frame) {
+                return double(std::int32_t(std::uint32_t(frame) - sentFrames[size_t(i)])) * period /
+                       framesPerPeriod;
+            };
+            direct.push_back(sinceSend(directFrames[size_t(i)]));
+            routed.push_back(sinceSend(routedFrames[size_t(i)]));
+            extraPeriods.push_back(double(routedFrames[size_t(i)] - directFrames[size_t(i)]) /
+                                   framesPerPeriod);
         }
     }
     const SampleSummary directSummary = SampleSummary::of(direct);

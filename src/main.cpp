@@ -1,7 +1,7 @@
 #include "app/GuiStartup.h"
 #include "app/cli/CommandLineOptions.h"
 #include "app/cli/CommandLineRunner.h"
-#include "midi/RtMidiBackend.h"
+#include "midi/MIDIBackendChoice.h"
 
 #include <QStringList>
 
@@ -13,7 +13,7 @@ int main(int argc, char* argv[])
     const CommandLineOptions options = CommandLineOptions::parse(arguments);
     if (options.mode() == CommandLineOptions::Mode::Gui) {
         if (!options.midiApi().isEmpty())
-            RtMidiBackend::setPreferredApi(options.midiApi());
+            MIDIBackendChoice::setPreferredApi(options.midiApi());
         return GuiStartup::run(argc, argv, options.setupFile());
     }
     return CommandLineRunner::run(argc, argv, options);

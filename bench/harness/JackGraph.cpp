@@ -49,3 +49,8 @@ double JackGraph::periodMs() const
     const int rate = sampleRate();
     return rate > 0 ? 1000.0 * framesPerPeriod() / rate : 0.0;
 }
+
+std::uint32_t JackGraph::frameTime() const
+{
+    return _client ? jack_frame_time(_client) : 0;
+}

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <cstdint>
+
 typedef struct _jack_client jack_client_t;
 
 /// A plain JACK client of the benchmark's own, for what RtMidi does not offer: wiring two ports of
@@ -29,6 +31,8 @@ public:
     int sampleRate() const;
     /// One period in milliseconds.
     double periodMs() const;
+    /// The server's frame clock now (an estimate between periods, as JACK gives it).
+    std::uint32_t frameTime() const;
 
 private:
     jack_client_t* _client = nullptr;

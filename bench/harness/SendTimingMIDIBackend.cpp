@@ -35,6 +35,16 @@ public:
         _inner->sendMessage(message);
     }
 
+    // Timed sends: the backend places them itself, so the hand-over time says nothing of when they
+    // go out; only what arrives at the synth tells.
+    void sendMessageAt(const std::vector<unsigned char>& message, std::int64_t dueTimeUs,
+                       std::uint64_t ownerTag) override
+    {
+        _inner->sendMessageAt(message, dueTimeUs, ownerTag);
+    }
+
+    void cancelScheduledNoteOns(std::uint64_t ownerTag) override { _inner->cancelScheduledNoteOns(ownerTag); }
+
 private:
     SendTimingMIDIBackend& _backend;
     std::unique_ptr<MIDIOutputPort> _inner;

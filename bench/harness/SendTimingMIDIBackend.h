@@ -27,6 +27,8 @@ public:
     std::vector<std::string> getOutputPortNames() override;
     std::unique_ptr<MIDIInputPort> createInputPort() override { return _inner->createInputPort(); }
     std::unique_ptr<MIDIOutputPort> createOutputPort() override;
+    bool hasTimedSends() const override { return _inner->hasTimedSends(); }
+    std::int64_t getCurrentTimeUs() const override { return _inner->getCurrentTimeUs(); }
 
     /// When probe message `probeIndex` was handed to the output port at `outputIndex`, in
     /// nanoseconds of std::chrono::steady_clock; -1 when it was not (yet).

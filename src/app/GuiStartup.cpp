@@ -1,38 +1,97 @@
 #include "app/GuiStartup.h"
 
-#include "app/LocalWaitCursor.h"
-#include "app/PlaceholderWindow.h"
+#include "app/MainWindow.h"
+#include "app/WindowedStop.h"
 #include "app/cli/CleanStop.h"
 #include "editors/BuiltInTransformEditors.h"
 #include "editors/InitializerEditors.h"
 #include "midi/MIDIPortInfo.h"
 #include "model/initializers/InitializerRegistry.h"
-#include "model/routing/MIDIRoutingSetup.h"
-#include "model/routing/MIDIRoutingSetupManager.h"
 #include "model/transforms/BuiltInTransforms.h"
 #include "persistence/AppPrefs.h"
 #include "persistence/PrefKeys.h"
 #include "persistence/RecentFilesTracker.h"
-#include "persistence/RememberedPaths.h"
+#include "persistence/RecoveryFile.h"
+#include "widgets/LookAndFeel.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QIcon>
 #include <QMessageBox>
-#include <QStyleFactory>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+QtMessageHandler previousMessageHandler = nullptr;
+
+// While the application object is made: a platform plugin that cannot start (no display, X server
+// gone) ends the program with one clear line instead of Qt's abort.
+void startupMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtFatalMsg && message.contains(QLatin1String("platform plugin"))) {
+        std::fprintf(stderr, "%s\n", qPrintable(GuiStartup::noDisplayMessage()));
+        std::fflush(stderr);
+        std::_Exit(GuiStartup::kNoDisplayExitStatus);
+    }
+    // The platform layer's own complaints on the way to that end say the same, less clearly.
+    if (context.category && std::strncmp(context.category, "qt.qpa", 6) == 0 && type != QtFatalMsg)
+        return;
+    if (previousMessageHandler)
+        previousMessageHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+QString fileToOpenAtStart(const QString& setupFileFromCommandLine)
+{
+    if (!setupFileFromCommandLine.isEmpty())
+        return setupFileFromCommandLine;
+    if (getBoolPrefValue(PrefKeys::LoadMostRecentFileAtStart, PrefKeys::LoadMostRecentFileAtStartDefault)) {
+        const QString recent = getMostRecentlyOpenedFile();
+        if (!recent.isEmpty() && QFile::exists(recent))
+            return recent;
+    }
+    return QString();
+}
+
+} // namespace
+
+bool GuiStartup::environmentOffersDisplay()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const bool needsWindowSystem =
+        platform.isEmpty() || platform.startsWith("xcb") || platform.startsWith("wayland");
+    if (!needsWindowSystem)
+        return true;
+    return !qgetenv("DISPLAY").isEmpty() || !qgetenv("WAYLAND_DISPLAY").isEmpty();
+}
+
+QString GuiStartup::noDisplayMessage()
+{
+    return QStringLiteral(
+        "error: no display to open the window on; use --headless FILE.ms to route without one");
+}
 
 int GuiStartup::run(int& argc, char** argv, const QString& setupFileFromCommandLine)
 {
+    if (!environmentOffersDisplay()) {
+        std::fprintf(stderr, "%s\n", qPrintable(noDisplayMessage()));
+        return kNoDisplayExitStatus;
+    }
+
     QApplication::setDesktopSettingsAware(false);
+    previousMessageHandler = qInstallMessageHandler(startupMessageHandler);
     new QApplication(argc, argv); // lives until the process ends
+    qInstallMessageHandler(previousMessageHandler);
     QApplication::setApplicationName(QStringLiteral("Quorvell"));
     QApplication::setOrganizationName(QStringLiteral("Dunmoor Software"));
     QApplication::setApplicationVersion(QStringLiteral(QUORVELL_VERSION));
-    for (const QString& name : {QStringLiteral("Fusion"), QStringLiteral("Windows")}) {
-        if (QStyle* style = QStyleFactory::create(name)) {
-            QApplication::setStyle(style);
-            break;
-        }
-    }
+    styleTheApplication();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quorvell_32x32.png")));
+    // From here on SIGINT and SIGTERM stop cleanly, even while a start-up box is up.
+    auto* stop = new WindowedStop(QCoreApplication::instance());
 
     if (!hasAnyInputPorts() || !hasAnyOutputPorts()) {
         QMessageBox::warning(
@@ -46,29 +105,25 @@ int GuiStartup::run(int& argc, char** argv, const QString& setupFileFromCommandL
     registerBuiltInInitializers();
     installInitializerEditors();
 
-    auto* window = new PlaceholderWindow();
-    window->show();
-    QCoreApplication::processEvents();
-
-    QString file = setupFileFromCommandLine;
-    if (file.isEmpty() &&
-        getBoolPrefValue(PrefKeys::LoadMostRecentFileAtStart, PrefKeys::LoadMostRecentFileAtStartDefault)) {
-        const QString recent = getMostRecentlyOpenedFile();
-        if (!recent.isEmpty() && QFile::exists(recent))
-            file = recent;
+    MainWindow* window = nullptr;
+    if (!stop->wasStoppedBySignal()) {
+        window = new MainWindow();
+        stop->setWindow(window);
+        window->show();
+        QCoreApplication::processEvents();
     }
-    MIDIRoutingSetupManager* manager = MIDIRoutingSetupManager::GetInstance();
-    if (!file.isEmpty()) {
-        LocalWaitCursor waitCursor;
-        manager->createNewRoutingSetup(true, file);
-        setLastOpenPathFromFilePath(file);
-    } else {
-        MIDIRoutingSetup* setup = manager->createNewRoutingSetup(true, QString());
-        setup->createNewMIDIRoute(true);
-        setup->setModified(false);
+    if (!stop->wasStoppedBySignal())
+        window->openFirstSetup(fileToOpenAtStart(setupFileFromCommandLine));
+    if (!stop->wasStoppedBySignal()) {
+        const QString recoveryNotice = takeRecoveryFileNotice();
+        if (!recoveryNotice.isEmpty())
+            window->showInformation(QStringLiteral("Unsaved Setup Kept"), recoveryNotice);
     }
 
-    const int status = QApplication::exec();
+    // A stop during start-up has ended the dialogs it interrupted; the event loop is not begun.
+    const int status = stop->wasStoppedBySignal() ? 0 : QApplication::exec();
+    // The setup let go of when the window closed is deleted now, ending what it left sounding.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     delete window;
     CleanStop::perform();
     return status;

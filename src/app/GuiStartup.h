@@ -9,4 +9,11 @@ class GuiStartup
 {
 public:
     static int run(int& argc, char** argv, const QString& setupFileFromCommandLine);
+
+    /// Whether a window can be opened as far as the environment tells: a display for the X or
+    /// Wayland platforms (the default), or another platform chosen with QT_QPA_PLATFORM.
+    static bool environmentOffersDisplay();
+    /// The one line printed, and the exit status, when there is no display.
+    static QString noDisplayMessage();
+    static constexpr int kNoDisplayExitStatus = 2;
 };

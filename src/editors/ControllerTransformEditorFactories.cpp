@@ -1,29 +1,36 @@
+#include "editors/CCCopyEditorWidget.h"
+#include "editors/CCMappingWidget.h"
+#include "editors/CCNumberChangerEditorWidget.h"
+#include "editors/ChannelAftertouchToCCEditorWidget.h"
+#include "editors/IgnoreCCEditorWidget.h"
+#include "editors/MessageInspectorWidget.h"
 #include "editors/NothingToEditLabel.h"
+#include "editors/PitchChangeToCCEditorWidget.h"
 #include "editors/TransformEditorFactories.h"
 
 #include <QLabel>
 
 // Editor creation functions of the "Control", "Pitch Change", "Aftertouch" and "Utility"
-// categories. Until a type's editor widget exists, its function shows the "(nothing to edit)" label.
+// categories. Types without parameters show the "(nothing to edit)" label.
 
-QWidget* createCCNumberChangerEditor(MIDIDataTransform* /*transform*/, QWidget* parent)
+QWidget* createCCNumberChangerEditor(MIDIDataTransform* transform, QWidget* parent)
 {
-    return _createNothingToEditLabelIn(parent);
+    return new CCNumberChangerEditorWidget(transform, parent);
 }
 
-QWidget* createCCMappingEditor(MIDIDataTransform* /*transform*/, QWidget* parent)
+QWidget* createCCMappingEditor(MIDIDataTransform* transform, QWidget* parent)
 {
-    return _createNothingToEditLabelIn(parent);
+    return new CCMappingWidget(transform, parent);
 }
 
-QWidget* createCCCopyEditor(MIDIDataTransform* /*transform*/, QWidget* parent)
+QWidget* createCCCopyEditor(MIDIDataTransform* transform, QWidget* parent)
 {
-    return _createNothingToEditLabelIn(parent);
+    return new CCCopyEditorWidget(transform, parent);
 }
 
-QWidget* createIgnoreCCEditor(MIDIDataTransform* /*transform*/, QWidget* parent)
+QWidget* createIgnoreCCEditor(MIDIDataTransform* transform, QWidget* parent)
 {
-    return _createNothingToEditLabelIn(parent);
+    return new IgnoreCCEditorWidget(transform, parent);
 }
 
 QWidget* createCCBlockerEditor(MIDIDataTransform* /*transform*/, QWidget* parent)
@@ -36,9 +43,9 @@ QWidget* createPitchChangeInverterEditor(MIDIDataTransform* /*transform*/, QWidg
     return _createNothingToEditLabelIn(parent);
 }
 
-QWidget* createPitchChangeToCCEditor(MIDIDataTransform* /*transform*/, QWidget* parent)
+QWidget* createPitchChangeToCCEditor(MIDIDataTransform* transform, QWidget* parent)
 {
-    return _createNothingToEditLabelIn(parent);
+    return new PitchChangeToCCEditorWidget(transform, parent);
 }
 
 QWidget* createIgnorePitchChangeEditor(MIDIDataTransform* /*transform*/, QWidget* parent)
@@ -46,9 +53,9 @@ QWidget* createIgnorePitchChangeEditor(MIDIDataTransform* /*transform*/, QWidget
     return _createNothingToEditLabelIn(parent);
 }
 
-QWidget* createChannelAftertouchToCCEditor(MIDIDataTransform* /*transform*/, QWidget* parent)
+QWidget* createChannelAftertouchToCCEditor(MIDIDataTransform* transform, QWidget* parent)
 {
-    return _createNothingToEditLabelIn(parent);
+    return new ChannelAftertouchToCCEditorWidget(transform, parent);
 }
 
 QWidget* createIgnoreChannelAftertouchEditor(MIDIDataTransform* /*transform*/, QWidget* parent)
@@ -56,7 +63,7 @@ QWidget* createIgnoreChannelAftertouchEditor(MIDIDataTransform* /*transform*/, Q
     return _createNothingToEditLabelIn(parent);
 }
 
-QWidget* createMessageInspectorEditor(MIDIDataTransform* /*transform*/, QWidget* parent)
+QWidget* createMessageInspectorEditor(MIDIDataTransform* transform, QWidget* parent)
 {
-    return _createNothingToEditLabelIn(parent);
+    return new MessageInspectorWidget(transform, parent);
 }

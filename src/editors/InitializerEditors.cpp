@@ -1,17 +1,20 @@
 #include "editors/InitializerEditors.h"
 
+#include "editors/CCInitializerEditorWidget.h"
+#include "editors/NoteOffInitializerEditorWidget.h"
+#include "editors/NoteOnInitializerEditorWidget.h"
+#include "editors/PitchBendInitializerEditorWidget.h"
+#include "editors/ProgChgInitializerEditorWidget.h"
+#include "editors/VolumeInitializerEditorWidget.h"
 #include "model/initializers/InitializerRegistry.h"
 #include "model/initializers/InitializerRegistryEntry.h"
 #include "model/initializers/InitializerTypeNames.h"
 
-#include <QLabel>
-
 namespace {
 
-// Placeholder editor until the per-type editor widgets exist: says there is nothing to edit.
-QWidget* createPlainEditor(MIDIPatchInitializer* /*initializer*/, QWidget* parent)
+template <typename Editor> QWidget* createEditor(MIDIPatchInitializer* initializer, QWidget* parent)
 {
-    return new QLabel(QStringLiteral("(nothing to edit)"), parent);
+    return new Editor(initializer, parent);
 }
 
 } // namespace
@@ -19,13 +22,18 @@ QWidget* createPlainEditor(MIDIPatchInitializer* /*initializer*/, QWidget* paren
 void installInitializerEditors()
 {
     InitializerRegistry* registry = InitializerRegistry::GetInstance();
-    const QString builtInTypes[] = {
-        InitializerTypeNames::NoteOn, InitializerTypeNames::NoteOff, InitializerTypeNames::ProgramChange,
-        InitializerTypeNames::Volume, InitializerTypeNames::CC,      InitializerTypeNames::PitchBend};
-    for (const QString& type : builtInTypes) {
+    const std::pair<QString, InitializerRegistryEntry::EditorFactory> editors[] = {
+        {InitializerTypeNames::NoteOn, &createEditor<NoteOnInitializerEditorWidget>},
+        {InitializerTypeNames::NoteOff, &createEditor<NoteOffInitializerEditorWidget>},
+        {InitializerTypeNames::ProgramChange, &createEditor<ProgChgInitializerEditorWidget>},
+        {InitializerTypeNames::Volume, &createEditor<VolumeInitializerEditorWidget>},
+        {InitializerTypeNames::CC, &createEditor<CCInitializerEditorWidget>},
+        {InitializerTypeNames::PitchBend, &createEditor<PitchBendInitializerEditorWidget>},
+    };
+    for (const auto& [type, factory] : editors) {
         InitializerRegistryEntry* entry = registry->getRegistryEntryNamed(type);
         if (entry && !entry->hasEditorFactory())
-            entry->setEditorFactory(&createPlainEditor);
+            entry->setEditorFactory(factory);
     }
 }
 

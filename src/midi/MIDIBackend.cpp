@@ -1,6 +1,6 @@
 #include "midi/MIDIBackend.h"
 
-#include "midi/RtMidiBackend.h"
+#include "midi/MIDIBackendChoice.h"
 
 #include <QtGlobal>
 
@@ -10,7 +10,7 @@ bool MIDIBackend::_instanceHandedOut = false;
 MIDIBackend* MIDIBackend::GetInstance()
 {
     if (!_instance)
-        _instance = new RtMidiBackend();
+        _instance = MIDIBackendChoice::makeBackend().release();
     _instanceHandedOut = true;
     return _instance;
 }

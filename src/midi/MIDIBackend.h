@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,14 +28,27 @@ public:
     /// Names of the destinations the service offers now, in its port order. Throws MIDIBackendError.
     virtual std::vector<std::string> getOutputPortNames() = 0;
 
+    /// True when the backend calls MIDIPortInfo::requestPortRescan() itself whenever ports come, go
+    /// or are renamed; the catalogue then does not poll the service.
+    virtual bool reportsPortChanges() const { return false; }
+
     /// A new, unconnected input client. Throws MIDIBackendError when the service refuses to make one.
     virtual std::unique_ptr<MIDIInputPort> createInputPort() = 0;
 
     /// A new, unconnected output client. Throws MIDIBackendError when the service refuses to make one.
     virtual std::unique_ptr<MIDIOutputPort> createOutputPort() = 0;
 
-    /// The backend in use: the installed one, else an RtMidiBackend made on the first call. It lives
-    /// for the whole process.
+    /// True when output ports place messages at a moment given on the backend's clock
+    /// (MIDIOutputPort::sendMessageAt); delayed patches then hand their messages over at once.
+    /// False: delays are kept by timers on the GUI thread. Any thread.
+    virtual bool hasTimedSends() const { return false; }
+
+    /// The backend's clock in microseconds. On the backend's MIDI thread, while an incoming message
+    /// is handled, the moment that message arrived; elsewhere, now. Any thread; no allocation.
+    virtual std::int64_t getCurrentTimeUs() const { return 0; }
+
+    /// The backend in use: the installed one, else the one MIDIBackendChoice makes on the first call.
+    /// It lives for the whole process.
     static MIDIBackend* GetInstance();
 
     /// Makes `backend` the one GetInstance() returns. Only possible before the first GetInstance()

@@ -18,6 +18,11 @@ public:
     /// library and is shared by every handler of the port: keep or change only a copy.
     virtual void handleMIDIInputMessage(double timeStamp, midiMessage_t* message) = 0;
 
+    /// The port has vanished from the system; the handler stays registered and is called again
+    /// when the port returns. The notes begun from the port will never get their note offs.
+    /// GUI thread only, never during a delivery to this handler.
+    virtual void inputPortVanished() {}
+
 private:
     void* _userData;
 };

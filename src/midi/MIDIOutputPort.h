@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,4 +25,20 @@ public:
     /// Sends the message unchanged; sends nothing when not connected. Any thread, also two at once;
     /// no allocation.
     virtual void sendMessage(const std::vector<unsigned char>& message) = 0;
+
+    /// Sends the message when the backend's clock (MIDIBackend::getCurrentTimeUs) reaches `dueTimeUs`,
+    /// after everything handed over before it with an earlier or equal due time. `ownerTag` names the
+    /// sender for cancelScheduledNoteOns(). Backends without timed sends (hasTimedSends() false on the
+    /// backend) send at once. Any thread; no allocation on the MIDI thread.
+    virtual void sendMessageAt(const std::vector<unsigned char>& message, std::int64_t dueTimeUs,
+                               std::uint64_t ownerTag)
+    {
+        (void)dueTimeUs;
+        (void)ownerTag;
+        sendMessage(message);
+    }
+
+    /// Drops the note ons that `ownerTag` handed to sendMessageAt() and that have not gone out yet;
+    /// everything else it scheduled (note offs above all) still goes out. Any thread.
+    virtual void cancelScheduledNoteOns(std::uint64_t ownerTag) { (void)ownerTag; }
 };

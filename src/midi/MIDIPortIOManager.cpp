@@ -4,8 +4,13 @@
 #include "midi/MIDIBackend.h"
 #include "midi/MIDIBackendError.h"
 #include "midi/MIDIInputMessageHandler.h"
+#include "midi/MIDIOutputPort.h"
 #include "midi/MIDIPortInfo.h"
 #include "midi/TemporaryMidiIOSuspender.h"
+#include "model/MIDIMessageValidity.h"
+
+#include <QCoreApplication>
+#include <QTimer>
 
 #include <chrono>
 #include <memory>
@@ -64,6 +69,14 @@ public:
     AdmittedDelivery& operator=(const AdmittedDelivery&) = delete;
 };
 
+// What the library's input filter drops: system exclusive, time code, timing clock, active sensing.
+// Checked after the message was found complete, so the status byte tells all.
+bool isDroppedByInputFilter(const midiMessage_t* message)
+{
+    const unsigned char status = message->front();
+    return status == 0xF0 || status == 0xF1 || status == 0xF8 || status == 0xFE;
+}
+
 QString openErrorText(const char* direction, const QString& portName, const MIDIBackendError& error)
 {
     return QStringLiteral("Unable to open %1 port '").arg(QLatin1String(direction)) + portName +
@@ -76,10 +89,18 @@ void _midiInMessageCallbackFcn(double timeStamp, std::vector<unsigned char>* mes
 {
     // MIDI thread: no allocation; waits only for a table change (microseconds).
     MIDIPortIOManager* manager = MIDIPortIOManager::_instance;
-    if (!manager || !userData || !message || message->empty())
+    if (!manager || !userData || !message)
         return;
     (void)manager->_gatesMade.load(std::memory_order_acquire);
     auto* gate = static_cast<MIDIPortIOManager::InputGate*>(userData);
+    // The one check at the door: whatever a device or a backend hands over, only complete messages
+    // reach the routing, so nothing malformed can be passed on or mangled further along.
+    if (!isCompleteMIDIMessage(message)) {
+        manager->_refuseInput(gate->portIndex);
+        return;
+    }
+    if (isDroppedByInputFilter(message))
+        return;
     manager->_enterDelivery(gate->inFlight);
     InFlightRelease release(gate->inFlight);
     if (gate->closed.load(std::memory_order_seq_cst))
@@ -99,10 +120,32 @@ MIDIPortIOManager* MIDIPortIOManager::GetInstance()
 
 MIDIPortIOManager::MIDIPortIOManager()
     : QObject(nullptr), _ioSuspendDepth(0), _portInfo(MIDIPortInfo::GetInstance()),
-      _inputPortsByIndex(static_cast<size_t>(_portInfo->getNumInputPorts()), nullptr),
-      _inputGatesByIndex(static_cast<size_t>(_portInfo->getNumInputPorts()), nullptr),
-      _outputPortsByIndex(static_cast<size_t>(_portInfo->getNumOutputPorts()), nullptr)
+      _backend(MIDIBackend::GetInstance()), _timedSends(_backend->hasTimedSends())
 {
+    _growTables();
+    connect(_portInfo, &MIDIPortInfo::inputPortVanished, this, &MIDIPortIOManager::_inputPortVanishedSLOT);
+    connect(_portInfo, &MIDIPortInfo::inputPortReturned, this, &MIDIPortIOManager::_inputPortReturnedSLOT);
+    connect(_portInfo, &MIDIPortInfo::outputPortVanished, this, &MIDIPortIOManager::_outputPortVanishedSLOT);
+    connect(_portInfo, &MIDIPortInfo::outputPortReturned, this, &MIDIPortIOManager::_outputPortReturnedSLOT);
+    connect(_portInfo, &MIDIPortInfo::portCatalogueChanged, this, &MIDIPortIOManager::_growTables);
+    if (QCoreApplication::instance()) {
+        _refusalTimer = new QTimer(this);
+        _refusalTimer->setInterval(1000);
+        connect(_refusalTimer, &QTimer::timeout, this, &MIDIPortIOManager::_reportRefusedInputSLOT);
+        _refusalTimer->start();
+    }
+}
+
+void MIDIPortIOManager::_growTables()
+{
+    // GUI thread only. New slots exist before any port uses them; nothing the MIDI thread reads moves.
+    const auto inputs = static_cast<size_t>(_portInfo->getInputPortIndexCount());
+    if (_inputPortsByIndex.size() < inputs) {
+        _inputPortsByIndex.resize(inputs, nullptr);
+        _inputGatesByIndex.resize(inputs, nullptr);
+    }
+    _refusedInputCounts.growTo(static_cast<int>(inputs));
+    _outputPortsByIndex.growTo(_portInfo->getOutputPortIndexCount());
 }
 
 void MIDIPortIOManager::suspendIO(bool suspend)
@@ -172,11 +215,13 @@ void MIDIPortIOManager::addRequiredInputPortNamed(const QString& portName, MIDII
 {
     if (portName.isEmpty() || !handler)
         return;
+    _growTables();
     const int index = _portInfo->getIndexOfInputPortNamed(portName);
-    if (index < 0)
+    if (index < 0 || static_cast<size_t>(index) >= _inputPortsByIndex.size())
         return;
-    // The port is opened first, outside the table change: opening may take a while.
-    if (!_hasOpenInputPortFor(portName))
+    // The port is opened first, outside the table change: opening may take a while. A port that is
+    // gone now is opened when it returns.
+    if (!_hasOpenInputPortFor(portName) && !_portInfo->isInputPortGone(portName))
         _openInputPortNamed(portName);
     {
         TableChange change(*this);
@@ -214,13 +259,14 @@ void MIDIPortIOManager::addRequiredOutputPortNamed(const QString& portName, MIDI
 {
     if (portName.isEmpty() || !patch)
         return;
+    _growTables();
     const int index = _portInfo->getIndexOfOutputPortNamed(portName);
-    if (index < 0)
+    if (index < 0 || index >= _outputPortsByIndex.size())
         return;
-    if (!_hasOpenOutputPortFor(portName)) {
+    if (!_hasOpenOutputPortFor(portName) && !_portInfo->isOutputPortGone(portName)) {
         MIDIOutputPort* port = _openOutputPortNamed(portName);
         TableChange change(*this);
-        _outputPortsByIndex[static_cast<size_t>(index)] = port;
+        _outputPortsByIndex[index] = port;
     }
     QVector<MIDIPatchTarget*>& users = _outputPortUsers[portName];
     if (!users.contains(patch))
@@ -248,7 +294,8 @@ void MIDIPortIOManager::removeAllPortRequirements()
     {
         TableChange change(*this);
         _inputHandlers.clear();
-        std::fill(_outputPortsByIndex.begin(), _outputPortsByIndex.end(), nullptr);
+        for (int i = 0; i < _outputPortsByIndex.size(); ++i)
+            _outputPortsByIndex[i] = nullptr;
     }
     const QStringList inputNames = _openInputPorts.keys();
     for (const QString& portName : inputNames)
@@ -287,7 +334,7 @@ bool MIDIPortIOManager::_hasOpenOutputPortFor(const QString& portName) const
 void MIDIPortIOManager::_openInputPortNamed(const QString& portName)
 {
     const int index = _portInfo->getIndexOfInputPortNamed(portName);
-    if (index < 0)
+    if (index < 0 || static_cast<size_t>(index) >= _inputPortsByIndex.size())
         return;
     std::unique_ptr<MIDIInputPort> created;
     try {
@@ -320,7 +367,8 @@ void MIDIPortIOManager::_closeInputPortNamed(const QString& portName)
 {
     const int index = _portInfo->getIndexOfInputPortNamed(portName);
     MIDIInputPort* port = _openInputPorts.value(portName, nullptr);
-    if (index >= 0 && _inputGatesByIndex[static_cast<size_t>(index)] && port &&
+    if (index >= 0 && static_cast<size_t>(index) < _inputGatesByIndex.size() &&
+        _inputGatesByIndex[static_cast<size_t>(index)] && port &&
         _inputPortsByIndex[static_cast<size_t>(index)] == port) {
         // Whatever the port's thread was delivering ends first; from now on it delivers nothing.
         TableChange change(*this);
@@ -331,7 +379,8 @@ void MIDIPortIOManager::_closeInputPortNamed(const QString& portName)
         port->cancelCallback();
         port->closePort();
     }
-    if (index >= 0 && _inputPortsByIndex[static_cast<size_t>(index)] == port)
+    if (index >= 0 && static_cast<size_t>(index) < _inputPortsByIndex.size() &&
+        _inputPortsByIndex[static_cast<size_t>(index)] == port)
         _inputPortsByIndex[static_cast<size_t>(index)] = nullptr;
     _openInputPortNames.remove(port);
     delete port;
@@ -343,7 +392,7 @@ MIDIOutputPort* MIDIPortIOManager::_openOutputPortNamed(const QString& portName)
     // Registers the port object under its name (not yet in the index table; the caller publishes
     // it there inside a table change) and opens it. Null when no client object could be made.
     const int index = _portInfo->getIndexOfOutputPortNamed(portName);
-    if (index < 0)
+    if (index < 0 || index >= _outputPortsByIndex.size())
         return nullptr;
     std::unique_ptr<MIDIOutputPort> created;
     try {
@@ -367,9 +416,9 @@ void MIDIPortIOManager::_closeOutputPortNamed(const QString& portName)
 {
     const int index = _portInfo->getIndexOfOutputPortNamed(portName);
     MIDIOutputPort* port = _openOutputPorts.value(portName, nullptr);
-    if (index >= 0 && _outputPortsByIndex[static_cast<size_t>(index)] == port && port) {
+    if (index >= 0 && index < _outputPortsByIndex.size() && _outputPortsByIndex[index] == port && port) {
         TableChange change(*this);
-        _outputPortsByIndex[static_cast<size_t>(index)] = nullptr;
+        _outputPortsByIndex[index] = nullptr;
     }
     // Closing waits for messages already handed to the service to go out.
     if (port)
@@ -378,30 +427,67 @@ void MIDIPortIOManager::_closeOutputPortNamed(const QString& portName)
     _openOutputPorts.remove(portName);
 }
 
-void MIDIPortIOManager::deliverMessageToOutputPort(int outputPortIndex, midiMessage_t* message)
+template <typename Send>
+bool MIDIPortIOManager::_sendThroughOutputPort(int outputPortIndex, const midiMessage_t* message, Send send)
 {
     // Any thread. MIDI thread: no allocation; waits only for a table change (microseconds).
     if (t_admittedDeliveries != 0) {
         // Inside an input delivery: its gate keeps the tables as they are until it ends.
-        _sendToOutputPort(outputPortIndex, message);
-        return;
+        return _sendToOutputPort(outputPortIndex, message, send);
     }
     _enterDelivery(_sendsInFlight);
     InFlightRelease release(_sendsInFlight);
     if (_ioSuspendDepth.load(std::memory_order_seq_cst) != 0)
-        return;
-    _sendToOutputPort(outputPortIndex, message);
+        return false;
+    return _sendToOutputPort(outputPortIndex, message, send);
 }
 
-void MIDIPortIOManager::_sendToOutputPort(int outputPortIndex, midiMessage_t* message)
+template <typename Send>
+bool MIDIPortIOManager::_sendToOutputPort(int outputPortIndex, const midiMessage_t* message, Send send)
+{
+    // Nothing malformed leaves the program, and no system exclusive message: a synth that saw its
+    // start would wait for an end that never comes. (No message: a request such as a cancel.)
+    if (message && (!isCompleteMIDIMessage(message) || isSystemExclusiveMessage(message)))
+        return false;
+    if (outputPortIndex < 0 || outputPortIndex >= _outputPortsByIndex.size())
+        return false;
+    MIDIOutputPort* port = _outputPortsByIndex[outputPortIndex];
+    if (!port)
+        return false;
+    send(port);
+    return true;
+}
+
+bool MIDIPortIOManager::deliverMessageToOutputPort(int outputPortIndex, midiMessage_t* message)
 {
     if (!message || message->empty())
+        return false;
+    return _sendThroughOutputPort(outputPortIndex, message,
+                                  [message](MIDIOutputPort* port) { port->sendMessage(*message); });
+}
+
+bool MIDIPortIOManager::deliverMessageToOutputPortAt(int outputPortIndex, midiMessage_t* message,
+                                                     std::int64_t dueTimeUs, std::uint64_t ownerTag)
+{
+    if (!message || message->empty())
+        return false;
+    return _sendThroughOutputPort(outputPortIndex, message,
+                                  [message, dueTimeUs, ownerTag](MIDIOutputPort* port) {
+                                      port->sendMessageAt(*message, dueTimeUs, ownerTag);
+                                  });
+}
+
+void MIDIPortIOManager::cancelScheduledNoteOns(int outputPortIndex, std::uint64_t ownerTag)
+{
+    if (!_timedSends)
         return;
-    if (outputPortIndex < 0 || static_cast<size_t>(outputPortIndex) >= _outputPortsByIndex.size())
-        return;
-    MIDIOutputPort* port = _outputPortsByIndex[static_cast<size_t>(outputPortIndex)];
-    if (port)
-        port->sendMessage(*message);
+    _sendThroughOutputPort(outputPortIndex, nullptr,
+                           [ownerTag](MIDIOutputPort* port) { port->cancelScheduledNoteOns(ownerTag); });
+}
+
+std::int64_t MIDIPortIOManager::getCurrentMIDITimeUs() const
+{
+    return _backend->getCurrentTimeUs();
 }
 
 void MIDIPortIOManager::_deliverInputMessageToHandlers(int inputPortIndex, double timeStamp,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "midi/MIDITypes.h"
+#include "midi/StableIndexTable.h"
 
 #include <QMap>
 #include <QObject>
@@ -9,14 +10,17 @@
 #include <QVector>
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
+class MIDIBackend;
 class MIDIInputMessageHandler;
 class MIDIPatchTarget;
 class MIDIPortInfo;
 class MIDIInputPort;
 class MIDIOutputPort;
+class QTimer;
 
 void _midiInMessageCallbackFcn(double timeStamp, std::vector<unsigned char>* message, void* userData);
 
@@ -34,6 +38,17 @@ void _midiInMessageCallbackFcn(double timeStamp, std::vector<unsigned char>* mes
 ///
 /// Handlers may send from inside their delivery (deliverMessageToOutputPort is re-entrant), but must
 /// not add or remove port requirements there.
+///
+/// Every incoming message is checked once, here, before any handler sees it: only complete,
+/// well-formed messages go on. Refused ones are counted per port, and the status channel gets one
+/// warning per port for each burst of them (at most one a second). The library's input filter
+/// (system exclusive, time code, timing clock, active sensing) is applied here too, whatever the
+/// backend. Nothing malformed and no system exclusive message is ever sent either.
+///
+/// Ports that vanish while in use are closed and remembered: their requirers stay registered, the
+/// notes the patches there were holding are forgotten, and a warning names the port. When a port
+/// of that name returns it is opened again for everyone who still needs it, the initializers of
+/// active patches on it are sent again, and a status message says so.
 class MIDIPortIOManager : public QObject
 {
     Q_OBJECT
@@ -60,18 +75,37 @@ public:
     /// True when the output port is open and the library reports it connected. GUI thread only.
     bool isOutputPortOpen(const QString& portName) const;
 
-    /// Sends the message unchanged on the open output port at the catalogue index. An index out of
-    /// range (-1 included), a port not open or not connected, or an empty message sends nothing.
+    /// Sends the message unchanged on the open output port at the catalogue index and returns true.
+    /// An index out of range (-1 included), a port not open, or a message that is not complete and
+    /// well-formed or is system exclusive sends nothing and returns false.
     /// While I/O is suspended nothing is sent, except by a delivery that was already running when the
     /// suspension began: that one finishes its work, so no note-off of a message it accepted is lost.
     /// Any thread; re-entrant from handlers. MIDI thread: no allocation, no blocking.
-    void deliverMessageToOutputPort(int outputPortIndex, midiMessage_t* message);
+    bool deliverMessageToOutputPort(int outputPortIndex, midiMessage_t* message);
+
+    /// Like deliverMessageToOutputPort, but the message goes out when the backend's clock reaches
+    /// `dueTimeUs` (see getCurrentMIDITimeUs), placed by the backend. `ownerTag` names the sender for
+    /// cancelScheduledNoteOns. Without timed sends (hasTimedSends false) it is sent at once.
+    /// Any thread. MIDI thread: no allocation, no blocking.
+    bool deliverMessageToOutputPortAt(int outputPortIndex, midiMessage_t* message, std::int64_t dueTimeUs,
+                                      std::uint64_t ownerTag);
+    /// Takes back the note ons `ownerTag` scheduled on the port and that have not gone out; note offs
+    /// and everything else it scheduled still go out. Any thread.
+    void cancelScheduledNoteOns(int outputPortIndex, std::uint64_t ownerTag);
+    /// True when the backend places timed messages itself. Any thread.
+    bool hasTimedSends() const { return _timedSends; }
+    /// The backend's clock in microseconds: on the MIDI thread, the moment the message being handled
+    /// came in; elsewhere, now. Any thread; no allocation.
+    std::int64_t getCurrentMIDITimeUs() const;
 
     /// Suspends (true) or resumes (false) I/O. Calls pair up and nest: I/O resumes when every
     /// suspension has been resumed. GUI thread only.
     void suspendIO(bool suspend);
     /// True while I/O is suspended. Any thread.
     bool isIOSuspended() const;
+
+    /// How many malformed messages the named input port sent since the program started. GUI thread only.
+    unsigned getRefusedMessageCount(const QString& inputPortName) const;
 
 private:
     MIDIPortIOManager();
@@ -108,8 +142,22 @@ private:
         MIDIPortIOManager& _manager;
     };
     void _postPendingErrors();
-    /// Sends on the port at the index, if any. The caller keeps the tables still.
-    void _sendToOutputPort(int outputPortIndex, midiMessage_t* message);
+    /// Calls `send` with the open output port at the index, inside a delivery; false, doing nothing,
+    /// when nothing may be sent there now (suspended, no such port, `message` malformed).
+    template <typename Send>
+    bool _sendThroughOutputPort(int outputPortIndex, const midiMessage_t* message, Send send);
+    /// The same once the tables are held still by the caller.
+    template <typename Send>
+    bool _sendToOutputPort(int outputPortIndex, const midiMessage_t* message, Send send);
+    /// Makes room in the index tables for every port the catalogue lists. GUI thread only.
+    void _growTables();
+    /// Counts a malformed message from the input port. MIDI thread: no allocation, no blocking.
+    void _refuseInput(int inputPortIndex);
+    void _reportRefusedInputSLOT();
+    void _inputPortVanishedSLOT(const QString& portName);
+    void _inputPortReturnedSLOT(const QString& portName);
+    void _outputPortVanishedSLOT(const QString& portName);
+    void _outputPortReturnedSLOT(const QString& portName);
     void _deliverInputMessageToHandlers(int inputPortIndex, double timeStamp, midiMessage_t* message) const;
 
     friend void _midiInMessageCallbackFcn(double timeStamp, std::vector<unsigned char>* message,
@@ -125,7 +173,9 @@ private:
     // Table changes under way (GUI thread); deliveries wait while it is above 0.
     std::atomic<int> _tableChangeDepth{0};
     MIDIPortInfo* _portInfo;
-    // Sized once from the catalogue; slots change only while no delivery runs.
+    MIDIBackend* _backend;
+    bool _timedSends;
+    // Grown as the catalogue grows (GUI thread only).
     std::vector<MIDIInputPort*> _inputPortsByIndex;
     // The gate of the open input port at each index (GUI thread only); every gate ever made.
     std::vector<InputGate*> _inputGatesByIndex;
@@ -133,7 +183,15 @@ private:
     // Raised (release) after a gate is made and before its port may call back; each delivery
     // reads it (acquire) first, so the gate's making happens before the delivery uses it.
     std::atomic<unsigned> _gatesMade{0};
-    std::vector<MIDIOutputPort*> _outputPortsByIndex;
+    // Read by the MIDI thread: grown as the catalogue grows, never moved; slots change only while
+    // no delivery runs.
+    StableIndexTable<MIDIOutputPort*> _outputPortsByIndex;
+    // Malformed messages per input index, counted on the MIDI thread.
+    StableIndexTable<std::atomic<unsigned>> _refusedInputCounts;
+    // GUI thread: the count last reported per input index, and whether a burst is going on.
+    QVector<unsigned> _refusedReported;
+    QVector<bool> _refusalBurst;
+    QTimer* _refusalTimer = nullptr;
     // A port whose client object could not be made is entered with a null object, so that it counts
     // as open-failed and is not retried while requirers remain.
     QMap<QString, MIDIInputPort*> _openInputPorts;

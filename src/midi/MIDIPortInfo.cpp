@@ -7,6 +7,7 @@
 #include "persistence/PrefKeys.h"
 
 MIDIPortInfo* MIDIPortInfo::_instance = nullptr;
+std::atomic<MIDIPortInfo*> MIDIPortInfo::_liveInstance{nullptr};
 
 namespace {
 
@@ -56,7 +57,8 @@ QString defaultPort(const QVector<QString>& names, const QStringList& notToUse)
     return QString();
 }
 
-void writeAliases(const QString& key, const QVector<QString>& names, const QMap<QString, QString>& aliases)
+void writeAliases(const QString& key, const QVector<QString>& names, const QMap<QString, QString>& aliases,
+                  const QVector<QString>& goneNames)
 {
     // Entries of absent ports stay, so the names given to unplugged devices survive; a present port
     // without an alias loses its entry, so a name reset in the preferences stays reset.
@@ -67,6 +69,12 @@ void writeAliases(const QString& key, const QVector<QString>& names, const QMap<
         else
             stored.remove(name);
     }
+    // A port that vanished during the run keeps the name it was given, even one given this run.
+    for (const QString& name : goneNames) {
+        const auto entry = aliases.constFind(name);
+        if (entry != aliases.cend() && entry.value() != name)
+            stored.insert(name, QVariant(entry.value()));
+    }
     setMapPrefValue(key, stored);
 }
 
@@ -74,9 +82,31 @@ void writeAliases(const QString& key, const QVector<QString>& names, const QMap<
 
 MIDIPortInfo* MIDIPortInfo::GetInstance()
 {
-    if (!_instance)
+    if (!_instance) {
         _instance = new MIDIPortInfo();
+        _liveInstance.store(_instance);
+    }
     return _instance;
+}
+
+QVector<QString> MIDIPortInfo::_presentInputNames() const
+{
+    QVector<QString> names;
+    for (qsizetype i = 0; i < _inputPortNames.size(); ++i) {
+        if (_inputPortPresent.at(i))
+            names.append(_inputPortNames.at(i));
+    }
+    return names;
+}
+
+QVector<QString> MIDIPortInfo::_presentOutputNames() const
+{
+    QVector<QString> names;
+    for (qsizetype i = 0; i < _outputPortNames.size(); ++i) {
+        if (_outputPortPresent.at(i))
+            names.append(_outputPortNames.at(i));
+    }
+    return names;
 }
 
 MIDIPortInfo::MIDIPortInfo() : QObject(nullptr), _numInputPorts(0), _numOutputPorts(0)
@@ -91,6 +121,7 @@ MIDIPortInfo::MIDIPortInfo() : QObject(nullptr), _numInputPorts(0), _numOutputPo
 
     _initAliasesFromPrefs();
     _initPortUseFromPrefs();
+    _startPolling();
 }
 
 void MIDIPortInfo::_readPortNames()
@@ -108,6 +139,8 @@ void MIDIPortInfo::_readPortNames()
     } catch (const MIDIBackendError& error) {
         postErrorMessage(QStringLiteral("Unable to list the MIDI output ports\n\n") + error.getMessage());
     }
+    _inputPortPresent = QVector<bool>(_inputPortNames.size(), true);
+    _outputPortPresent = QVector<bool>(_outputPortNames.size(), true);
     _numInputPorts = static_cast<int>(_inputPortNames.size());
     _numOutputPorts = static_cast<int>(_outputPortNames.size());
 }
@@ -145,12 +178,30 @@ void MIDIPortInfo::_initPortUseFromPrefs()
 
 bool MIDIPortInfo::hasInputPortNamed(const QString& portName) const
 {
-    return portName.isEmpty() || _inputPortNames.contains(portName);
+    if (portName.isEmpty())
+        return true;
+    const qsizetype index = _inputPortNames.indexOf(portName);
+    return index >= 0 && _inputPortPresent.at(index);
 }
 
 bool MIDIPortInfo::hasOutputPortNamed(const QString& portName) const
 {
-    return portName.isEmpty() || _outputPortNames.contains(portName);
+    if (portName.isEmpty())
+        return true;
+    const qsizetype index = _outputPortNames.indexOf(portName);
+    return index >= 0 && _outputPortPresent.at(index);
+}
+
+bool MIDIPortInfo::isInputPortGone(const QString& portName) const
+{
+    const qsizetype index = portName.isEmpty() ? -1 : _inputPortNames.indexOf(portName);
+    return index >= 0 && !_inputPortPresent.at(index);
+}
+
+bool MIDIPortInfo::isOutputPortGone(const QString& portName) const
+{
+    const qsizetype index = portName.isEmpty() ? -1 : _outputPortNames.indexOf(portName);
+    return index >= 0 && !_outputPortPresent.at(index);
 }
 
 int MIDIPortInfo::getIndexOfInputPortNamed(const QString& portName) const
@@ -165,32 +216,36 @@ int MIDIPortInfo::getIndexOfOutputPortNamed(const QString& portName) const
 
 QString MIDIPortInfo::getNameOfInputPortAtIndex(int index) const
 {
-    return (index >= 0 && index < _numInputPorts) ? _inputPortNames.at(index) : QString();
+    return (index >= 0 && index < _inputPortNames.size()) ? _inputPortNames.at(index) : QString();
 }
 
 QString MIDIPortInfo::getNameOfOutputPortAtIndex(int index) const
 {
-    return (index >= 0 && index < _numOutputPorts) ? _outputPortNames.at(index) : QString();
+    return (index >= 0 && index < _outputPortNames.size()) ? _outputPortNames.at(index) : QString();
 }
 
 QString MIDIPortInfo::getNameOfFirstInputPort() const
 {
-    return getNameOfInputPortAtIndex(0);
+    const QVector<QString> names = _presentInputNames();
+    return names.isEmpty() ? QString() : names.first();
 }
 
 QString MIDIPortInfo::getNameOfFirstOutputPort() const
 {
-    return getNameOfOutputPortAtIndex(0);
+    const QVector<QString> names = _presentOutputNames();
+    return names.isEmpty() ? QString() : names.first();
 }
 
 QStringList MIDIPortInfo::getInputPortNames() const
 {
-    return QStringList(_inputPortNames.begin(), _inputPortNames.end());
+    const QVector<QString> names = _presentInputNames();
+    return QStringList(names.begin(), names.end());
 }
 
 QStringList MIDIPortInfo::getOutputPortNames() const
 {
-    return QStringList(_outputPortNames.begin(), _outputPortNames.end());
+    const QVector<QString> names = _presentOutputNames();
+    return QStringList(names.begin(), names.end());
 }
 
 bool MIDIPortInfo::shouldInputPortBeUsed(const QString& portName) const
@@ -215,22 +270,22 @@ void MIDIPortInfo::setUseOutputPort(const QString& portName, bool use)
 
 QString MIDIPortInfo::getDefaultInputPortName() const
 {
-    return defaultPort(_inputPortNames, _inputPortsToNotUse);
+    return defaultPort(_presentInputNames(), _inputPortsToNotUse);
 }
 
 QString MIDIPortInfo::getDefaultOutputPortName() const
 {
-    return defaultPort(_outputPortNames, _outputPortsToNotUse);
+    return defaultPort(_presentOutputNames(), _outputPortsToNotUse);
 }
 
 bool MIDIPortInfo::doesInputPortHaveAnAlias(const QString& portName) const
 {
-    return hasAlias(_inputPortNames, _inputPortAliases, portName);
+    return hasInputPortNamed(portName) && hasAlias(_inputPortNames, _inputPortAliases, portName);
 }
 
 bool MIDIPortInfo::doesOutputPortHaveAnAlias(const QString& portName) const
 {
-    return hasAlias(_outputPortNames, _outputPortAliases, portName);
+    return hasOutputPortNamed(portName) && hasAlias(_outputPortNames, _outputPortAliases, portName);
 }
 
 QString MIDIPortInfo::getInputPortAlias(const QString& portName) const
@@ -245,7 +300,7 @@ QString MIDIPortInfo::getOutputPortAlias(const QString& portName) const
 
 void MIDIPortInfo::setInputPortAlias(const QString& portName, const QString& aliasedTo)
 {
-    if (!_inputPortNames.contains(portName))
+    if (portName.isEmpty() || !hasInputPortNamed(portName))
         return;
     _inputPortAliases.insert(portName, aliasedTo);
     emit inputPortAliasedTo(portName, aliasedTo);
@@ -253,7 +308,7 @@ void MIDIPortInfo::setInputPortAlias(const QString& portName, const QString& ali
 
 void MIDIPortInfo::setOutputPortAlias(const QString& portName, const QString& aliasedTo)
 {
-    if (!_outputPortNames.contains(portName))
+    if (portName.isEmpty() || !hasOutputPortNamed(portName))
         return;
     _outputPortAliases.insert(portName, aliasedTo);
     emit outputPortAliasedTo(portName, aliasedTo);
@@ -261,28 +316,52 @@ void MIDIPortInfo::setOutputPortAlias(const QString& portName, const QString& al
 
 QString MIDIPortInfo::getInputPortAliasedTo(const QString& alias) const
 {
-    return portAliasedTo(_inputPortNames, _inputPortAliases, alias);
+    return portAliasedTo(_presentInputNames(), _inputPortAliases, alias);
 }
 
 QString MIDIPortInfo::getOutputPortAliasedTo(const QString& alias) const
 {
-    return portAliasedTo(_outputPortNames, _outputPortAliases, alias);
+    return portAliasedTo(_presentOutputNames(), _outputPortAliases, alias);
 }
 
 QString MIDIPortInfo::getAliasOfUnavailableInputPortNamed(const QString& portName) const
 {
+    // A port gone during the run is as unavailable as one never seen: its alias still finds a
+    // stand-in when a setup naming it is loaded.
+    if (isInputPortGone(portName)) {
+        const QString alias = _inputPortAliases.value(portName);
+        if (!alias.isEmpty() && alias != portName)
+            return alias;
+    }
     return _unavailableInputPortAliases.value(portName);
 }
 
 QString MIDIPortInfo::getAliasOfUnavailableOutputPortNamed(const QString& portName) const
 {
+    if (isOutputPortGone(portName)) {
+        const QString alias = _outputPortAliases.value(portName);
+        if (!alias.isEmpty() && alias != portName)
+            return alias;
+    }
     return _unavailableOutputPortAliases.value(portName);
 }
 
 void MIDIPortInfo::updateAliasesInPrefs()
 {
-    writeAliases(PrefKeys::MIDIInputPortNameAliases, _inputPortNames, _inputPortAliases);
-    writeAliases(PrefKeys::MIDIOutputPortNameAliases, _outputPortNames, _outputPortAliases);
+    const QVector<QString> presentInputs = _presentInputNames();
+    const QVector<QString> presentOutputs = _presentOutputNames();
+    QVector<QString> goneInputs;
+    QVector<QString> goneOutputs;
+    for (const QString& name : std::as_const(_inputPortNames)) {
+        if (!presentInputs.contains(name))
+            goneInputs.append(name);
+    }
+    for (const QString& name : std::as_const(_outputPortNames)) {
+        if (!presentOutputs.contains(name))
+            goneOutputs.append(name);
+    }
+    writeAliases(PrefKeys::MIDIInputPortNameAliases, presentInputs, _inputPortAliases, goneInputs);
+    writeAliases(PrefKeys::MIDIOutputPortNameAliases, presentOutputs, _outputPortAliases, goneOutputs);
 }
 
 void MIDIPortInfo::updatePortUseInPrefs()

@@ -9,6 +9,7 @@
 
 #include <RtMidi.h>
 
+#include <QRegularExpression>
 #include <QtGlobal>
 
 #include <algorithm>
@@ -27,12 +28,40 @@ bool isApiCompiled(RtMidi::Api api)
 const char* const kNoService = "No MIDI service is available: ";
 const char* const kRunsWithoutPorts = " The program runs without MIDI ports.";
 
+// The ports this program's own clients make when they connect (JACK numbers clients of the same
+// name, ALSA appends the client and port numbers). They are not devices: listing them would offer
+// to route the program into itself, and the list would change with every port it opens.
+bool isOwnClientPort(const std::string& name)
+{
+    static const QRegularExpression ownPort(
+        QStringLiteral("^RtMidi (Input|Output) Client(-\\d+)?:RtMidi (Input|Output)( \\d+:\\d+)?$"));
+    return ownPort.match(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()))).hasMatch();
+}
+
 } // namespace
+
+struct RtMidiBackend::Lister
+{
+    // One of the two is made; the collector is attached to it for as long as it lives.
+    std::unique_ptr<RtMidiIn> in;
+    std::unique_ptr<RtMidiOut> out;
+    RtMidiErrorCollector errors;
+
+    RtMidi& midi() { return in ? static_cast<RtMidi&>(*in) : static_cast<RtMidi&>(*out); }
+
+    ~Lister()
+    {
+        RtMidiGraveyard::bury(std::move(in));
+        RtMidiGraveyard::bury(std::move(out));
+    }
+};
 
 RtMidiBackend::RtMidiBackend() : _api(RtMidi::UNSPECIFIED)
 {
     _chooseApi();
 }
+
+RtMidiBackend::~RtMidiBackend() = default;
 
 bool RtMidiBackend::setPreferredApi(const QString& apiName)
 {
@@ -67,6 +96,8 @@ void RtMidiBackend::_chooseApi()
         const QString fromEnvironment = qEnvironmentVariable("QUORVELL_MIDI_API").trimmed().toLower();
         if (fromEnvironment == QLatin1String("alsa") || fromEnvironment == QLatin1String("jack")) {
             wanted = fromEnvironment;
+        } else if (fromEnvironment == QLatin1String("jack-rtmidi")) {
+            wanted = QStringLiteral("jack");
         } else if (!fromEnvironment.isEmpty()) {
             postWarningMessage(
                 QStringLiteral("QUORVELL_MIDI_API is set to '%1', which is neither alsa nor jack; "
@@ -101,7 +132,7 @@ void RtMidiBackend::_chooseApi()
     postWarningMessage(warning);
 }
 
-bool RtMidiBackend::_tryAlsa(QString* reason)
+bool RtMidiBackend::alsaOpens(QString* reason)
 {
     if (!isApiCompiled(RtMidi::LINUX_ALSA)) {
         *reason = QStringLiteral("this RtMidi was built without ALSA");
@@ -113,6 +144,13 @@ bool RtMidiBackend::_tryAlsa(QString* reason)
         *reason = error.getMessage();
         return false;
     }
+    return true;
+}
+
+bool RtMidiBackend::_tryAlsa(QString* reason)
+{
+    if (!alsaOpens(reason))
+        return false;
     _api = RtMidi::LINUX_ALSA;
     return true;
 }
@@ -136,7 +174,6 @@ bool RtMidiBackend::_tryJack(QString* reason)
 
 std::vector<std::string> RtMidiBackend::_listPorts(RtMidi& midi, RtMidiErrorCollector& errors)
 {
-    errors.attachTo(midi);
     errors.watch();
     const unsigned int count = midi.getPortCount();
     errors.check();
@@ -144,8 +181,11 @@ std::vector<std::string> RtMidiBackend::_listPorts(RtMidi& midi, RtMidiErrorColl
     // returns, usually empty; the library prints its own warning.
     std::vector<std::string> names;
     names.reserve(count);
-    for (unsigned int i = 0; i < count; ++i)
-        names.push_back(midi.getPortName(i));
+    for (unsigned int i = 0; i < count; ++i) {
+        std::string name = midi.getPortName(i);
+        if (!isOwnClientPort(name))
+            names.push_back(std::move(name));
+    }
     return names;
 }
 
@@ -153,14 +193,21 @@ std::vector<std::string> RtMidiBackend::getInputPortNames()
 {
     if (_api == RtMidi::UNSPECIFIED)
         return {};
-    RtMidiErrorCollector errors; // the lister reports to it until it is buried
     try {
-        auto lister = std::make_unique<RtMidiIn>(static_cast<RtMidi::Api>(_api), "RtMidi Input Client", 100);
-        std::vector<std::string> names = _listPorts(*lister, errors);
-        RtMidiGraveyard::bury(std::move(lister));
-        return names;
+        if (!_inputLister) {
+            auto lister = std::make_unique<Lister>();
+            lister->in =
+                std::make_unique<RtMidiIn>(static_cast<RtMidi::Api>(_api), "RtMidi Input Client", 100);
+            lister->errors.attachTo(*lister->in);
+            _inputLister = std::move(lister);
+        }
+        return _listPorts(_inputLister->midi(), _inputLister->errors);
     } catch (const RtMidiError& error) {
+        _inputLister.reset();
         throw MIDIBackendError(error.getMessage());
+    } catch (const MIDIBackendError&) {
+        _inputLister.reset(); // the next call starts with a new client
+        throw;
     }
 }
 
@@ -168,14 +215,20 @@ std::vector<std::string> RtMidiBackend::getOutputPortNames()
 {
     if (_api == RtMidi::UNSPECIFIED)
         return {};
-    RtMidiErrorCollector errors; // the lister reports to it until it is buried
     try {
-        auto lister = std::make_unique<RtMidiOut>(static_cast<RtMidi::Api>(_api), "RtMidi Output Client");
-        std::vector<std::string> names = _listPorts(*lister, errors);
-        RtMidiGraveyard::bury(std::move(lister));
-        return names;
+        if (!_outputLister) {
+            auto lister = std::make_unique<Lister>();
+            lister->out = std::make_unique<RtMidiOut>(static_cast<RtMidi::Api>(_api), "RtMidi Output Client");
+            lister->errors.attachTo(*lister->out);
+            _outputLister = std::move(lister);
+        }
+        return _listPorts(_outputLister->midi(), _outputLister->errors);
     } catch (const RtMidiError& error) {
+        _outputLister.reset();
         throw MIDIBackendError(error.getMessage());
+    } catch (const MIDIBackendError&) {
+        _outputLister.reset();
+        throw;
     }
 }
 

@@ -2,7 +2,11 @@
 
 #include "midi/MIDIBackend.h"
 
+#include <memory>
+
 class RtMidi;
+class RtMidiIn;
+class RtMidiOut;
 class RtMidiErrorCollector;
 
 /// The system MIDI service reached through RtMidi. The service is chosen once, when the object is
@@ -17,14 +21,19 @@ class RtMidiBackend : public MIDIBackend
 {
 public:
     RtMidiBackend();
+    ~RtMidiBackend() override;
 
     /// Forces the API of every RtMidiBackend made afterwards: "alsa" or "jack" (any case), or empty to
     /// choose by itself again. Returns false, changing nothing, for any other name. Call before the
     /// port catalogue is first used.
     static bool setPreferredApi(const QString& apiName);
+    // MIDIBackendChoice makes the program's backend; this one is RtMidi's own.
 
     /// The API set with setPreferredApi(), in lower case; empty when none is forced.
     static QString getPreferredApi();
+
+    /// True when the ALSA sequencer opens through RtMidi; else `reason` says why not.
+    static bool alsaOpens(QString* reason);
 
     QString getApiName() const override;
 
@@ -47,6 +56,12 @@ private:
     bool _tryAlsa(QString* reason);
     bool _tryJack(QString* reason);
     static std::vector<std::string> _listPorts(RtMidi& midi, RtMidiErrorCollector& errors);
+
+    // One lister client per direction, made on first use and kept: the catalogue asks every second.
+    // Dropped when the service stops answering, so that the next call starts afresh.
+    struct Lister;
+    std::unique_ptr<Lister> _inputLister;
+    std::unique_ptr<Lister> _outputLister;
 
     static QString _preferredApi;
     int _api; // an RtMidi::Api; RtMidi::UNSPECIFIED when no service is available

@@ -53,4 +53,7 @@ inline const QString LastOpenPath = QStringLiteral("LastOpenPath");
 inline const QString LastSavePath = QStringLiteral("LastSavePath");
 inline const QString RecentlyOpenFiles = QStringLiteral("RecentlyOpenFiles");
 
+/// Where the unsaved setup went when the program was last stopped by a signal; told once.
+inline const QString RecoveredSetupFile = QStringLiteral("RecoveredSetupFile");
+
 } // namespace PrefKeys

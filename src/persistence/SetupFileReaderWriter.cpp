@@ -4,6 +4,7 @@
 #include "model/routing/MIDIRoutingSetup.h"
 #include "persistence/ProgressReporter.h"
 #include "persistence/SetupDocumentParser.h"
+#include "persistence/SetupFileCheck.h"
 
 #include <QDir>
 #include <QDomDocument>
@@ -99,23 +100,10 @@ bool SetupFileReaderWriter::readSetupFromDisk(MIDIRoutingSetup* setup, QString p
         return false;
     if (path.isEmpty())
         path = setup->getFilePath();
-    if (path.isEmpty()) {
-        postErrorMessage(QStringLiteral("No setup file was named to be read."));
-        return false;
-    }
     const QString shown = shownPath(path);
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        postErrorMessage(QStringLiteral("The setup file \"%1\" does not exist.").arg(shown));
-        return false;
-    }
-    if (info.isDir()) {
-        postErrorMessage(QStringLiteral("\"%1\" is a folder, not a setup file.").arg(shown));
-        return false;
-    }
-    // Devices and pipes could feed the reader for ever.
-    if (!info.isFile()) {
-        postErrorMessage(QStringLiteral("\"%1\" is not a setup file: it is not a regular file.").arg(shown));
+    const QString reason = whySetupFileCannotBeOpened(path);
+    if (!reason.isEmpty()) {
+        postErrorMessage(reason);
         return false;
     }
 

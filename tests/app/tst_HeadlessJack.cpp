@@ -1,5 +1,6 @@
 // The program run without a window on the private JACK server: it routes a saved setup, ends
 // every held note and pedal when stopped or on panic, and checks setup files.
+#include "support/JackBackendUnderTest.h"
 #include "support/JackServer.h"
 #include "support/JackTestClient.h"
 
@@ -82,9 +83,9 @@ class HeadlessJackTest : public QObject
     bool startRouting(QProcess& program)
     {
         program.setProcessChannelMode(QProcess::SeparateChannels);
-        program.start(
-            QStringLiteral(QUORVELL_PROGRAM),
-            {QStringLiteral("--headless"), _setupFile, QStringLiteral("--midi-api"), QStringLiteral("jack")});
+        program.start(QStringLiteral(QUORVELL_PROGRAM),
+                      {QStringLiteral("--headless"), _setupFile, QStringLiteral("--midi-api"),
+                       JackBackendUnderTest::midiApiOption()});
         if (!program.waitForStarted(10000))
             return false;
         const bool heard = JackTestClient::retryUntil(
@@ -183,8 +184,9 @@ private slots:
     void checkTellsAGoodFileFromABrokenOne()
     {
         QProcess good;
-        good.start(QStringLiteral(QUORVELL_PROGRAM), {QStringLiteral("--check"), _setupFile,
-                                                      QStringLiteral("--midi-api"), QStringLiteral("jack")});
+        good.start(QStringLiteral(QUORVELL_PROGRAM),
+                   {QStringLiteral("--check"), _setupFile, QStringLiteral("--midi-api"),
+                    JackBackendUnderTest::midiApiOption()});
         QVERIFY(good.waitForFinished(20000));
         const QString report = QString::fromUtf8(good.readAllStandardOutput());
         QCOMPARE(good.exitCode(), 0);

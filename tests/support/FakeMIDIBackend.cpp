@@ -39,6 +39,10 @@ struct FakeMIDIBackend::State
     mutable std::condition_variable changed;
     std::vector<std::string> inputNames;
     std::vector<std::string> outputNames;
+    std::vector<bool> inputPresent;
+    std::vector<bool> outputPresent;
+    int staleSends = 0;
+    bool libraryFilter = true;
     std::map<int, std::string> inputFailures;
     std::map<int, std::string> outputFailures;
     std::string creationFailure;
@@ -49,11 +53,26 @@ struct FakeMIDIBackend::State
     std::map<int, std::vector<midiMessage_t>> sent;
 
     // Called with the mutex held.
-    int connect(const std::vector<std::string>& names, const std::map<int, std::string>& failures,
-                std::map<int, int>& attempts, unsigned int index, const std::string& portName) const;
+    int connect(const std::vector<std::string>& names, const std::vector<bool>& present,
+                const std::map<int, std::string>& failures, std::map<int, int>& attempts, unsigned int index,
+                const std::string& portName) const;
 };
 
-int FakeMIDIBackend::State::connect(const std::vector<std::string>& names,
+namespace {
+
+std::vector<std::string> presentNames(const std::vector<std::string>& names, const std::vector<bool>& present)
+{
+    std::vector<std::string> result;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (present[i])
+            result.push_back(names[i]);
+    }
+    return result;
+}
+
+} // namespace
+
+int FakeMIDIBackend::State::connect(const std::vector<std::string>& names, const std::vector<bool>& present,
                                     const std::map<int, std::string>& failures, std::map<int, int>& attempts,
                                     unsigned int index, const std::string& portName) const
 {
@@ -62,10 +81,10 @@ int FakeMIDIBackend::State::connect(const std::vector<std::string>& names,
     const auto failure = failures.find(at);
     if (failure != failures.end())
         throw MIDIBackendError(failure->second);
-    if (index < names.size() && names[index] == portName)
+    if (index < names.size() && names[index] == portName && present[index])
         return at;
     const auto found = std::find(names.begin(), names.end(), portName);
-    if (found == names.end())
+    if (found == names.end() || !present[static_cast<size_t>(found - names.begin())])
         throw MIDIBackendError("FakeMIDIBackend: no port named " + portName);
     return static_cast<int>(found - names.begin());
 }
@@ -93,14 +112,16 @@ public:
     void openPort(unsigned int index, const std::string& portName) override
     {
         std::lock_guard<std::mutex> lock(_state->mutex);
-        connectedIndex = _state->connect(_state->inputNames, _state->inputFailures, _state->inputAttempts,
-                                         index, portName);
+        stale = false;
+        connectedIndex = _state->connect(_state->inputNames, _state->inputPresent, _state->inputFailures,
+                                         _state->inputAttempts, index, portName);
     }
 
     void closePort() override
     {
         std::lock_guard<std::mutex> lock(_state->mutex);
         connectedIndex = -1;
+        stale = false;
     }
 
     bool isConnected() const override
@@ -125,6 +146,7 @@ public:
 
     // Guarded by the state's mutex.
     int connectedIndex = -1;
+    bool stale = false; // the port vanished while connected
     MIDIInputCallback callback = nullptr;
     void* userData = nullptr;
     int running = 0;
@@ -152,14 +174,16 @@ public:
     void openPort(unsigned int index, const std::string& portName) override
     {
         std::lock_guard<std::mutex> lock(_state->mutex);
-        connectedIndex = _state->connect(_state->outputNames, _state->outputFailures, _state->outputAttempts,
-                                         index, portName);
+        stale = false;
+        connectedIndex = _state->connect(_state->outputNames, _state->outputPresent, _state->outputFailures,
+                                         _state->outputAttempts, index, portName);
     }
 
     void closePort() override
     {
         std::lock_guard<std::mutex> lock(_state->mutex);
         connectedIndex = -1;
+        stale = false;
     }
 
     bool isConnected() const override
@@ -173,11 +197,16 @@ public:
         std::lock_guard<std::mutex> lock(_state->mutex);
         if (connectedIndex < 0)
             return;
+        if (stale) {
+            ++_state->staleSends;
+            return;
+        }
         _state->sent[connectedIndex].push_back(message);
         _state->changed.notify_all();
     }
 
     int connectedIndex = -1; // guarded by the state's mutex
+    bool stale = false;      // likewise
 
 private:
     std::shared_ptr<FakeMIDIBackend::State> _state;
@@ -190,6 +219,8 @@ FakeMIDIBackend::FakeMIDIBackend(const QStringList& inputPortNames, const QStrin
 {
     _state->inputNames = toBytes(inputPortNames);
     _state->outputNames = toBytes(outputPortNames);
+    _state->inputPresent.assign(_state->inputNames.size(), true);
+    _state->outputPresent.assign(_state->outputNames.size(), true);
 }
 
 FakeMIDIBackend::~FakeMIDIBackend()
@@ -210,7 +241,7 @@ std::vector<std::string> FakeMIDIBackend::getInputPortNames()
     std::lock_guard<std::mutex> lock(_state->mutex);
     if (!_state->creationFailure.empty())
         throw MIDIBackendError(_state->creationFailure);
-    return _state->inputNames;
+    return presentNames(_state->inputNames, _state->inputPresent);
 }
 
 std::vector<std::string> FakeMIDIBackend::getOutputPortNames()
@@ -218,7 +249,7 @@ std::vector<std::string> FakeMIDIBackend::getOutputPortNames()
     std::lock_guard<std::mutex> lock(_state->mutex);
     if (!_state->creationFailure.empty())
         throw MIDIBackendError(_state->creationFailure);
-    return _state->outputNames;
+    return presentNames(_state->outputNames, _state->outputPresent);
 }
 
 std::unique_ptr<MIDIInputPort> FakeMIDIBackend::createInputPort()
@@ -294,15 +325,17 @@ int FakeMIDIBackend::liveOutputPortObjects() const
 bool FakeMIDIBackend::isInputConnected(int index) const
 {
     std::lock_guard<std::mutex> lock(_state->mutex);
-    return std::any_of(_state->inputs.begin(), _state->inputs.end(),
-                       [index](const FakeInputPort* port) { return port->connectedIndex == index; });
+    return std::any_of(_state->inputs.begin(), _state->inputs.end(), [index](const FakeInputPort* port) {
+        return port->connectedIndex == index && !port->stale;
+    });
 }
 
 bool FakeMIDIBackend::isOutputConnected(int index) const
 {
     std::lock_guard<std::mutex> lock(_state->mutex);
-    return std::any_of(_state->outputs.begin(), _state->outputs.end(),
-                       [index](const FakeOutputPort* port) { return port->connectedIndex == index; });
+    return std::any_of(_state->outputs.begin(), _state->outputs.end(), [index](const FakeOutputPort* port) {
+        return port->connectedIndex == index && !port->stale;
+    });
 }
 
 std::vector<midiMessage_t> FakeMIDIBackend::sentMessages(int outputIndex) const
@@ -342,8 +375,11 @@ void FakeMIDIBackend::clearSentMessages()
 
 int FakeMIDIBackend::injectInputMessage(int index, const midiMessage_t& message, double timeStamp)
 {
-    if (isDroppedByLibrary(message))
-        return 0;
+    {
+        std::lock_guard<std::mutex> lock(_state->mutex);
+        if (_state->libraryFilter && isDroppedByLibrary(message))
+            return 0;
+    }
     struct Target
     {
         FakeInputPort* port;
@@ -354,7 +390,7 @@ int FakeMIDIBackend::injectInputMessage(int index, const midiMessage_t& message,
     {
         std::lock_guard<std::mutex> lock(_state->mutex);
         for (FakeInputPort* port : _state->inputs) {
-            if (port->connectedIndex == index && port->callback) {
+            if (port->connectedIndex == index && !port->stale && port->callback) {
                 ++port->running;
                 targets.push_back({port, port->callback, port->userData});
             }
@@ -402,4 +438,72 @@ long FakeMIDIBackend::stopInjecting()
         stream.join();
     _streams.clear();
     return _streamedCallbacks.exchange(0);
+}
+
+namespace {
+
+int addPort(std::vector<std::string>& names, std::vector<bool>& present, const QString& name)
+{
+    const std::string bytes = name.toLatin1().toStdString();
+    const auto found = std::find(names.begin(), names.end(), bytes);
+    if (found != names.end()) {
+        present[static_cast<size_t>(found - names.begin())] = true;
+        return static_cast<int>(found - names.begin());
+    }
+    names.push_back(bytes);
+    present.push_back(true);
+    return static_cast<int>(names.size()) - 1;
+}
+
+template <typename Port>
+void removePort(const std::vector<std::string>& names, std::vector<bool>& present, std::vector<Port*>& ports,
+                const QString& name)
+{
+    const auto found = std::find(names.begin(), names.end(), name.toLatin1().toStdString());
+    if (found == names.end())
+        return;
+    const int index = static_cast<int>(found - names.begin());
+    present[static_cast<size_t>(index)] = false;
+    for (Port* port : ports) {
+        if (port->connectedIndex == index)
+            port->stale = true;
+    }
+}
+
+} // namespace
+
+int FakeMIDIBackend::addInputPort(const QString& name)
+{
+    std::lock_guard<std::mutex> lock(_state->mutex);
+    return addPort(_state->inputNames, _state->inputPresent, name);
+}
+
+void FakeMIDIBackend::removeInputPort(const QString& name)
+{
+    std::lock_guard<std::mutex> lock(_state->mutex);
+    removePort(_state->inputNames, _state->inputPresent, _state->inputs, name);
+}
+
+int FakeMIDIBackend::addOutputPort(const QString& name)
+{
+    std::lock_guard<std::mutex> lock(_state->mutex);
+    return addPort(_state->outputNames, _state->outputPresent, name);
+}
+
+void FakeMIDIBackend::removeOutputPort(const QString& name)
+{
+    std::lock_guard<std::mutex> lock(_state->mutex);
+    removePort(_state->outputNames, _state->outputPresent, _state->outputs, name);
+}
+
+int FakeMIDIBackend::staleSendCount() const
+{
+    std::lock_guard<std::mutex> lock(_state->mutex);
+    return _state->staleSends;
+}
+
+void FakeMIDIBackend::setLibraryFilter(bool on)
+{
+    std::lock_guard<std::mutex> lock(_state->mutex);
+    _state->libraryFilter = on;
 }

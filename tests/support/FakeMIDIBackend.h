@@ -12,8 +12,8 @@
 #include <thread>
 #include <vector>
 
-/// A MIDI backend for tests: a fixed list of port names, no real service. It records every message
-/// sent through its output ports per output index, and feeds input messages into the input ports
+/// A MIDI backend for tests: a list of port names that tests may change, no real service. It records every
+/// message sent through its output ports per output index, and feeds input messages into the input ports
 /// connected to an index, on the caller's thread or on a thread of its own. Like RtMidi, it drops
 /// system exclusive, MIDI time code, timing clock and active sensing input, runs an input callback
 /// without a lock (cancelling does not wait for a running call) and waits for a running callback when
@@ -34,6 +34,25 @@ public:
     std::vector<std::string> getOutputPortNames() override;
     std::unique_ptr<MIDIInputPort> createInputPort() override;
     std::unique_ptr<MIDIOutputPort> createOutputPort() override;
+
+    // Ports coming and going. Indexes are the fake's own and never change: a port keeps its index
+    // while gone and gets it back when a port of that name is added again; new names are appended.
+    // A vanished port leaves the port objects connected to it stale: they still count as connected,
+    // as the library's do, but receive nothing, and what they send is counted, not recorded. A port
+    // that returns does not revive them.
+    /// Lists an input port of that name (again). Returns its index.
+    int addInputPort(const QString& name);
+    /// Unlists the input port of that name.
+    void removeInputPort(const QString& name);
+    /// Lists an output port of that name (again). Returns its index.
+    int addOutputPort(const QString& name);
+    /// Unlists the output port of that name.
+    void removeOutputPort(const QString& name);
+    /// Messages sent through port objects whose port had vanished.
+    int staleSendCount() const;
+    /// Whether input passes the library's filter (default true). Off, every message reaches the
+    /// callbacks as it was injected, as from a backend that hands over whatever the wire carried.
+    void setLibraryFilter(bool on);
 
     // Faults. An empty text removes the fault.
     /// Opening the input port at the index throws MIDIBackendError with this text.

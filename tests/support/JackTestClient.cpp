@@ -18,6 +18,8 @@ JackTestClient::JackTestClient(const QString& clientName, const QString& sourceP
         if (!sinkPortName.isEmpty()) {
             const QString sinkClient = clientName + QStringLiteral("_in");
             _sink = std::make_unique<RtMidiIn>(RtMidi::UNIX_JACK, sinkClient.toStdString(), 100);
+            // A synth hears everything that reaches it: nothing is filtered out of sight.
+            _sink->ignoreTypes(false, false, false);
             _sink->setCallback(&JackTestClient::_received, this);
             _sink->openVirtualPort(sinkPortName.toStdString());
             _sinkFullName = sinkClient + QLatin1Char(':') + sinkPortName;

@@ -1,5 +1,7 @@
 #include "app/cli/CommandLineOptions.h"
 
+#include "midi/MIDIBackendChoice.h"
+
 #include <QFile>
 
 namespace {
@@ -40,11 +42,12 @@ CommandLineOptions CommandLineOptions::parse(const QStringList& arguments)
             } else if (i + 1 < arguments.size()) {
                 api = arguments.at(++i);
             } else {
-                return fail(QStringLiteral("--midi-api needs a value: alsa or jack."));
+                return fail(QStringLiteral("--midi-api needs a value: alsa, jack or jack-rtmidi."));
             }
             api = api.toLower();
-            if (api != QLatin1String("alsa") && api != QLatin1String("jack"))
-                return fail(QStringLiteral("Unknown MIDI API \"%1\": use alsa or jack.").arg(api));
+            if (!MIDIBackendChoice::isKnownApi(api))
+                return fail(
+                    QStringLiteral("Unknown MIDI API \"%1\": use alsa, jack or jack-rtmidi.").arg(api));
             options._midiApi = api;
             continue;
         }
@@ -87,9 +90,9 @@ QString CommandLineOptions::usageText()
 {
     return QStringLiteral(
         "Usage: quorvell [FILE.ms]\n"
-        "       quorvell --headless FILE.ms [--midi-api alsa|jack]\n"
-        "       quorvell --check FILE.ms [--midi-api alsa|jack]\n"
-        "       quorvell --list-ports [--midi-api alsa|jack]\n"
+        "       quorvell --headless FILE.ms [--midi-api API]\n"
+        "       quorvell --check FILE.ms [--midi-api API]\n"
+        "       quorvell --list-ports [--midi-api API]\n"
         "       quorvell --help | --version\n"
         "\n"
         "  FILE.ms             open this setup in the window\n"
@@ -98,5 +101,7 @@ QString CommandLineOptions::usageText()
         "  --check FILE.ms     print what the setup holds and every problem found; exit status 0\n"
         "                      only when it reads cleanly\n"
         "  --list-ports        list the MIDI input and output ports and the MIDI service in use\n"
-        "  --midi-api API      use ALSA or JACK (same as QUORVELL_MIDI_API)\n");
+        "  --midi-api API      alsa: ALSA; jack: JACK, routing inside the JACK cycle; jack-rtmidi:\n"
+        "                      JACK through RtMidi (same as QUORVELL_MIDI_API); by default ALSA where\n"
+        "                      it opens, else JACK\n");
 }

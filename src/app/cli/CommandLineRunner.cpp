@@ -6,7 +6,7 @@
 #include "app/cli/PortListing.h"
 #include "app/cli/SetupReport.h"
 #include "app/cli/StderrStatusPrinter.h"
-#include "midi/RtMidiBackend.h"
+#include "midi/MIDIBackendChoice.h"
 #include "model/initializers/InitializerRegistry.h"
 #include "model/transforms/BuiltInTransforms.h"
 
@@ -45,7 +45,7 @@ int CommandLineRunner::run(int& argc, char** argv, const CommandLineOptions& opt
     QCoreApplication::setApplicationName(QStringLiteral("Quorvell"));
     QCoreApplication::setOrganizationName(QStringLiteral("Dunmoor Software"));
     if (!options.midiApi().isEmpty())
-        RtMidiBackend::setPreferredApi(options.midiApi());
+        MIDIBackendChoice::setPreferredApi(options.midiApi());
 
     if (options.mode() == Mode::Headless)
         return HeadlessSession::run(options.setupFile());

@@ -9,6 +9,7 @@
 #include "model/routing/MIDIRoutingSetup.h"
 #include "model/routing/MIDIRoutingSetupManager.h"
 #include "model/transforms/BuiltInTransforms.h"
+#include "persistence/RecoveryFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,6 +20,10 @@ int HeadlessSession::run(const QString& setupFile)
     UnixSignalWatcher watcher;
     registerBuiltInTransforms();
     registerBuiltInInitializers();
+
+    const QString recoveryNotice = takeRecoveryFileNotice();
+    if (!recoveryNotice.isEmpty())
+        postStatusMessage(recoveryNotice, 0);
 
     MIDIPortInfo* ports = MIDIPortInfo::GetInstance();
     if (!ports->hasAnyInputPorts() || !ports->hasAnyOutputPorts()) {

@@ -296,7 +296,8 @@ int MIDIOutput::setOutputPortAndIncrementChannelFrom(MIDIPatchTarget* mpt, QStri
     for (int i = index; i < _patches.size(); ++i) {
         _patches.at(i)->setMIDIOutputPortName(portName);
         _patches.at(i)->setMIDIChannel(next);
-        next = channelAfter(next);
+        // Every channel stays every channel: there is no channel after "Any".
+        next = next == MIDIPatchTarget::kAnyChannel ? next : channelAfter(next);
     }
     return next;
 }

@@ -3,6 +3,7 @@
 #include "app/StatusManager.h"
 #include "midi/MIDIPortIOManager.h"
 #include "midi/MIDIPortInfo.h"
+#include "model/MIDIMessageValidity.h"
 #include "model/ModelSignalPump.h"
 #include "model/initializers/MIDIPatchInitializer.h"
 #include "model/routing/MIDIOutput.h"
@@ -10,17 +11,28 @@
 #include "model/transforms/MIDIDataTransform.h"
 
 #include <QTimer>
+#include <atomic>
 #include <cstdlib>
 
+namespace {
+
+std::uint64_t nextOwnerTag()
+{
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
+
+} // namespace
+
 MIDIPatchTarget::MIDIPatchTarget(QString portName, BYTE channel, QString name, QObject* parent)
-    : ColorLabeledMIDIObject(std::move(name), parent), _midiChannel(channel)
+    : ColorLabeledMIDIObject(std::move(name), parent), _midiChannel(channel), _ownerTag(nextOwnerTag())
 {
     _init();
     setMIDIOutputPortName(std::move(portName));
 }
 
 MIDIPatchTarget::MIDIPatchTarget(QDomElement& element, QObject* parent)
-    : ColorLabeledMIDIObject(QString(), parent)
+    : ColorLabeledMIDIObject(QString(), parent), _ownerTag(nextOwnerTag())
 {
     _init();
     initFromDomElement(element);
@@ -150,13 +162,17 @@ void MIDIPatchTarget::handleMIDIMessage(double timeStamp, const midiMessage_t* m
 {
     if (_muted.load())
         return;
-    if (_messageDelay.load() > 0)
+    const int delay = _messageDelay.load();
+    if (delay > 0 && _portIOManager->hasTimedSends())
+        _handleMIDIMessageNow(timeStamp, message, false, delay);
+    else if (delay > 0)
         _handleMIDIMessageLater(timeStamp, message);
     else
         _handleMIDIMessageNow(timeStamp, message, false);
 }
 
-void MIDIPatchTarget::_handleMIDIMessageNow(double /*timeStamp*/, const midiMessage_t* message, bool released)
+void MIDIPatchTarget::_handleMIDIMessageNow(double /*timeStamp*/, const midiMessage_t* message, bool released,
+                                            int delay)
 {
     {
         std::lock_guard<std::mutex> lock(_messageLock);
@@ -164,6 +180,8 @@ void MIDIPatchTarget::_handleMIDIMessageNow(double /*timeStamp*/, const midiMess
         // be ended: drop it. Everything else released from the delay queue still goes out.
         if (_muted.load() && (!released || isNoteOnMessage(message)))
             return;
+        if (delay > 0)
+            _currentDueTimeUs = _dueTimeForDelayLocked(delay);
 
         ++_currentMessageTag;
         const bool noteOff = isNoteOffMessage(message);
@@ -177,10 +195,13 @@ void MIDIPatchTarget::_handleMIDIMessageNow(double /*timeStamp*/, const midiMess
 
         copyMIDIMessage(message, &_workingMessage);
         const BYTE channel = _midiChannel.load();
-        if (channel != kAnyChannel)
+        // System messages (transport, song position, reset) have no channel: they pass unchanged,
+        // untouched by the channel and the transforms, in order with the notes around them.
+        const bool channelMessage = isChannelMessage(&_workingMessage);
+        if (channel != kAnyChannel && channelMessage)
             setMIDIChannelIndex(&_workingMessage, channel);
 
-        if (_transforms.isEmpty()) {
+        if (_transforms.isEmpty() || !channelMessage) {
             _deliver(&_workingMessage);
         } else {
             _messageList.clear();
@@ -201,6 +222,7 @@ void MIDIPatchTarget::_handleMIDIMessageNow(double /*timeStamp*/, const midiMess
             _endNotesOfSourceLocked(_currentSourceChannel, _currentSourceNote, getVelocity(message));
         _currentSourceChannel = SoundingNoteRecord::kNoSource;
         _currentSourceNote = SoundingNoteRecord::kNoSource;
+        _currentDueTimeUs = -1;
     }
     if (ModelSignalPump::isRunning() && !_messageActivity.load(std::memory_order_relaxed))
         _messageActivity.store(true, std::memory_order_relaxed);
@@ -236,10 +258,11 @@ void MIDIPatchTarget::_deliver(midiMessage_t* message)
         _sounding.removeAt(0);
         setNoteOffMessage(&_evictionMessage, oldest.note, 0);
         setMIDIChannelIndex(&_evictionMessage, oldest.channel);
-        _portIOManager->deliverMessageToOutputPort(portIndex, &_evictionMessage);
+        _sendToPort(portIndex, &_evictionMessage);
     }
-    _portIOManager->deliverMessageToOutputPort(portIndex, message);
-    _sounding.noteDelivered(message, _currentSourceChannel, _currentSourceNote, _currentMessageTag);
+    // Only what the port took is recorded: a note that never left needs no note off.
+    if (_sendToPort(portIndex, message))
+        _sounding.noteDelivered(message, _currentSourceChannel, _currentSourceNote, _currentMessageTag);
 }
 
 void MIDIPatchTarget::_endNotesOfSourceLocked(BYTE sourceChannel, BYTE sourceNote, BYTE velocity)
@@ -252,13 +275,23 @@ void MIDIPatchTarget::_endNotesOfSourceLocked(BYTE sourceChannel, BYTE sourceNot
         setNoteOffMessage(&_generatedMessage, entry.note, velocity);
         setMIDIChannelIndex(&_generatedMessage, entry.channel);
         if (portIndex >= 0)
-            _portIOManager->deliverMessageToOutputPort(portIndex, &_generatedMessage);
+            _sendToPort(portIndex, &_generatedMessage);
     }
+}
+
+bool MIDIPatchTarget::_sendToPort(int portIndex, midiMessage_t* message)
+{
+    if (_currentDueTimeUs >= 0)
+        return _portIOManager->deliverMessageToOutputPortAt(portIndex, message, _currentDueTimeUs, _ownerTag);
+    return _portIOManager->deliverMessageToOutputPort(portIndex, message);
 }
 
 void MIDIPatchTarget::_endRecordedNotesLocked(BYTE velocity)
 {
     const int portIndex = _outputPortIndex.load();
+    // Delayed note ons the backend still holds never go out: their note offs go now.
+    if (portIndex >= 0)
+        _portIOManager->cancelScheduledNoteOns(portIndex, _ownerTag);
     for (int i = 0; i < _sounding.count(); ++i) {
         const SoundingNoteRecord::Entry& entry = _sounding.at(i);
         setNoteOffMessage(&_generatedMessage, entry.note, velocity);
@@ -303,6 +336,31 @@ void MIDIPatchTarget::panic()
             _portIOManager->deliverMessageToOutputPort(portIndex, &_generatedMessage);
         }
     }
+    // A bend left away from the centre detunes every note played after the panic: centre it
+    // on each channel this patch bent.
+    for (BYTE ch = 0; ch < 16; ++ch) {
+        if (!_sounding.isBent(ch))
+            continue;
+        setPitchBendMessage(&_generatedMessage);
+        setPitchBendValue(&_generatedMessage, kPitchBendCentre);
+        setMIDIChannelIndex(&_generatedMessage, ch);
+        _portIOManager->deliverMessageToOutputPort(portIndex, &_generatedMessage);
+    }
+    _sounding.clearBends();
+}
+
+void MIDIPatchTarget::outputPortVanished()
+{
+    std::lock_guard<std::mutex> lock(_messageLock);
+    _sounding.clear();
+    _sounding.clearPedals();
+}
+
+void MIDIPatchTarget::outputPortReturned()
+{
+    MIDIOutput* output = getParentMIDIOutput();
+    if (output && output->isActive())
+        performNeededActivationSteps();
 }
 
 int MIDIPatchTarget::getNumNotesSounding() const
@@ -352,6 +410,24 @@ void MIDIPatchTarget::_handleMIDIMessageLater(double /*timeStamp*/, const midiMe
         _delayedQueue.append(DelayedMessage{*message, std::chrono::steady_clock::now()});
     }
     emit _doDelayedMessageHandling();
+}
+
+std::int64_t MIDIPatchTarget::_dueTimeForDelayLocked(int delay)
+{
+    // The delay counts from the moment the message came in, on the backend's clock; the chain runs
+    // now and the backend places what it yields at the frame where the delay ends.
+    const std::int64_t arrival = _portIOManager->getCurrentMIDITimeUs();
+    int wait = delay;
+    if (isMessageDelayRandom()) {
+        // xorshift: no state shared with other threads, unlike rand().
+        _randomState ^= _randomState << 13;
+        _randomState ^= _randomState >> 17;
+        _randomState ^= _randomState << 5;
+        wait = int(_randomState % std::uint32_t(delay)) + 1;
+    }
+    // A message never overtakes one that came before it; only the spacing varies.
+    _lastDueTimeUs = std::max(_lastDueTimeUs, arrival + std::int64_t(wait) * 1000);
+    return _lastDueTimeUs;
 }
 
 void MIDIPatchTarget::_doDelayedMessageTimerSLOT()

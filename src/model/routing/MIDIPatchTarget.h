@@ -113,10 +113,17 @@ public:
     /// Ends every note this patch sent and releases its held pedals (note offs with velocity 127,
     /// controller 64 to 0), on the channel and port where they began. Either thread.
     void endSoundingNotes();
-    /// endSoundingNotes(), then controller 64 = 0 and All Notes Off on every channel it sends on.
+    /// endSoundingNotes(), then controller 64 = 0 and All Notes Off on every channel it sends on,
+    /// then the pitch bend centred on every channel where it sent a bend away from the centre.
     void panic();
     /// Number of notes this patch has sent and not ended (for views and tests). Any thread.
     int getNumNotesSounding() const;
+    /// The output port has vanished: the notes and pedals sounding there are forgotten, since
+    /// nothing can end them on a port that is gone. The port name stays. GUI thread only.
+    void outputPortVanished();
+    /// The output port is back and connected: when the parent output is active, the initializers
+    /// are sent again, for the synth may have started afresh. GUI thread only.
+    void outputPortReturned();
 
     void emitPendingSignals() override;
     bool hasPumpedListeners() const override;
@@ -151,8 +158,15 @@ private:
     void _init();
     OwnedChildList<MIDIDataTransform>::Hooks _transformListHooks();
     OwnedChildList<MIDIPatchInitializer>::Hooks _initializerListHooks();
-    void _handleMIDIMessageNow(double timeStamp, const midiMessage_t* message, bool released);
+    /// With `delay` above 0 the backend keeps the delay: what the chain yields is handed over at
+    /// once with its due time.
+    void _handleMIDIMessageNow(double timeStamp, const midiMessage_t* message, bool released, int delay = 0);
     void _handleMIDIMessageLater(double timeStamp, const midiMessage_t* message);
+    /// The due time of a message that comes in now through a delay of `delay` ms. Message lock held.
+    std::int64_t _dueTimeForDelayLocked(int delay);
+    /// Hands one message to the port, at the due time of the message being handled if it has one.
+    /// Message lock held. False when the port did not take it.
+    bool _sendToPort(int portIndex, midiMessage_t* message);
     /// Sends one message to the port and records what it starts or ends. Message lock held.
     void _deliver(midiMessage_t* message);
     /// Sends a note off (or pedal up) for what the record holds. Message lock held.
@@ -181,6 +195,13 @@ private:
     BYTE _currentSourceChannel = SoundingNoteRecord::kNoSource;
     BYTE _currentSourceNote = SoundingNoteRecord::kNoSource;
     std::uint32_t _currentMessageTag = 0;
+    // Delays kept by the backend: the due time of the message being handled (-1: at once), the
+    // latest due time handed over (so messages leave in the order they came), and this patch's tag
+    // for taking back its scheduled note ons. Message lock.
+    std::int64_t _currentDueTimeUs = -1;
+    std::int64_t _lastDueTimeUs = 0;
+    std::uint32_t _randomState = 0x9E3779B9u;
+    const std::uint64_t _ownerTag;
     std::atomic<bool> _messageActivity{false};
 
     // Delayed messages with the moment each arrived, oldest first. The first _numScheduled of them

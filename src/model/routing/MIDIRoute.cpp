@@ -3,6 +3,7 @@
 #include "app/StatusManager.h"
 #include "midi/MIDIPortIOManager.h"
 #include "midi/MIDIPortInfo.h"
+#include "model/MIDIMessageValidity.h"
 #include "model/ModelSignalPump.h"
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIRouteInputMessageHandler.h"
@@ -157,8 +158,10 @@ void MIDIRoute::_routeMessage(double timeStamp, const midiMessage_t* message, bo
     {
         std::lock_guard<std::mutex> lock(_routingMutex);
 
+        // The channel filter applies to channel messages only: system messages (transport, song
+        // position, reset) have no channel and reach the active output whatever the input listens to.
         const BYTE channel = _midiChannel.load();
-        if (channel != kAnyChannel && getMIDIChannelIndex(message) != channel)
+        if (channel != kAnyChannel && isChannelMessage(message) && getMIDIChannelIndex(message) != channel)
             return;
 
         activationRequested = isNoteOnMessage(message) && getNote(message) == kInputActivationNote;
@@ -238,7 +241,12 @@ void MIDIRoute::_requestActivation(bool onGuiThread)
 
 void MIDIRoute::_handleInjectionMessage()
 {
-    setMIDIChannelIndex(&_injectionMessage, isSpecificMIDIChannel() ? getMIDIChannel() : BYTE(0));
+    // Injected messages pass the same check as a port's: only complete ones, channel set only on
+    // channel messages.
+    if (!isCompleteMIDIMessage(&_injectionMessage) || isSystemExclusiveMessage(&_injectionMessage))
+        return;
+    if (isChannelMessage(&_injectionMessage))
+        setMIDIChannelIndex(&_injectionMessage, isSpecificMIDIChannel() ? getMIDIChannel() : BYTE(0));
     _routeMessage(0, &_injectionMessage, true);
 }
 

@@ -10,3 +10,8 @@ void MIDIRouteInputMessageHandler::handleMIDIInputMessage(double timeStamp, midi
 {
     static_cast<MIDIRoute*>(getUserData())->_handleMIDIInputMessage(timeStamp, message);
 }
+
+void MIDIRouteInputMessageHandler::inputPortVanished()
+{
+    static_cast<MIDIRoute*>(getUserData())->endSoundingNotes();
+}

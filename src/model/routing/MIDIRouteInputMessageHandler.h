@@ -12,4 +12,7 @@ public:
 
     /// MIDI thread: forwards to the route.
     void handleMIDIInputMessage(double timeStamp, midiMessage_t* message) override;
+
+    /// GUI thread: the route's notes from the port that vanished are ended.
+    void inputPortVanished() override;
 };

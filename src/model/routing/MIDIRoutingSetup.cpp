@@ -191,7 +191,8 @@ void MIDIRoutingSetup::setInputPortAndIncrementChannelFrom(MIDIRoute* route, QSt
     for (int i = index; i < _routes.size(); ++i) {
         _routes.at(i)->setMIDIInputPortName(portName);
         _routes.at(i)->setMIDIChannel(next);
-        next = channelAfter(next);
+        // Every channel stays every channel: there is no channel after "Any".
+        next = next == MIDIRoute::kAnyChannel ? next : channelAfter(next);
     }
 }
 

@@ -60,7 +60,7 @@ public:
     /// Ends every note and sustain pedal that any patch of the setup sent and has not ended.
     void endSoundingNotes();
     /// All notes off: ends every sounding note, then pedal up and All Notes Off on every port and
-    /// channel the setup sends on.
+    /// channel the setup sends on, and centres the pitch bend wherever a patch left it bent.
     void panic();
 
 public slots:

@@ -29,6 +29,11 @@ void SoundingNoteRecord::noteDelivered(const midiMessage_t* message, BYTE source
             _pedalDownMask |= std::uint16_t(1u << channel);
         else
             _pedalDownMask &= std::uint16_t(~(1u << channel));
+    } else if (isPitchBendMessage(message)) {
+        if (getPitchBendValue(message) != kPitchBendCentre)
+            _bentMask |= std::uint16_t(1u << channel);
+        else
+            _bentMask &= std::uint16_t(~(1u << channel));
     }
 }
 

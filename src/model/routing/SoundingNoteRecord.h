@@ -6,7 +6,8 @@
 #include <cstdint>
 
 /// What one patch has actually sent to its port and not yet ended: note ons (with the incoming
-/// note that caused each) and sustain pedals held down, per output channel. Fixed size, never
+/// note that caused each), sustain pedals held down and pitch bends away from the centre, per
+/// output channel. Fixed size, never
 /// allocates, so it is kept on the MIDI thread; the owner guards it with its message lock.
 class SoundingNoteRecord
 {
@@ -45,8 +46,13 @@ public:
     bool isAnyPedalDown() const { return _pedalDownMask != 0; }
     void clearPedals() { _pedalDownMask = 0; }
 
+    /// Whether the last pitch bend sent on the channel left it away from the centre.
+    bool isBent(BYTE channel) const { return (_bentMask >> channel) & 1u; }
+    void clearBends() { _bentMask = 0; }
+
 private:
     std::array<Entry, kCapacity> _entries{};
     int _count = 0;
     std::uint16_t _pedalDownMask = 0;
+    std::uint16_t _bentMask = 0;
 };

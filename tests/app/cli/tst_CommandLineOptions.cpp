@@ -23,6 +23,9 @@ private slots:
         QTest::newRow("headless jack")
             << QStringList{"--midi-api", "JACK", "--headless", "a.ms"} << int(Mode::Headless) << "a.ms"
             << "jack";
+        QTest::newRow("jack through rtmidi")
+            << QStringList{"--headless", "c.ms", "--midi-api", "Jack-RtMidi"} << int(Mode::Headless) << "c.ms"
+            << "jack-rtmidi";
         QTest::newRow("check with =")
             << QStringList{"--check", "b.ms", "--midi-api=alsa"} << int(Mode::Check) << "b.ms"
             << "alsa";
@@ -74,9 +77,9 @@ private slots:
             << QStringList{"--check", "--list-ports"}
             << "Choose one of --headless, --check, --list-ports, --help, --version.";
         QTest::newRow("unknown api") << QStringList{"--midi-api", "coreaudio"}
-                                     << "Unknown MIDI API \"coreaudio\": use alsa or jack.";
+                                     << "Unknown MIDI API \"coreaudio\": use alsa, jack or jack-rtmidi.";
         QTest::newRow("api without value")
-            << QStringList{"--midi-api"} << "--midi-api needs a value: alsa or jack.";
+            << QStringList{"--midi-api"} << "--midi-api needs a value: alsa, jack or jack-rtmidi.";
         QTest::newRow("two modes") << QStringList{"--headless", "a.ms", "--check", "a.ms"}
                                    << "Choose one of --headless, --check, --list-ports, --help, --version.";
     }

@@ -166,6 +166,40 @@ private slots:
                  Sent({{0x83, 60, 127}, {0xB3, 64, 0}, {0xB3, 123, 0}}));
     }
 
+    void panicCentresABendLeftHanging()
+    {
+        TransposedRig rig;
+        RoutingTestRig::play(QStringLiteral("Keys"), {0xE0, 0x00, 0x60}); // bent up, held there
+        RoutingTestRig::clearSent();
+        rig.setup.panic();
+        QCOMPARE(RoutingTestRig::takeSent(QStringLiteral("SynthA")),
+                 Sent({{0x82, 67, 127}, {0xB2, 64, 0}, {0xB2, 123, 0}, {0xE2, 0x00, 0x40}}));
+        // The second patch of the output got the bend too, on its own channel.
+        QCOMPARE(RoutingTestRig::takeSent(QStringLiteral("SynthC")),
+                 Sent({{0x83, 60, 127}, {0xB3, 64, 0}, {0xB3, 123, 0}, {0xE3, 0x00, 0x40}}));
+        // A patch that never bent anything gets no bend.
+        MIDIPatchTarget* quiet = rig.output->createNewMIDIPatchTarget(false, QStringLiteral("SynthB"));
+        quiet->setMIDIChannel(5);
+        RoutingTestRig::clearSent();
+        rig.setup.panic();
+        QCOMPARE(RoutingTestRig::takeSent(QStringLiteral("SynthB")), Sent({{0xB5, 64, 0}, {0xB5, 123, 0}}));
+        RoutingTestRig::clearSent();
+    }
+
+    void panicLeavesACentredBendAlone()
+    {
+        TransposedRig rig;
+        RoutingTestRig::play(QStringLiteral("Keys"), {0xE0, 0x00, 0x60});
+        RoutingTestRig::play(QStringLiteral("Keys"), {0xE0, 0x00, 0x40}); // back to the centre
+        RoutingTestRig::clearSent();
+        rig.setup.panic();
+        QCOMPARE(RoutingTestRig::takeSent(QStringLiteral("SynthA")),
+                 Sent({{0x82, 67, 127}, {0xB2, 64, 0}, {0xB2, 123, 0}}));
+        // A second panic has nothing left to centre.
+        rig.setup.panic();
+        QCOMPARE(RoutingTestRig::takeSent(QStringLiteral("SynthA")), Sent({{0xB2, 64, 0}, {0xB2, 123, 0}}));
+    }
+
     void changingTheTransposeWhileHoldingStillEndsTheSoundingNote()
     {
         TransposedRig rig;

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+
+/// The preferences dialog's Options tab: the default way new inputs switch outputs, whether the
+/// most recent setup opens at launch, the name of middle C and the keyboard's velocity marks.
+/// Stored choices that are out of range show (and are saved back as) their defaults.
+/// GUI thread only.
+class GeneralOptionsPrefsWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit GeneralOptionsPrefsWidget(QWidget* parent);
+
+    void setUIValuesFromPrefs();
+    void setPrefValuesFromUI() const;
+
+    QComboBox* activationMethodComboBox() const { return _activationMethodComboBox; }
+    QComboBox* activationSpecificityComboBox() const { return _activationSpecificityComboBox; }
+    QCheckBox* loadMostRecentCheckBox() const { return _loadMostRecentCheckBox; }
+    QComboBox* middleCNameComboBox() const { return _middleCNameComboBox; }
+    QCheckBox* showVelocitiesCheckBox() const { return _showVelocitiesCheckBox; }
+
+private:
+    void _buildUI();
+
+    QComboBox* _activationMethodComboBox = nullptr;
+    QComboBox* _activationSpecificityComboBox = nullptr;
+    QCheckBox* _loadMostRecentCheckBox = nullptr;
+    QComboBox* _middleCNameComboBox = nullptr;
+    QCheckBox* _showVelocitiesCheckBox = nullptr;
+};

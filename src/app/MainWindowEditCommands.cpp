@@ -1,0 +1,33 @@
+// The Create menu: new inputs, outputs and patches in the current setup.
+#include "app/MainWindow.h"
+
+#include "model/routing/MIDIOutput.h"
+#include "model/routing/MIDIRoute.h"
+#include "model/routing/MIDIRoutingSetup.h"
+#include "model/routing/MIDIRoutingSetupManager.h"
+
+void MainWindow::_newInputTriggeredSLOT()
+{
+    MIDIRoutingSetup* setup = getCurrentRoutingSetup();
+    if (!setup)
+        return;
+    if (MIDIRoute* route = setup->createNewMIDIRoute(true))
+        setup->setActiveRoute(route);
+}
+
+void MainWindow::_newOutputTriggeredSLOT()
+{
+    MIDIRoutingSetup* setup = getCurrentRoutingSetup();
+    if (!setup || !setup->hasActiveRoute())
+        return;
+    setup->getActiveRoute()->createNewMIDIOutput(true);
+}
+
+void MainWindow::_newPatchTriggeredSLOT()
+{
+    MIDIRoutingSetup* setup = getCurrentRoutingSetup();
+    if (!setup || !setup->hasActiveRoute())
+        return;
+    if (MIDIOutput* output = setup->getActiveRoute()->getActiveMIDIOutput())
+        output->createNewMIDIPatchTarget(true, QString());
+}

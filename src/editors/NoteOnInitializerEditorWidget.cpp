@@ -1,0 +1,77 @@
+#include "editors/NoteOnInitializerEditorWidget.h"
+
+#include "model/initializers/MIDIPatchInitializer.h"
+#include "widgets/NoteNameCombo.h"
+#include "widgets/ValueEntryLineEdit.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+
+NoteOnInitializerEditorWidget::NoteOnInitializerEditorWidget(MIDIPatchInitializer* initializer,
+                                                             QWidget* parent)
+    : InitializerValueEditorWidget(initializer, parent)
+{
+    _noteOff.reserve(3);
+    _sendLabel = new QLabel(QStringLiteral("Send Note"), this);
+    _noteCombo = new NoteNameCombo(this);
+    _noteCombo->setToolTip(QStringLiteral("Note"));
+    _velocityLabel = new QLabel(QStringLiteral("With Velocity"), this);
+    _layout->addWidget(_sendLabel);
+    _layout->addWidget(_noteCombo);
+    _layout->addWidget(_velocityLabel);
+    _addValueControls();
+    if (!_initializer)
+        return;
+    {
+        const QSignalBlocker blocker(_noteCombo);
+        _noteCombo->setCurrentIndex(_initializer->getByte1());
+    }
+    connect(_noteCombo, &QComboBox::activated, this, &NoteOnInitializerEditorWidget::_noteActivatedSLOT);
+    connect(_field, &QLineEdit::editingFinished, this,
+            &NoteOnInitializerEditorWidget::_velocityEditingFinishedSLOT);
+}
+
+NoteOnInitializerEditorWidget::~NoteOnInitializerEditorWidget()
+{
+    _endSoundingNote();
+}
+
+void NoteOnInitializerEditorWidget::_endSoundingNote()
+{
+    if (_soundingNote < 0 || !_initializer)
+        return;
+    setNoteOffMessage(&_noteOff, BYTE(_soundingNote), 127);
+    _soundingNote = -1;
+    // The patch sends what its initializers ask to be heard, on its own port and channel.
+    emit _initializer->messageDeliveryRequested(&_noteOff);
+}
+
+void NoteOnInitializerEditorWidget::_noteSounded()
+{
+    if (_initializer && _initializer->getByte2() > 0)
+        _soundingNote = _initializer->getByte1();
+}
+
+void NoteOnInitializerEditorWidget::_noteActivatedSLOT(int note)
+{
+    if (!_initializer || note < 0 || note > 127)
+        return;
+    _endSoundingNote();
+    _initializer->setByte1(BYTE(note));
+    _noteSounded();
+}
+
+void NoteOnInitializerEditorWidget::_commitByte2(BYTE value)
+{
+    if (!_initializer)
+        return;
+    _endSoundingNote();
+    _initializer->setByte2(value);
+    _noteSounded();
+}
+
+void NoteOnInitializerEditorWidget::_velocityEditingFinishedSLOT()
+{
+    _valueFieldEditingFinished();
+}

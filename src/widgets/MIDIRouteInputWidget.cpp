@@ -1,0 +1,323 @@
+#include "widgets/MIDIRouteInputWidget.h"
+
+#include "editors/ModifierKeys.h"
+#include "midi/MIDIPortIOManager.h"
+#include "model/routing/MIDIOutput.h"
+#include "model/routing/MIDIRoute.h"
+#include "model/routing/MIDIRoutingSetup.h"
+#include "persistence/MIDIObjectClipboard.h"
+#include "widgets/ActivityIndicator.h"
+#include "widgets/LookAndFeel.h"
+#include "widgets/MIDIObjNameLabel.h"
+#include "widgets/MIDIPortChannelSelector.h"
+#include "widgets/NoWheelComboBox.h"
+#include "widgets/PlainTextToolTip.h"
+#include "widgets/VisibilityToggler.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kWidth = 295;
+constexpr int kUnfoldedHeight = 85;
+constexpr int kFoldedHeight = 33;
+} // namespace
+
+MIDIRouteInputWidget::MIDIRouteInputWidget(MIDIRoute* route, QWidget* parent)
+    : MIDIObjectPanel(route, parent), _route(route)
+{
+    _buildUI();
+    showInnards(route->isShowingInnards());
+    _setWidgetValuesFromData();
+    _activeChangedToSLOT(route->isActive());
+    _makeConnections();
+    finishBuilding();
+}
+
+MIDIRoute* MIDIRouteInputWidget::getMIDIRoute() const
+{
+    return _route;
+}
+
+void MIDIRouteInputWidget::_buildUI()
+{
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(1);
+    setMidLineWidth(1);
+    setBackgroundRole(QPalette::Window);
+    setAutoFillBackground(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(11, 5, 5, 5);
+    layout->setSpacing(5);
+
+    auto* row1 = new QHBoxLayout;
+    _toggler = new VisibilityToggler(this);
+    _toggler->setWhatsThis(QStringLiteral(
+        "<b>Contents visibility toggle.</b>  Click to toggle the visibility of the MIDI port selection and "
+        "activation method/specifity controls.<b>Shift+click</b> to toggle visibility of inside controls for "
+        "all "
+        "inputs."));
+    _nameLabel = new MIDIObjNameLabel(_route, this);
+    QFont titleFont = getTitleFont();
+    titleFont.setBold(true);
+    _nameLabel->setFont(titleFont);
+    _nameLabel->setToolTip(QStringLiteral("MIDI Input Name"));
+    _nameLabel->setWhatsThis(
+        QStringLiteral("<b>MIDI input name.</b>  Click to show outputs.  Double click to rename."));
+    setNameLabel(_nameLabel);
+    _activity = new ActivityIndicator(this);
+    _activity->setFixedSize(12, 12);
+    _activity->setToolTip(QStringLiteral("MIDI Activity Indicator"));
+    _activity->setWhatsThis(
+        QStringLiteral("<b>MIDI input activity indicator.</b>  Blinks when this input receives MIDI data."));
+    row1->addWidget(_toggler, 0, Qt::AlignVCenter);
+    row1->addWidget(_nameLabel, 1, Qt::AlignVCenter);
+    row1->addWidget(_activity, 0, Qt::AlignVCenter);
+    layout->addLayout(row1);
+
+    auto* row2 = new QHBoxLayout;
+    _portIcon = new QLabel(this);
+    _portIcon->setPixmap(QPixmap(QStringLiteral(":/icons/midi_input_12x12.png")));
+    _portIcon->setToolTip(QStringLiteral("Input"));
+    _selector = new MIDIPortChannelSelector(MIDIPortType::Input, this);
+    _selector->setFixedHeight(21);
+    _selector->setFocusPolicy(Qt::NoFocus);
+    _selector->setWhatsThis(QStringLiteral(
+        "<b>MIDI input port/channel selector.</b>  Used to select the MIDI input port/channel for this MIDI "
+        "input.<br><br>When a selection is made with modifier keys pressed:<br><br><b>Alt</b>: Set all "
+        "inputs to "
+        "use the chosen MIDI input port (preserving channels).<br><b>Ctrl</b>: Perform current-to-chosen "
+        "port "
+        "rerouting for all inputs (preserving channels).<br><b>Ctrl+Alt</b>: Set all inputs to use the "
+        "chosen "
+        "MIDI input port and increment all following channels."));
+    row2->addWidget(_portIcon, 0, Qt::AlignVCenter);
+    row2->addWidget(_selector, 1, Qt::AlignVCenter);
+    layout->addLayout(row2);
+
+    auto* row3 = new QHBoxLayout;
+    _activationIcon = new QLabel(this);
+    const QPixmap activationPixmap(QStringLiteral(":/icons/output_activation_12x12.png"));
+    _activationIcon->setPixmap(activationPixmap);
+    if (!activationPixmap.isNull())
+        _activationIcon->setFixedSize(activationPixmap.deviceIndependentSize().toSize());
+    _methodCombo = new NoWheelComboBox(this);
+    _methodCombo->addItem(QStringLiteral("Note On"));
+    _methodCombo->addItem(QStringLiteral("Program Change"));
+    for (int cc = 0; cc < 120; ++cc)
+        _methodCombo->addItem(QStringLiteral("CC%1").arg(cc));
+    _methodCombo->setFixedHeight(21);
+    _methodCombo->setFocusPolicy(Qt::NoFocus);
+    _methodCombo->setToolTip(QStringLiteral("Activation Method"));
+    _methodCombo->setWhatsThis(
+        QStringLiteral("<b>Activation method selector.</b>  Used to choose what type of MIDI "
+                       "message will switch the active output."));
+    _specificityCombo = new NoWheelComboBox(this);
+    _specificityCombo->addItem(QStringLiteral("Value"));
+    _specificityCombo->addItem(QStringLiteral("Range"));
+    _specificityCombo->setFixedHeight(21);
+    _specificityCombo->setFocusPolicy(Qt::NoFocus);
+    _specificityCombo->setToolTip(QStringLiteral("Activation Specificity"));
+    _specificityCombo->setWhatsThis(QStringLiteral(
+        "<b>Activation specificity selector.</b>  Used to choose between activating an output by a "
+        "specific value or over a range of values."));
+    row3->addWidget(_activationIcon, 0, Qt::AlignVCenter);
+    row3->addWidget(_methodCombo, 1, Qt::AlignVCenter);
+    row3->addWidget(_specificityCombo, 1, Qt::AlignVCenter);
+    layout->addLayout(row3);
+}
+
+void MIDIRouteInputWidget::_makeConnections()
+{
+    connect(_route, &MIDIRoute::receivedMIDIInput, _activity, &ActivityIndicator::blink);
+    connect(_route, &MIDIRoute::midiPortNameChangedTo, this, &MIDIRouteInputWidget::_setWidgetValuesFromData);
+    connect(_route, &MIDIRoute::midiChannelChangedTo, this, &MIDIRouteInputWidget::_setWidgetValuesFromData);
+    connect(_route, &MIDIRoute::outputActivationMethodChangedTo, this,
+            &MIDIRouteInputWidget::_setWidgetValuesFromData);
+    connect(_route, &MIDIRoute::outputActivationSpecificityChangedTo, this,
+            &MIDIRouteInputWidget::_setWidgetValuesFromData);
+    connect(_route, &MIDIRoute::activeChangedTo, this, &MIDIRouteInputWidget::_activeChangedToSLOT);
+    connect(_route, &BaseMIDIObject::showingInnardsChangedTo, this, &MIDIRouteInputWidget::showInnards);
+    connect(_toggler, &VisibilityToggler::clicked, this, &MIDIRouteInputWidget::showInnards);
+    connect(_toggler, &VisibilityToggler::shiftClicked, this, &MIDIRouteInputWidget::showAllInnardsRequested);
+    connect(_toggler, &VisibilityToggler::openChangedTo, this, &MIDIRouteInputWidget::refreshAccessibleNames);
+    connect(_selector, &MIDIPortChannelSelector::portAndChannelChangedTo, this,
+            &MIDIRouteInputWidget::_portAndChannelChosenSLOT);
+    connect(_methodCombo, &QComboBox::activated, this, &MIDIRouteInputWidget::_methodActivatedSLOT);
+    connect(_specificityCombo, &QComboBox::activated, this, &MIDIRouteInputWidget::_specificityActivatedSLOT);
+}
+
+void MIDIRouteInputWidget::_setWidgetValuesFromData()
+{
+    if (!_route)
+        return;
+    const QString port = _route->getMIDIInputPortName();
+    _selector->setMIDIPortNameAndChannel(port, _route->getMIDIChannel(), Qt::NoModifier, false);
+    _selector->indicatePortOpen(MIDIPortIOManager::GetInstance()->isInputPortOpen(port));
+    _methodCombo->setCurrentIndex(_route->getOutputActivationMethod());
+    _specificityCombo->setCurrentIndex(_route->getOutputActivationSpecificity());
+    refreshAccessibleNames();
+}
+
+void MIDIRouteInputWidget::showInnards(bool show)
+{
+    if (!_route)
+        return;
+    _route->showInnards(show);
+    _toggler->setOpen(show);
+    for (QWidget* widget : {static_cast<QWidget*>(_portIcon), static_cast<QWidget*>(_selector),
+                            static_cast<QWidget*>(_activationIcon), static_cast<QWidget*>(_methodCombo),
+                            static_cast<QWidget*>(_specificityCombo)})
+        widget->setVisible(show);
+    setFixedSize(kWidth, show ? kUnfoldedHeight : kFoldedHeight);
+}
+
+void MIDIRouteInputWidget::_activeChangedToSLOT(bool active)
+{
+    if (active)
+        setPalette(getActivatedPalette());
+    else
+        setPalette(_hovered ? getHoverPalette() : getDefaultPalette());
+    update();
+}
+
+void MIDIRouteInputWidget::_portAndChannelChosenSLOT(QString portName, BYTE channel,
+                                                     Qt::KeyboardModifiers modifiers)
+{
+    if (!_route)
+        return;
+    MIDIRoutingSetup* setup = _route->getParentRoutingSetup();
+    const QString oldPort = _route->getMIDIInputPortName();
+    modifiers = significantModifiers(modifiers);
+    if (setup && modifiers == Qt::AltModifier)
+        setup->setAllInputPortsTo(portName);
+    else if (setup && modifiers == Qt::ControlModifier)
+        setup->rerouteInputPort(oldPort, -1, portName, -1);
+    else if (setup && modifiers == (Qt::ControlModifier | Qt::AltModifier))
+        setup->setInputPortAndIncrementChannelFrom(_route, portName, channel);
+    else
+        _route->setMIDIInputPortName(portName);
+    _route->setMIDIChannel(channel);
+}
+
+void MIDIRouteInputWidget::_methodActivatedSLOT(int index)
+{
+    if (_route)
+        _route->setOutputActivationMethod(index);
+}
+
+void MIDIRouteInputWidget::_specificityActivatedSLOT(int index)
+{
+    if (_route)
+        _route->setOutputActivationSpecificity(index);
+}
+
+void MIDIRouteInputWidget::activatePanel()
+{
+    if (!_route)
+        return;
+    if (MIDIRoutingSetup* setup = _route->getParentRoutingSetup())
+        setup->setActiveRoute(_route);
+}
+
+void MIDIRouteInputWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        activatePanel();
+    // On to the input stack, which starts a drag from here.
+    event->ignore();
+}
+
+void MIDIRouteInputWidget::enterEvent(QEnterEvent* event)
+{
+    MIDIObjectPanel::enterEvent(event);
+    if (!_route)
+        return;
+    setToolTip(plainTextToolTip(_route->getTextualDescriptionOfOutputs()));
+    _hovered = true;
+    if (!_route->isActive())
+        setPalette(getHoverPalette());
+}
+
+void MIDIRouteInputWidget::leaveEvent(QEvent* event)
+{
+    MIDIObjectPanel::leaveEvent(event);
+    _hovered = false;
+    if (_route && !_route->isActive())
+        setPalette(getDefaultPalette());
+}
+
+void MIDIRouteInputWidget::fillContextMenu(QMenu* menu)
+{
+    MIDIRoute* route = _route;
+    MIDIRoutingSetup* setup = route ? route->getParentRoutingSetup() : nullptr;
+    if (!setup)
+        return;
+    QPointer<MIDIRoute> routePtr(route);
+    QPointer<MIDIRoutingSetup> setupPtr(setup);
+    const QString name = route->getName();
+    // Names are the user's: "&" is shown, not taken as a shortcut marker.
+    QString menuName = name;
+    menuName.replace(QLatin1Char('&'), QStringLiteral("&&"));
+
+    menu->addAction(QIcon(QStringLiteral(":/icons/duplicate_16x16.png")),
+                    QStringLiteral("Duplicate ") + menuName, menu, [routePtr, setupPtr] {
+                        if (routePtr && setupPtr && setupPtr->hasMIDIRoute(routePtr))
+                            setupPtr->duplicateMIDIRoute(routePtr);
+                    });
+    if (doesClipboardHaveMIDIOutput()) {
+        QString outputName = getClipboardMIDIOutputName();
+        outputName.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        menu->addAction(QIcon(QStringLiteral(":/icons/generic_add_16x16.png")),
+                        QStringLiteral("Add Output '") + outputName + QLatin1Char('\''), menu, [routePtr] {
+                            if (!routePtr)
+                                return;
+                            if (MIDIOutput* output = createMIDIOutputFromClipboard(routePtr))
+                                routePtr->addMIDIOutput(output);
+                        });
+    }
+    menu->addSeparator();
+    addColorLabelMenu(menu);
+    menu->addSeparator();
+    menu->addAction(QIcon(QStringLiteral(":/icons/text_16x16.png")),
+                    QStringLiteral("Copy Output Descriptions"), menu, [routePtr] {
+                        if (routePtr)
+                            putTextInClipboard(routePtr->getTextualDescriptionOfOutputs());
+                    });
+    menu->addSeparator();
+    QPointer<MIDIRouteInputWidget> self(this);
+    menu->addAction(QIcon(QStringLiteral(":/icons/remove_16x16.png")), QStringLiteral("Remove ") + menuName,
+                    menu, [self] {
+                        // The Alt bit alone decides, read as the entry is chosen.
+                        if (self)
+                            self->requestRemoval(QApplication::keyboardModifiers().testFlag(Qt::AltModifier));
+                    });
+}
+
+int MIDIRouteInputWidget::numObjectsRemovedBy(bool alsoFollowing) const
+{
+    MIDIRoutingSetup* setup = _route ? _route->getParentRoutingSetup() : nullptr;
+    if (!setup || !setup->hasMIDIRoute(_route))
+        return 0;
+    const int index = setup->getIndexOfMIDIRoute(_route);
+    // The first input removes only itself even with Alt held.
+    if (!alsoFollowing || index == 0)
+        return 1;
+    return setup->getNumMIDIRoutes() - index;
+}
+
+void MIDIRouteInputWidget::removeObjects(bool alsoFollowing)
+{
+    MIDIRoutingSetup* setup = _route ? _route->getParentRoutingSetup() : nullptr;
+    if (!setup)
+        return;
+    if (alsoFollowing)
+        setup->removeMIDIRoutesFrom(_route, true);
+    else
+        setup->removeMIDIRoute(_route, true);
+}
