@@ -4,37 +4,38 @@
 #include "model/transforms/BuiltInTransformRegistryEntry.h"
 #include "model/transforms/BuiltInTransforms.h"
 #include "model/transforms/TransformRegistry.h"
+#include "model/transforms/TransformTypeNames.h"
 
 namespace {
 
 struct EditorFactoryForName
 {
-    const char* name;
+    const QString& name;
     TransformEditorFactory factory;
 };
 
 const EditorFactoryForName kEditorFactories[] = {
-    {"Transpose", &createNoteTransposerEditor},
-    {"Converge On Note", &createConvergeOnNoteEditor},
-    {"Velocity Map", &createVelocityMappingEditor},
-    {"Velocity To CC", &createVelocityToCCEditor},
-    {"Velocity From CC", &createVelocityFromCCEditor},
-    {"Make Monophonic", &createMakeMonophonicEditor},
-    {"Note Filter", &createNoteFilterEditor},
-    {"Velocity Filter", &createVelocityFilterEditor},
-    {"Velocity Variation", &createVelocityVariationEditor},
-    {"Ignore All Notes", &createNoteBlockerEditor},
-    {"Change CC#", &createCCNumberChangerEditor},
-    {"CC Map", &createCCMappingEditor},
-    {"CC Copy", &createCCCopyEditor},
-    {"Ignore CC", &createIgnoreCCEditor},
-    {"Ignore All Controllers", &createCCBlockerEditor},
-    {"Invert Pitch Change", &createPitchChangeInverterEditor},
-    {"Pitch Change To CC", &createPitchChangeToCCEditor},
-    {"Ignore Pitch Change", &createIgnorePitchChangeEditor},
-    {"Channel Aftertouch To CC", &createChannelAftertouchToCCEditor},
-    {"Ignore Channel Aftertouch", &createIgnoreChannelAftertouchEditor},
-    {"Inspector", &createMessageInspectorEditor},
+    {TransformTypeNames::Transpose, &createNoteTransposerEditor},
+    {TransformTypeNames::ConvergeOnNote, &createConvergeOnNoteEditor},
+    {TransformTypeNames::VelocityMap, &createVelocityMappingEditor},
+    {TransformTypeNames::VelocityToCC, &createVelocityToCCEditor},
+    {TransformTypeNames::VelocityFromCC, &createVelocityFromCCEditor},
+    {TransformTypeNames::MakeMonophonic, &createMakeMonophonicEditor},
+    {TransformTypeNames::NoteFilter, &createNoteFilterEditor},
+    {TransformTypeNames::VelocityFilter, &createVelocityFilterEditor},
+    {TransformTypeNames::VelocityVariation, &createVelocityVariationEditor},
+    {TransformTypeNames::IgnoreAllNotes, &createNoteBlockerEditor},
+    {TransformTypeNames::ChangeCCNumber, &createCCNumberChangerEditor},
+    {TransformTypeNames::CCMap, &createCCMappingEditor},
+    {TransformTypeNames::CCCopy, &createCCCopyEditor},
+    {TransformTypeNames::IgnoreCC, &createIgnoreCCEditor},
+    {TransformTypeNames::IgnoreAllControllers, &createCCBlockerEditor},
+    {TransformTypeNames::InvertPitchChange, &createPitchChangeInverterEditor},
+    {TransformTypeNames::PitchChangeToCC, &createPitchChangeToCCEditor},
+    {TransformTypeNames::IgnorePitchChange, &createIgnorePitchChangeEditor},
+    {TransformTypeNames::ChannelAftertouchToCC, &createChannelAftertouchToCCEditor},
+    {TransformTypeNames::IgnoreChannelAftertouch, &createIgnoreChannelAftertouchEditor},
+    {TransformTypeNames::Inspector, &createMessageInspectorEditor},
 };
 
 } // namespace
@@ -45,7 +46,7 @@ void registerBuiltInTransformEditors()
     TransformRegistry* registry = TransformRegistry::GetInstance();
     for (const EditorFactoryForName& item : kEditorFactories) {
         auto* entry = qobject_cast<BuiltInTransformRegistryEntry*>(
-            registry->getRegistryEntryForTransformNamed(QString::fromLatin1(item.name)));
+            registry->getRegistryEntryForTransformNamed(item.name));
         if (entry != nullptr)
             entry->setEditorFactory(item.factory);
     }

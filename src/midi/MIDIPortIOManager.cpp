@@ -91,6 +91,7 @@ void _midiInMessageCallbackFcn(double timeStamp, std::vector<unsigned char>* mes
     MIDIPortIOManager* manager = MIDIPortIOManager::_instance;
     if (!manager || !userData || !message)
         return;
+    (void)manager->_gatesMade.load(std::memory_order_acquire);
     auto* gate = static_cast<MIDIPortIOManager::InputGate*>(userData);
     // The one check at the door: whatever a device or a backend hands over, only complete messages
     // reach the routing, so nothing malformed can be passed on or mangled further along.
@@ -358,6 +359,7 @@ void MIDIPortIOManager::_openInputPortNamed(const QString& portName)
     InputGate* callbackGate = gate.get();
     _allInputGates.push_back(std::move(gate));
     _inputGatesByIndex[static_cast<size_t>(index)] = callbackGate;
+    _gatesMade.fetch_add(1, std::memory_order_release);
     port->setCallback(&_midiInMessageCallbackFcn, callbackGate);
 }
 

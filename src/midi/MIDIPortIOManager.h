@@ -180,6 +180,9 @@ private:
     // The gate of the open input port at each index (GUI thread only); every gate ever made.
     std::vector<InputGate*> _inputGatesByIndex;
     std::vector<std::unique_ptr<InputGate>> _allInputGates;
+    // Raised (release) after a gate is made and before its port may call back; each delivery
+    // reads it (acquire) first, so the gate's making happens before the delivery uses it.
+    std::atomic<unsigned> _gatesMade{0};
     // Read by the MIDI thread: grown as the catalogue grows, never moved; slots change only while
     // no delivery runs.
     StableIndexTable<MIDIOutputPort*> _outputPortsByIndex;

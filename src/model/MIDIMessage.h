@@ -22,6 +22,10 @@ inline constexpr BYTE kChannelAftertouch = 0xD0;
 inline constexpr BYTE kPitchBend = 0xE0;
 inline constexpr pitchBendValue_t kPitchBendCentre = 8192;
 
+/// The channel value of an input that listens on every channel, or of a patch that keeps each
+/// message's own channel. Real channels are 0 to 15.
+inline constexpr BYTE kAnyMIDIChannel = 127;
+
 // Controllers with a meaning of their own.
 /// The sustain pedal: values from kPedalDownThreshold up hold it down, lower ones release it.
 inline constexpr BYTE kSustainPedal = 64;

@@ -10,6 +10,7 @@
 #include "persistence/SetupFileReaderWriter.h"
 #include "support/FullSetupBuilder.h"
 #include "support/RoutingTestRig.h"
+#include "support/SetupFileTestHelpers.h"
 #include "support/TestPrefs.h"
 
 #include <QDir>
@@ -28,29 +29,7 @@
 
 namespace {
 
-using SetupPtr = std::unique_ptr<MIDIRoutingSetup>;
-
-SetupFileReaderWriter* files()
-{
-    return SetupFileReaderWriter::GetInstance();
-}
-
-QByteArray documentOf(MIDIRoutingSetup* setup)
-{
-    return SetupFileReaderWriter::setupDocumentBytes(setup);
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
+using namespace SetupFileTestHelpers;
 
 // A small setup that was read from somewhere and is not modified.
 SetupPtr settledSetup()

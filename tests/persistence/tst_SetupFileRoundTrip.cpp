@@ -10,6 +10,7 @@
 #include "persistence/SetupFileReaderWriter.h"
 #include "support/FullSetupBuilder.h"
 #include "support/RoutingTestRig.h"
+#include "support/SetupFileTestHelpers.h"
 #include "support/TestPrefs.h"
 
 #include <QFile>
@@ -20,26 +21,7 @@
 
 namespace {
 
-using SetupPtr = std::unique_ptr<MIDIRoutingSetup>;
-
-SetupFileReaderWriter* files()
-{
-    return SetupFileReaderWriter::GetInstance();
-}
-
-QByteArray documentOf(MIDIRoutingSetup* setup)
-{
-    return SetupFileReaderWriter::setupDocumentBytes(setup);
-}
-
-// A fresh setup read from the document text; null when it was refused.
-SetupPtr readDocument(const QByteArray& bytes)
-{
-    SetupPtr setup = std::make_unique<MIDIRoutingSetup>(QStringLiteral("no name"), nullptr);
-    if (!files()->readSetupFromDocumentBytes(setup.get(), bytes, QStringLiteral("test document")))
-        return nullptr;
-    return setup;
-}
+using namespace SetupFileTestHelpers;
 
 // A hand-written document with one input on "Keys" whose outputs are given as XML text.
 QByteArray documentWithOutputs(const QByteArray& outputs, const QByteArray& routeAttributes = {})

@@ -5,6 +5,7 @@
 #include "model/transforms/TransformRegistry.h"
 
 #include <QStringList>
+#include <QTest>
 
 ByteStream sendThroughChain(const std::vector<MIDIDataTransform*>& chain, midiMessageList_t& list)
 {
@@ -21,6 +22,14 @@ ByteStream sendThroughChain(const std::vector<MIDIDataTransform*>& chain, midiMe
     return sent;
 }
 
+ByteStream sendThroughChain(const std::vector<MIDIDataTransform*>& chain, midiMessage_t* incoming)
+{
+    midiMessageList_t list;
+    list.reserve(16);
+    list.push_back(incoming);
+    return sendThroughChain(chain, list);
+}
+
 ByteStream playThroughChain(const std::vector<MIDIDataTransform*>& chain, const ByteStream& incoming)
 {
     ByteStream sent;
@@ -30,6 +39,22 @@ ByteStream playThroughChain(const std::vector<MIDIDataTransform*>& chain, const 
         midiMessage_t patchCopy = message;
         list.push_back(&patchCopy);
         for (midiMessage_t& out : sendThroughChain(chain, list))
+            sent.push_back(std::move(out));
+    }
+    return sent;
+}
+
+ByteStream playWithEdits(MIDIDataTransform& transform, const ByteStream& incoming,
+                         void (*edit)(MIDIDataTransform&))
+{
+    ByteStream sent;
+    for (const midiMessage_t& message : incoming) {
+        if (message.empty()) {
+            edit(transform);
+            continue;
+        }
+        midiMessage_t patchCopy = message;
+        for (midiMessage_t& out : sendThroughChain({&transform}, &patchCopy))
             sent.push_back(std::move(out));
     }
     return sent;
@@ -45,6 +70,17 @@ QString toHex(const ByteStream& messages)
         parts << bytes.join(QLatin1Char(' '));
     }
     return parts.join(QStringLiteral(" | "));
+}
+
+void verifyMenuEntryCreatesType(const QString& type, const QString& description, bool editable)
+{
+    auto transform = createTransformNamed(type);
+    QVERIFY(transform);
+    QCOMPARE(transform->getName(), type);
+    QCOMPARE(transform->hasEditableParameters(), editable);
+    QCOMPARE(transform->getDescriptionString(), description);
+    transform->setBypassed(true);
+    QCOMPARE(transform->getDescriptionString(), description + QStringLiteral(" (bypassed)"));
 }
 
 std::unique_ptr<MIDIDataTransform> createTransformNamed(const QString& name)

@@ -20,7 +20,8 @@ namespace {
 
 QString channelText(BYTE channel)
 {
-    return channel == 127 ? QStringLiteral("any channel") : QStringLiteral("channel %1").arg(channel + 1);
+    return channel == kAnyMIDIChannel ? QStringLiteral("any channel")
+                                      : QStringLiteral("channel %1").arg(channel + 1);
 }
 
 QString methodText(MIDIRoute* route)

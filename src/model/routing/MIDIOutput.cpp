@@ -17,9 +17,7 @@ MIDIOutput::MIDIOutput(QDomElement& element, QObject* parent, int loadIndex)
 MIDIOutput::~MIDIOutput()
 {
     // Patches go first, while this output still exists for them to look at.
-    const QList<MIDIPatchTarget*> patches = _patches;
-    _patches.clear();
-    qDeleteAll(patches);
+    _patches.deleteAll();
 }
 
 MIDIRoute* MIDIOutput::getParentMIDIRoute() const
@@ -27,26 +25,18 @@ MIDIRoute* MIDIOutput::getParentMIDIRoute() const
     return qobject_cast<MIDIRoute*>(parent());
 }
 
-std::unique_lock<std::recursive_mutex> MIDIOutput::_lockRouting() const
+std::unique_lock<std::mutex> MIDIOutput::_lockRouting() const
 {
     if (MIDIRoute* route = getParentMIDIRoute())
-        return std::unique_lock<std::recursive_mutex>(route->_routingMutex);
-    return std::unique_lock<std::recursive_mutex>();
+        return std::unique_lock<std::mutex>(route->_routingMutex);
+    return std::unique_lock<std::mutex>();
 }
 
 void MIDIOutput::setModified(bool modified)
 {
-    if (!modified) {
-        for (MIDIPatchTarget* mpt : std::as_const(_patches))
-            mpt->setModified(false);
-    }
+    if (!modified)
+        _patches.clearModified();
     BaseMIDIObject::setModified(modified);
-}
-
-void MIDIOutput::_mptModifiedChangedToSLOT(bool modified)
-{
-    if (modified)
-        setModified(true);
 }
 
 bool MIDIOutput::isNoteSounding(BYTE note) const
@@ -91,7 +81,7 @@ bool MIDIOutput::hasSustainPedalDown() const
 
 void MIDIOutput::handleMIDIMessage(double timeStamp, const midiMessage_t* message)
 {
-    for (MIDIPatchTarget* mpt : std::as_const(_patches))
+    for (MIDIPatchTarget* mpt : _patches)
         mpt->handleMIDIMessage(timeStamp, message);
 
     if (isNoteOnMessage(message)) {
@@ -157,7 +147,12 @@ void MIDIOutput::_forgetSoundingNotesLocked()
 void MIDIOutput::endSoundingNotes()
 {
     auto lock = _lockRouting();
-    for (MIDIPatchTarget* mpt : std::as_const(_patches))
+    _endSoundingNotesLocked();
+}
+
+void MIDIOutput::_endSoundingNotesLocked()
+{
+    for (MIDIPatchTarget* mpt : _patches)
         mpt->endSoundingNotes();
     _forgetSoundingNotesLocked();
 }
@@ -165,7 +160,12 @@ void MIDIOutput::endSoundingNotes()
 void MIDIOutput::panic()
 {
     auto lock = _lockRouting();
-    for (MIDIPatchTarget* mpt : std::as_const(_patches))
+    _panicLocked();
+}
+
+void MIDIOutput::_panicLocked()
+{
+    for (MIDIPatchTarget* mpt : _patches)
         mpt->panic();
     _forgetSoundingNotesLocked();
 }
@@ -233,13 +233,13 @@ void MIDIOutput::_announceActiveState()
 
 void MIDIOutput::_performActivationStepsOnPatchTargets()
 {
-    for (MIDIPatchTarget* mpt : std::as_const(_patches))
+    for (MIDIPatchTarget* mpt : _patches)
         mpt->performNeededActivationSteps();
 }
 
 void MIDIOutput::setMuteStateOfAllPatchesTo(bool muted)
 {
-    for (MIDIPatchTarget* mpt : std::as_const(_patches))
+    for (MIDIPatchTarget* mpt : _patches)
         mpt->setMuted(muted);
 }
 
@@ -256,7 +256,7 @@ void MIDIOutput::muteAllPatchesExcept(MIDIPatchTarget* mpt)
 {
     if (!_patches.contains(mpt))
         return;
-    for (MIDIPatchTarget* other : std::as_const(_patches))
+    for (MIDIPatchTarget* other : _patches)
         other->setMuted(other != mpt);
 }
 
@@ -273,21 +273,17 @@ bool MIDIOutput::areAllPatchesMutedExcept(MIDIPatchTarget* mpt) const
 
 void MIDIOutput::setColorLabelsForPatches(int index, MIDIPatchTarget* from)
 {
-    const int start = std::max<qsizetype>(0, _patches.indexOf(from));
-    for (int i = start; i < _patches.size(); ++i)
-        _patches.at(i)->setColorLabel(index);
+    _patches.forEachFrom(from, [index](MIDIPatchTarget* mpt) { mpt->setColorLabel(index); });
 }
 
 void MIDIOutput::clearColorLabelsForPatches(MIDIPatchTarget* from)
 {
-    const int start = std::max<qsizetype>(0, _patches.indexOf(from));
-    for (int i = start; i < _patches.size(); ++i)
-        _patches.at(i)->clearColorLabel();
+    _patches.forEachFrom(from, [](MIDIPatchTarget* mpt) { mpt->clearColorLabel(); });
 }
 
 void MIDIOutput::setAllMIDIOutputPortsTo(QString portName)
 {
-    for (MIDIPatchTarget* mpt : std::as_const(_patches))
+    for (MIDIPatchTarget* mpt : _patches)
         mpt->setMIDIOutputPortName(portName);
 }
 
@@ -310,7 +306,7 @@ int MIDIOutput::rerouteOutputPort(QString lookForPort, int lookForChannel, QStri
                                   int replaceWithChannel)
 {
     int changed = 0;
-    for (MIDIPatchTarget* mpt : std::as_const(_patches)) {
+    for (MIDIPatchTarget* mpt : _patches) {
         if (mpt->getMIDIOutputPortName() != lookForPort)
             continue;
         if (lookForChannel != -1 && mpt->getMIDIChannel() != lookForChannel)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/MIDIMessage.h"
+#include "model/OwnedChildList.h"
 #include "model/PumpedSignalSource.h"
 #include "model/routing/ColorLabeledMIDIObject.h"
 
@@ -20,7 +21,8 @@ class MIDIRoute;
 ///
 /// Threads: handleMIDIMessage runs under its input's routing lock, on the MIDI thread or the GUI
 /// thread; patch list changes take the same lock, so a message is handled by the old list or the
-/// new one. Everything else is GUI thread only; readers of the sounding notes get a copy.
+/// new one. Everything else is GUI thread only; readers of the sounding notes get a copy. The
+/// locks and their order: model/LockOrder.h.
 /// receivedMIDIMessage and activeChangedTo reach views through the ModelSignalPump when the
 /// routing path caused them, after every lock is released.
 class MIDIOutput : public ColorLabeledMIDIObject, public PumpedSignalSource
@@ -109,13 +111,14 @@ signals:
 protected:
     void connectNotify(const QMetaMethod& signal) override;
 
-private slots:
-    void _mptModifiedChangedToSLOT(bool modified);
-
 private:
     friend class MIDIRoute;
     /// Locks the parent input's routing lock (nothing when there is no parent input).
-    std::unique_lock<std::recursive_mutex> _lockRouting() const;
+    std::unique_lock<std::mutex> _lockRouting() const;
+    OwnedChildList<MIDIPatchTarget>::Hooks _patchListHooks();
+    /// endSoundingNotes() and panic() with the routing lock already held.
+    void _endSoundingNotesLocked();
+    void _panicLocked();
     void _swapActivationValuesIfNeeded();
     void _performActivationStepsOnPatchTargets();
     void _forgetSoundingNotesLocked();
@@ -125,7 +128,7 @@ private:
     std::atomic<bool> _active{false};
     std::atomic<BYTE> _mainActivationValue{0};
     std::atomic<BYTE> _activationRangeValue{0};
-    QList<MIDIPatchTarget*> _patches;
+    OwnedChildList<MIDIPatchTarget> _patches{this, _patchListHooks()};
     int _loadIndex = -1;
 
     // Notes passed on and not ended, in arrival order, as channel * 128 + note (a note off ends a

@@ -1,68 +1,41 @@
 // An output's patch list. GUI thread only. Each change of the list is made under the input's
-// routing lock, so a message is handled by the old list or the new one. Patches are built and
-// given their ports outside the lock: the port manager may wait for a delivery in progress.
+// routing lock (OwnedChildList), so a message is handled by the old list or the new one. Patches are built
+// and given their ports outside the lock: the port manager may wait for a delivery in progress.
 #include "model/routing/MIDIOutput.h"
 
 #include "midi/MIDIPortInfo.h"
 #include "model/EditRequestManager.h"
 #include "model/routing/MIDIPatchTarget.h"
 
+OwnedChildList<MIDIPatchTarget>::Hooks MIDIOutput::_patchListHooks()
+{
+    return OwnedChildList<MIDIPatchTarget>::Hooks::emitting(
+        this, &MIDIOutput::midiPatchTargetAdded, &MIDIOutput::midiPatchTargetRemoved,
+        &MIDIOutput::midiPatchTargetMovedTo, [this] { return _lockRouting(); });
+}
+
 void MIDIOutput::addMIDIPatchTarget(MIDIPatchTarget* mpt)
 {
-    if (!mpt || _patches.contains(mpt))
-        return;
-    mpt->setParent(this);
-    connect(mpt, &MIDIPatchTarget::modifiedChangedTo, this, &MIDIOutput::_mptModifiedChangedToSLOT);
-    {
-        auto lock = _lockRouting();
-        _patches.append(mpt);
-    }
-    emit midiPatchTargetAdded(mpt);
-    setModified(true);
+    _patches.append(mpt);
 }
 
 void MIDIOutput::removeMIDIPatchTarget(MIDIPatchTarget* mpt, bool deleteIt)
 {
-    if (!_patches.contains(mpt) || _patches.size() == 1)
+    if (_patches.size() == 1)
         return;
-    disconnect(mpt, nullptr, this, nullptr);
-    {
-        auto lock = _lockRouting();
-        _patches.removeOne(mpt);
-    }
-    // Nothing reaches it any more: end what it left sounding before it goes.
-    mpt->endSoundingNotes();
-    emit midiPatchTargetRemoved(mpt);
-    mpt->setParent(nullptr);
-    if (deleteIt)
-        mpt->deleteLater();
-    setModified(true);
+    // Nothing reaches it any more once it is out: end what it left sounding before it goes.
+    _patches.remove(mpt, deleteIt, {}, [mpt] { mpt->endSoundingNotes(); });
 }
 
 void MIDIOutput::removeMIDIPatchTargetsFrom(MIDIPatchTarget* mpt, bool deleteIt)
 {
-    const int index = _patches.indexOf(mpt);
-    if (index < 0)
-        return;
-    if (index == 0) {
-        removeMIDIPatchTarget(mpt, deleteIt);
-        return;
-    }
-    while (_patches.size() > index)
-        removeMIDIPatchTarget(_patches.at(index), deleteIt);
+    _patches.removeFrom(
+        mpt, [this, deleteIt](MIDIPatchTarget* one) { removeMIDIPatchTarget(one, deleteIt); }, true);
 }
 
 void MIDIOutput::moveMIDIPatchTargetToIndex(MIDIPatchTarget* mpt, int newIndex)
 {
-    const int index = _patches.indexOf(mpt);
-    if (index < 0 || index == newIndex || newIndex < 0 || newIndex >= _patches.size())
-        return;
-    {
-        auto lock = _lockRouting();
-        _patches.move(index, newIndex);
-    }
-    emit midiPatchTargetMovedTo(mpt, newIndex);
-    setModified(true);
+    _patches.move(mpt, newIndex);
 }
 
 void MIDIOutput::replaceMIDIPatchTarget(MIDIPatchTarget* oldPatch, MIDIPatchTarget* newPatch)
@@ -89,13 +62,13 @@ MIDIPatchTarget* MIDIOutput::addNewCloneOfMIDIPatchTarget(MIDIPatchTarget* mpt)
 
 MIDIPatchTarget* MIDIOutput::duplicateMIDIPatchTarget(MIDIPatchTarget* mpt)
 {
-    const int index = _patches.indexOf(mpt);
-    if (index < 0)
+    if (!_patches.contains(mpt))
         return nullptr;
-    MIDIPatchTarget* duplicate = addNewCloneOfMIDIPatchTarget(mpt);
-    duplicate->setName(mpt->getName() + QStringLiteral(".dup"));
-    moveMIDIPatchTargetToIndex(duplicate, index + 1);
-    EditRequestManager::GetInstance()->requestObjectNameEdit(duplicate);
+    auto* duplicate =
+        new MIDIPatchTarget(mpt->getMIDIOutputPortName(), mpt->getMIDIChannel(), mpt->getName(), this);
+    QDomDocument scratch;
+    duplicate->initFromDomElement(mpt->toDomElement(scratch));
+    _patches.addDuplicate(mpt, duplicate);
     return duplicate;
 }
 
@@ -104,7 +77,7 @@ void MIDIOutput::copyAllPatchesFrom(MIDIOutput* other)
     if (!other)
         return;
     // The list as it is now: copying an output's patches onto itself appends one clone of each.
-    const QList<MIDIPatchTarget*> patches = other->_patches;
+    const QList<MIDIPatchTarget*> patches = other->_patches.items();
     for (MIDIPatchTarget* mpt : patches)
         addNewCloneOfMIDIPatchTarget(mpt);
 }

@@ -67,10 +67,8 @@ MIDIOutput* MIDIPatchTarget::getParentMIDIOutput() const
 void MIDIPatchTarget::setModified(bool modified)
 {
     if (!modified) {
-        for (MIDIDataTransform* mdt : std::as_const(_transforms))
-            mdt->setModified(false);
-        for (MIDIPatchInitializer* mpi : std::as_const(_initializers))
-            mpi->setModified(false);
+        _transforms.clearModified();
+        _initializers.clearModified();
     }
     BaseMIDIObject::setModified(modified);
 }
@@ -208,7 +206,7 @@ void MIDIPatchTarget::_handleMIDIMessageNow(double /*timeStamp*/, const midiMess
         } else {
             _messageList.clear();
             _messageList.push_back(&_workingMessage);
-            for (MIDIDataTransform* mdt : std::as_const(_transforms)) {
+            for (MIDIDataTransform* mdt : _transforms) {
                 if (!mdt->isBypassed())
                     mdt->transformWhatYouCan(&_messageList);
             }
@@ -385,7 +383,7 @@ void MIDIPatchTarget::performNeededActivationSteps()
     if (_initializers.isEmpty())
         return;
     ++_currentMessageTag;
-    for (MIDIPatchInitializer* mpi : std::as_const(_initializers)) {
+    for (MIDIPatchInitializer* mpi : _initializers) {
         // A copy taken now: the GUI thread may be rewriting the initializer's own buffer.
         mpi->writeInitializationMessageTo(&_generatedMessage);
         setMIDIChannelIndex(&_generatedMessage, _channelForGeneratedMessages());
@@ -462,16 +460,4 @@ void MIDIPatchTarget::_processMessageFromDelayedQueueSLOT()
     const midiMessage_t message = _delayedQueue.takeFirst().message;
     _numScheduled = std::max(0, _numScheduled - 1);
     _handleMIDIMessageNow(0, &message, true);
-}
-
-void MIDIPatchTarget::_mdtModifiedChangedToSLOT(bool modified)
-{
-    if (modified)
-        setModified(true);
-}
-
-void MIDIPatchTarget::_mpiModifiedChangedToSLOT(bool modified)
-{
-    if (modified)
-        setModified(true);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/MIDIMessage.h"
+#include "model/OwnedChildList.h"
 #include "model/PumpedSignalSource.h"
 #include "model/initializers/MIDIPatchInitializerOwner.h"
 #include "model/routing/ColorLabeledMIDIObject.h"
@@ -28,7 +29,8 @@ class MIDIPortInfo;
 /// Threads: handleMIDIMessage and performNeededActivationSteps run on the MIDI thread or the GUI
 /// thread; everything else is GUI thread only. The message lock is held across channel forcing,
 /// transforms and sending; the queue lock guards the delayed queue (queue lock first when both
-/// are taken). Chain edits take the message lock so a message sees the old chain or the new one.
+/// are taken; all locks and their order: model/LockOrder.h). Chain edits take the message lock
+/// so a message sees the old chain or the new one.
 /// Never change the port while holding the message lock: the port manager waits for deliveries.
 /// receivedMIDIMessage reaches views through the ModelSignalPump, after the lock is released.
 class MIDIPatchTarget : public ColorLabeledMIDIObject,
@@ -41,7 +43,7 @@ public:
     typedef int MessageDelayType;
     static constexpr MessageDelayType kConstantDelay = 0;
     static constexpr MessageDelayType kRandomDelay = 1;
-    static constexpr BYTE kAnyChannel = 127;
+    static constexpr BYTE kAnyChannel = kAnyMIDIChannel;
     static constexpr int kMaxMessageDelay = 500;
 
     MIDIPatchTarget(QString portName, BYTE channel, QString name, QObject* parent);
@@ -150,12 +152,12 @@ protected:
 private slots:
     void _doDelayedMessageTimerSLOT();
     void _processMessageFromDelayedQueueSLOT();
-    void _mdtModifiedChangedToSLOT(bool modified);
-    void _mpiModifiedChangedToSLOT(bool modified);
     void _mpiMessageDeliveryReqSLOT(midiMessage_t* message);
 
 private:
     void _init();
+    OwnedChildList<MIDIDataTransform>::Hooks _transformListHooks();
+    OwnedChildList<MIDIPatchInitializer>::Hooks _initializerListHooks();
     /// With `delay` above 0 the backend keeps the delay: what the chain yields is handed over at
     /// once with its due time.
     void _handleMIDIMessageNow(double timeStamp, const midiMessage_t* message, bool released, int delay = 0);
@@ -186,8 +188,8 @@ private:
     midiMessage_t _workingMessage;
     midiMessage_t _generatedMessage;
     midiMessage_t _evictionMessage;
-    QList<MIDIDataTransform*> _transforms;
-    QList<MIDIPatchInitializer*> _initializers;
+    OwnedChildList<MIDIDataTransform> _transforms{this, _transformListHooks()};
+    OwnedChildList<MIDIPatchInitializer> _initializers{this, _initializerListHooks()};
     std::vector<midiMessage_t*> _messageList;
     SoundingNoteRecord _sounding;
     BYTE _currentSourceChannel = SoundingNoteRecord::kNoSource;

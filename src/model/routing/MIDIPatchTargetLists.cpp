@@ -1,6 +1,6 @@
 // The transform chain and initializer list of a patch. GUI thread only. Each change of a list is
-// made under the message lock, so a message on the MIDI thread sees the chain before or after the
-// change, never in between. Signals are emitted after the lock is released.
+// made under the message lock (OwnedChildList), so a message on the MIDI thread sees the chain
+// before or after the change, never in between. Signals are emitted after the lock is released.
 #include "model/routing/MIDIPatchTarget.h"
 
 #include "app/StatusManager.h"
@@ -9,34 +9,22 @@
 #include "model/transforms/MIDIDataTransform.h"
 #include "model/transforms/TransformRegistry.h"
 
+OwnedChildList<MIDIDataTransform>::Hooks MIDIPatchTarget::_transformListHooks()
+{
+    return OwnedChildList<MIDIDataTransform>::Hooks::emitting(
+        this, &MIDIPatchTarget::midiDataTransformAdded, &MIDIPatchTarget::midiDataTransformRemoved,
+        &MIDIPatchTarget::midiDataTransformMovedTo,
+        [this] { return std::unique_lock<std::mutex>(_messageLock); });
+}
+
 void MIDIPatchTarget::addMIDIDataTransform(MIDIDataTransform* mdt)
 {
-    if (!mdt || _transforms.contains(mdt))
-        return;
-    mdt->setParent(this);
-    connect(mdt, &MIDIDataTransform::modifiedChangedTo, this, &MIDIPatchTarget::_mdtModifiedChangedToSLOT);
-    {
-        std::lock_guard<std::mutex> lock(_messageLock);
-        _transforms.append(mdt);
-    }
-    emit midiDataTransformAdded(mdt);
-    setModified(true);
+    _transforms.append(mdt);
 }
 
 void MIDIPatchTarget::removeMIDIDataTransform(MIDIDataTransform* mdt, bool deleteIt)
 {
-    if (!_transforms.contains(mdt))
-        return;
-    disconnect(mdt, nullptr, this, nullptr);
-    {
-        std::lock_guard<std::mutex> lock(_messageLock);
-        _transforms.removeOne(mdt);
-    }
-    emit midiDataTransformRemoved(mdt);
-    mdt->setParent(nullptr);
-    if (deleteIt)
-        mdt->deleteLater();
-    setModified(true);
+    _transforms.remove(mdt, deleteIt);
 }
 
 void MIDIPatchTarget::removeAllMIDIDataTransforms(bool deleteIt)
@@ -47,24 +35,13 @@ void MIDIPatchTarget::removeAllMIDIDataTransforms(bool deleteIt)
 
 void MIDIPatchTarget::removeMIDIDataTransformsFrom(MIDIDataTransform* mdt, bool deleteIt)
 {
-    const int index = _transforms.indexOf(mdt);
-    if (index < 0)
-        return;
-    while (_transforms.size() > index)
-        removeMIDIDataTransform(_transforms.at(index), deleteIt);
+    _transforms.removeFrom(
+        mdt, [this, deleteIt](MIDIDataTransform* one) { removeMIDIDataTransform(one, deleteIt); }, false);
 }
 
 void MIDIPatchTarget::moveMIDIDataTransformToIndex(MIDIDataTransform* mdt, int newIndex)
 {
-    const int index = _transforms.indexOf(mdt);
-    if (index < 0 || index == newIndex || newIndex < 0 || newIndex >= _transforms.size())
-        return;
-    {
-        std::lock_guard<std::mutex> lock(_messageLock);
-        _transforms.move(index, newIndex);
-    }
-    emit midiDataTransformMovedTo(mdt, newIndex);
-    setModified(true);
+    _transforms.move(mdt, newIndex);
 }
 
 MIDIDataTransform* MIDIPatchTarget::createNewMIDIDataTransform(QString typeName)
@@ -80,41 +57,30 @@ MIDIDataTransform* MIDIPatchTarget::createNewMIDIDataTransform(QString typeName)
 
 void MIDIPatchTarget::setBypassStateForTransforms(bool bypass, MIDIDataTransform* from)
 {
-    const int start = std::max<qsizetype>(0, _transforms.indexOf(from));
-    for (int i = start; i < _transforms.size(); ++i)
-        _transforms.at(i)->setBypassed(bypass);
+    _transforms.forEachFrom(from, [bypass](MIDIDataTransform* mdt) { mdt->setBypassed(bypass); });
+}
+
+OwnedChildList<MIDIPatchInitializer>::Hooks MIDIPatchTarget::_initializerListHooks()
+{
+    auto hooks = OwnedChildList<MIDIPatchInitializer>::Hooks::emitting(
+        this, &MIDIPatchTarget::midiPatchInitializerAdded, &MIDIPatchTarget::midiPatchInitializerRemoved,
+        &MIDIPatchTarget::midiPatchInitializerMovedTo,
+        [this] { return std::unique_lock<std::mutex>(_messageLock); });
+    hooks.adopted = [this](MIDIPatchInitializer* mpi) {
+        connect(mpi, &MIDIPatchInitializer::messageDeliveryRequested, this,
+                &MIDIPatchTarget::_mpiMessageDeliveryReqSLOT);
+    };
+    return hooks;
 }
 
 void MIDIPatchTarget::addMIDIPatchInitializer(MIDIPatchInitializer* mpi)
 {
-    if (!mpi || _initializers.contains(mpi))
-        return;
-    mpi->setParent(this);
-    connect(mpi, &MIDIPatchInitializer::modifiedChangedTo, this, &MIDIPatchTarget::_mpiModifiedChangedToSLOT);
-    connect(mpi, &MIDIPatchInitializer::messageDeliveryRequested, this,
-            &MIDIPatchTarget::_mpiMessageDeliveryReqSLOT);
-    {
-        std::lock_guard<std::mutex> lock(_messageLock);
-        _initializers.append(mpi);
-    }
-    emit midiPatchInitializerAdded(mpi);
-    setModified(true);
+    _initializers.append(mpi);
 }
 
 void MIDIPatchTarget::removeMIDIPatchInitializer(MIDIPatchInitializer* mpi, bool deleteIt)
 {
-    if (!_initializers.contains(mpi))
-        return;
-    disconnect(mpi, nullptr, this, nullptr);
-    {
-        std::lock_guard<std::mutex> lock(_messageLock);
-        _initializers.removeOne(mpi);
-    }
-    emit midiPatchInitializerRemoved(mpi);
-    mpi->setParent(nullptr);
-    if (deleteIt)
-        mpi->deleteLater();
-    setModified(true);
+    _initializers.remove(mpi, deleteIt);
 }
 
 void MIDIPatchTarget::removeAllMIDIPatchInitializers(bool deleteIt)
@@ -125,24 +91,14 @@ void MIDIPatchTarget::removeAllMIDIPatchInitializers(bool deleteIt)
 
 void MIDIPatchTarget::removeMIDIPatchInitializersFrom(MIDIPatchInitializer* mpi, bool deleteIt)
 {
-    const int index = _initializers.indexOf(mpi);
-    if (index < 0)
-        return;
-    while (_initializers.size() > index)
-        removeMIDIPatchInitializer(_initializers.at(index), deleteIt);
+    _initializers.removeFrom(
+        mpi, [this, deleteIt](MIDIPatchInitializer* one) { removeMIDIPatchInitializer(one, deleteIt); },
+        false);
 }
 
 void MIDIPatchTarget::moveMIDIPatchInitializerToIndex(MIDIPatchInitializer* mpi, int newIndex)
 {
-    const int index = _initializers.indexOf(mpi);
-    if (index < 0 || index == newIndex || newIndex < 0 || newIndex >= _initializers.size())
-        return;
-    {
-        std::lock_guard<std::mutex> lock(_messageLock);
-        _initializers.move(index, newIndex);
-    }
-    emit midiPatchInitializerMovedTo(mpi, newIndex);
-    setModified(true);
+    _initializers.move(mpi, newIndex);
 }
 
 MIDIPatchInitializer* MIDIPatchTarget::createNewMIDIPatchInitializer(QString typeName)

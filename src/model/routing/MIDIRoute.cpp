@@ -38,9 +38,7 @@ MIDIRoute::~MIDIRoute()
     _portIOManager->removeRequiredInputPortNamed(_inputPortName, _inputHandler);
     delete _inputHandler;
     _activeOutput.store(nullptr);
-    const QList<MIDIOutput*> outputs = _outputs;
-    _outputs.clear();
-    qDeleteAll(outputs);
+    _outputs.deleteAll();
 }
 
 MIDIRoutingSetup* MIDIRoute::getParentRoutingSetup() const
@@ -68,10 +66,8 @@ void MIDIRoute::_updateActivationMessageType()
 
 void MIDIRoute::setModified(bool modified)
 {
-    if (!modified) {
-        for (MIDIOutput* output : std::as_const(_outputs))
-            output->setModified(false);
-    }
+    if (!modified)
+        _outputs.clearModified();
     BaseMIDIObject::setModified(modified);
 }
 
@@ -160,7 +156,7 @@ void MIDIRoute::_routeMessage(double timeStamp, const midiMessage_t* message, bo
 {
     bool activationRequested = false;
     {
-        std::lock_guard<std::recursive_mutex> lock(_routingMutex);
+        std::lock_guard<std::mutex> lock(_routingMutex);
 
         // The channel filter applies to channel messages only: system messages (transport, song
         // position, reset) have no channel and reach the active output whatever the input listens to.
@@ -187,7 +183,7 @@ void MIDIRoute::_routeMessage(double timeStamp, const midiMessage_t* message, bo
             const bool ending = isNoteOffMessage(message) || (isControlChangeNumber(message, kSustainPedal) &&
                                                               getControlValue(message) < kPedalDownThreshold);
             if (ending) {
-                for (MIDIOutput* output : std::as_const(_outputs)) {
+                for (MIDIOutput* output : _outputs) {
                     if (output == active || output->_numNotesSounding > 0 || output->_pedalDownMask != 0)
                         output->handleMIDIMessage(timeStamp, message);
                 }
@@ -215,7 +211,7 @@ void MIDIRoute::_activateOutputLocked(MIDIOutput* output)
     output->_active.store(true);
     output->_performActivationStepsOnPatchTargets();
     _activeOutput.store(output);
-    for (MIDIOutput* other : std::as_const(_outputs)) {
+    for (MIDIOutput* other : _outputs) {
         if (other != output)
             other->_active.store(false);
     }
@@ -290,14 +286,14 @@ void MIDIRoute::injectMessage(const midiMessage_t* message)
 
 void MIDIRoute::endSoundingNotes()
 {
-    std::lock_guard<std::recursive_mutex> lock(_routingMutex);
-    for (MIDIOutput* output : std::as_const(_outputs))
-        output->endSoundingNotes();
+    std::lock_guard<std::mutex> lock(_routingMutex);
+    for (MIDIOutput* output : _outputs)
+        output->_endSoundingNotesLocked();
 }
 
 void MIDIRoute::panic()
 {
-    std::lock_guard<std::recursive_mutex> lock(_routingMutex);
-    for (MIDIOutput* output : std::as_const(_outputs))
-        output->panic();
+    std::lock_guard<std::mutex> lock(_routingMutex);
+    for (MIDIOutput* output : _outputs)
+        output->_panicLocked();
 }

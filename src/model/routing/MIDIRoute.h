@@ -2,6 +2,7 @@
 
 #include "model/MIDIMessage.h"
 #include "model/NoteEventRing.h"
+#include "model/OwnedChildList.h"
 #include "model/PumpedSignalSource.h"
 #include "model/routing/ColorLabeledMIDIObject.h"
 
@@ -27,7 +28,8 @@ class MIDIRoutingSetup;
 ///
 /// Threads: each message is handled under the routing lock, on the MIDI thread for port input or
 /// on the GUI thread for injected messages; changes of the output list take the same lock.
-/// Everything else is GUI thread only. Never change ports while holding the routing lock.
+/// Everything else is GUI thread only. Never change ports while holding the routing lock (the
+/// locks and their order: model/LockOrder.h).
 /// The routing path emits no signal: it leaves what views need (activity, notes, last controller
 /// and pitch-bend values, the active output) for the ModelSignalPump, which emits the signals
 /// below on the GUI thread after the lock is released.
@@ -44,7 +46,7 @@ public:
     static constexpr OutputActivationMethod kLastControllerMethod = 121;
     static constexpr OutputActivationSpecificity kSpecificValue = 0;
     static constexpr OutputActivationSpecificity kValueRange = 1;
-    static constexpr BYTE kAnyChannel = 127;
+    static constexpr BYTE kAnyChannel = kAnyMIDIChannel;
     /// A note on with this number (the lowest key of a full keyboard) makes the input active.
     static constexpr BYTE kInputActivationNote = 21;
 
@@ -164,7 +166,6 @@ protected:
     void connectNotify(const QMetaMethod& signal) override;
 
 private slots:
-    void _midiOutputModifiedChangedToSLOT(bool modified);
     void _midiOutputNameChangedSLOT();
     void _midiOutputMainValueChangedToSLOT(int value);
     void _midiOutputValeRangeChangedToSLOT(int value);
@@ -192,7 +193,9 @@ private:
     QString _findSuitableReplacementInputPortNameFor(const QString& missingName) const;
     QString _activationValueText(BYTE value) const;
 
-    mutable std::recursive_mutex _routingMutex;
+    OwnedChildList<MIDIOutput>::Hooks _outputListHooks();
+
+    mutable std::mutex _routingMutex;
     QString _inputPortName;
     std::atomic<BYTE> _midiChannel{0};
     std::atomic<OutputActivationMethod> _activationMethod{kKeyswitchActivation};
@@ -206,7 +209,7 @@ private:
     std::atomic<pitchBendValue_t> _lastPitchBendValue{kPitchBendCentre};
     std::array<std::atomic<BYTE>, 128> _lastCCValues{};
     midiMessage_t _injectionMessage;
-    QList<MIDIOutput*> _outputs;
+    OwnedChildList<MIDIOutput> _outputs{this, _outputListHooks()};
 
     // Left by the routing path for the pump (written under the routing lock, read by the GUI thread).
     std::atomic<bool> _inputActivity{false};

@@ -7,49 +7,50 @@
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIPatchTarget.h"
 
+OwnedChildList<MIDIOutput>::Hooks MIDIRoute::_outputListHooks()
+{
+    auto hooks = OwnedChildList<MIDIOutput>::Hooks::emitting(
+        this, &MIDIRoute::midiOutputAdded, &MIDIRoute::midiOutputRemoved, &MIDIRoute::midiOutputMovedTo,
+        [this] { return std::unique_lock<std::mutex>(_routingMutex); });
+    hooks.adopted = [this](MIDIOutput* output) {
+        connect(output, &MIDIOutput::mainActivationValueChangedTo, this,
+                &MIDIRoute::_midiOutputMainValueChangedToSLOT);
+        connect(output, &MIDIOutput::activationRangeValueChangedTo, this,
+                &MIDIRoute::_midiOutputValeRangeChangedToSLOT);
+        connect(output, &MIDIOutput::nameChanged, this, &MIDIRoute::_midiOutputNameChangedSLOT);
+    };
+    return hooks;
+}
+
 void MIDIRoute::addMIDIOutput(MIDIOutput* output)
 {
-    if (!output || _outputs.contains(output))
+    if (!_outputs.append(output))
         return;
-    output->setParent(this);
-    connect(output, &MIDIOutput::modifiedChangedTo, this, &MIDIRoute::_midiOutputModifiedChangedToSLOT);
-    connect(output, &MIDIOutput::mainActivationValueChangedTo, this,
-            &MIDIRoute::_midiOutputMainValueChangedToSLOT);
-    connect(output, &MIDIOutput::activationRangeValueChangedTo, this,
-            &MIDIRoute::_midiOutputValeRangeChangedToSLOT);
-    connect(output, &MIDIOutput::nameChanged, this, &MIDIRoute::_midiOutputNameChangedSLOT);
-    {
-        std::lock_guard<std::recursive_mutex> lock(_routingMutex);
-        _outputs.append(output);
-    }
-    emit midiOutputAdded(output);
     if (_outputs.size() == 1)
         output->setActive(true);
-    setModified(true);
 }
 
 void MIDIRoute::removeMIDIOutput(MIDIOutput* output, bool deleteIt)
 {
-    if (!_outputs.contains(output) || _outputs.size() == 1)
+    if (_outputs.size() == 1)
         return;
-    disconnect(output, nullptr, this, nullptr);
     bool wasActive = false;
-    {
-        // Whether it is the active output is decided under the lock too: a keyswitch on the MIDI
-        // thread may activate it up to the moment it leaves the list, and the route must never
-        // keep sending to an output that is no longer its own.
-        std::lock_guard<std::recursive_mutex> lock(_routingMutex);
-        _outputs.removeOne(output);
-        wasActive = output == _activeOutput.load();
-        if (wasActive)
-            _activeOutput.store(nullptr);
-    }
-    // Nothing reaches it any more: end what its patches left sounding.
-    output->endSoundingNotes();
-    emit midiOutputRemoved(output);
-    output->setParent(nullptr);
-    if (deleteIt)
-        output->deleteLater();
+    const bool removed = _outputs.remove(
+        output, deleteIt,
+        [&] {
+            // Whether it is the active output is decided under the lock too: a keyswitch on the
+            // MIDI thread may activate it up to the moment it leaves the list, and the route must
+            // never keep sending to an output that is no longer its own.
+            wasActive = output == _activeOutput.load();
+            if (wasActive)
+                _activeOutput.store(nullptr);
+        },
+        [output] {
+            // Nothing reaches it any more: end what its patches left sounding.
+            output->endSoundingNotes();
+        });
+    if (!removed)
+        return;
     if (_announcedActiveOutput == output)
         _announcedActiveOutput = nullptr;
     if (wasActive) {
@@ -59,33 +60,17 @@ void MIDIRoute::removeMIDIOutput(MIDIOutput* output, bool deleteIt)
             _outputs.first()->setActive(true);
     }
     _announceActiveOutput();
-    setModified(true);
 }
 
 void MIDIRoute::removeMIDIOutputsFrom(MIDIOutput* output, bool deleteIt)
 {
-    const int index = _outputs.indexOf(output);
-    if (index < 0)
-        return;
-    if (index == 0) {
-        removeMIDIOutput(output, deleteIt);
-        return;
-    }
-    while (_outputs.size() > index)
-        removeMIDIOutput(_outputs.at(index), deleteIt);
+    _outputs.removeFrom(
+        output, [this, deleteIt](MIDIOutput* one) { removeMIDIOutput(one, deleteIt); }, true);
 }
 
 void MIDIRoute::moveMIDIOutputToIndex(MIDIOutput* output, int newIndex)
 {
-    const int index = _outputs.indexOf(output);
-    if (index < 0 || index == newIndex || newIndex < 0 || newIndex >= _outputs.size())
-        return;
-    {
-        std::lock_guard<std::recursive_mutex> lock(_routingMutex);
-        _outputs.move(index, newIndex);
-    }
-    emit midiOutputMovedTo(output, newIndex);
-    setModified(true);
+    _outputs.move(output, newIndex);
 }
 
 void MIDIRoute::setActiveMIDIOutput(MIDIOutput* output)
@@ -147,23 +132,19 @@ MIDIOutput* MIDIRoute::createNewMIDIOutput(bool requestNameEdit)
 
 MIDIOutput* MIDIRoute::duplicateMIDIOutput(MIDIOutput* output)
 {
-    const int index = _outputs.indexOf(output);
-    if (index < 0)
+    if (!_outputs.contains(output))
         return nullptr;
     QDomDocument scratch;
     QDomElement element = output->toDomElement(scratch);
     auto* duplicate = new MIDIOutput(output->getName(), this);
     duplicate->initFromDomElement(element);
-    duplicate->setName(output->getName() + QStringLiteral(".dup"));
-    addMIDIOutput(duplicate);
-    moveMIDIOutputToIndex(duplicate, index + 1);
-    EditRequestManager::GetInstance()->requestObjectNameEdit(duplicate);
+    _outputs.addDuplicate(output, duplicate);
     return duplicate;
 }
 
 void MIDIRoute::showInnardsOfAllOutputs(bool showing)
 {
-    for (MIDIOutput* output : std::as_const(_outputs))
+    for (MIDIOutput* output : _outputs)
         output->showInnards(showing);
 }
 
@@ -175,21 +156,17 @@ void MIDIRoute::showInnardsOfActiveOutput(bool showing)
 
 void MIDIRoute::setColorLabelsForOutputs(int index, MIDIOutput* from)
 {
-    const int start = std::max<qsizetype>(0, _outputs.indexOf(from));
-    for (int i = start; i < _outputs.size(); ++i)
-        _outputs.at(i)->setColorLabel(index);
+    _outputs.forEachFrom(from, [index](MIDIOutput* output) { output->setColorLabel(index); });
 }
 
 void MIDIRoute::clearColorLabelsForOutputs(MIDIOutput* from)
 {
-    const int start = std::max<qsizetype>(0, _outputs.indexOf(from));
-    for (int i = start; i < _outputs.size(); ++i)
-        _outputs.at(i)->clearColorLabel();
+    _outputs.forEachFrom(from, [](MIDIOutput* output) { output->clearColorLabel(); });
 }
 
 void MIDIRoute::setAllMIDIOutputPortsTo(QString portName)
 {
-    for (MIDIOutput* output : std::as_const(_outputs))
+    for (MIDIOutput* output : _outputs)
         output->setAllMIDIOutputPortsTo(portName);
 }
 
@@ -212,7 +189,7 @@ int MIDIRoute::rerouteOutputPort(QString lookForPort, int lookForChannel, QStrin
                                  int replaceWithChannel)
 {
     int changed = 0;
-    for (MIDIOutput* output : std::as_const(_outputs))
+    for (MIDIOutput* output : _outputs)
         changed +=
             output->rerouteOutputPort(lookForPort, lookForChannel, replaceWithPort, replaceWithChannel);
     return changed;
@@ -252,12 +229,6 @@ QString MIDIRoute::getTextualDescriptionOfOutputs() const
     for (MIDIOutput* output : _outputs)
         text += QLatin1Char('\n') + getTextualDescriptionOfOutput(output);
     return text;
-}
-
-void MIDIRoute::_midiOutputModifiedChangedToSLOT(bool modified)
-{
-    if (modified)
-        setModified(true);
 }
 
 void MIDIRoute::_midiOutputNameChangedSLOT()

@@ -90,7 +90,7 @@ void MIDIRoute::_announceActiveOutput()
         emit activeMIDIOutputChangedTo(active);
     }
     // A copy: a slot may change the list.
-    const QList<MIDIOutput*> outputs = _outputs;
+    const QList<MIDIOutput*> outputs = _outputs.items();
     for (MIDIOutput* output : outputs)
         output->_announceActiveState();
 }
@@ -119,8 +119,8 @@ void MIDIRoute::_resynchroniseNotes()
     std::bitset<128> sounding;
     std::array<BYTE, 128> velocities{};
     {
-        std::lock_guard<std::recursive_mutex> lock(_routingMutex);
-        for (MIDIOutput* output : std::as_const(_outputs)) {
+        std::lock_guard<std::mutex> lock(_routingMutex);
+        for (MIDIOutput* output : _outputs) {
             for (int i = 0; i < output->_numNotesSounding; ++i) {
                 const int note = output->_notesSounding[i] & 0x7F;
                 sounding.set(note);

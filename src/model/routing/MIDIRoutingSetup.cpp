@@ -16,9 +16,7 @@ MIDIRoutingSetup::MIDIRoutingSetup(QString name, QObject* parent) : BaseMIDIObje
 MIDIRoutingSetup::~MIDIRoutingSetup()
 {
     _activeRoute = nullptr;
-    const QList<MIDIRoute*> routes = _routes;
-    _routes.clear();
-    qDeleteAll(routes);
+    _routes.deleteAll();
 }
 
 void MIDIRoutingSetup::setFilePath(QString path)
@@ -31,17 +29,16 @@ void MIDIRoutingSetup::setFilePath(QString path)
 
 void MIDIRoutingSetup::setModified(bool modified)
 {
-    if (!modified) {
-        for (MIDIRoute* route : std::as_const(_routes))
-            route->setModified(false);
-    }
+    if (!modified)
+        _routes.clearModified();
     BaseMIDIObject::setModified(modified);
 }
 
-void MIDIRoutingSetup::_midiRouteModifiedChangedToSLOT(bool modified)
+OwnedChildList<MIDIRoute>::Hooks MIDIRoutingSetup::_routeListHooks()
 {
-    if (modified)
-        setModified(true);
+    return OwnedChildList<MIDIRoute>::Hooks::emitting(this, &MIDIRoutingSetup::midiRouteAdded,
+                                                      &MIDIRoutingSetup::midiRouteRemoved,
+                                                      &MIDIRoutingSetup::midiRouteMovedTo);
 }
 
 MIDIRoute* MIDIRoutingSetup::getMIDIRouteNamed(QString name) const
@@ -55,57 +52,33 @@ MIDIRoute* MIDIRoutingSetup::getMIDIRouteNamed(QString name) const
 
 void MIDIRoutingSetup::addMIDIRoute(MIDIRoute* route)
 {
-    if (!route || _routes.contains(route))
+    if (!_routes.append(route))
         return;
-    route->setParent(this);
-    connect(route, &MIDIRoute::modifiedChangedTo, this, &MIDIRoutingSetup::_midiRouteModifiedChangedToSLOT);
-    _routes.append(route);
-    emit midiRouteAdded(route);
     if (_routes.size() == 1)
         setActiveRoute(route);
-    setModified(true);
 }
 
 void MIDIRoutingSetup::removeMIDIRoute(MIDIRoute* route, bool deleteIt)
 {
-    if (!_routes.contains(route))
-        return;
-    disconnect(route, nullptr, this, nullptr);
-    _routes.removeOne(route);
-    route->setActive(false);
-    if (_activeRoute == route)
-        _activeRoute = nullptr;
-    setActiveRoute(_routes.isEmpty() ? nullptr : _routes.first());
-    // End what it left sounding; whatever it still receives until it is deleted ends then.
-    route->endSoundingNotes();
-    emit midiRouteRemoved(route);
-    route->setParent(nullptr);
-    if (deleteIt)
-        route->deleteLater();
-    setModified(true);
+    _routes.remove(route, deleteIt, {}, [this, route] {
+        route->setActive(false);
+        if (_activeRoute == route)
+            _activeRoute = nullptr;
+        setActiveRoute(_routes.isEmpty() ? nullptr : _routes.first());
+        // End what it left sounding; whatever it still receives until it is deleted ends then.
+        route->endSoundingNotes();
+    });
 }
 
 void MIDIRoutingSetup::removeMIDIRoutesFrom(MIDIRoute* route, bool deleteIt)
 {
-    const int index = _routes.indexOf(route);
-    if (index < 0)
-        return;
-    if (index == 0) {
-        removeMIDIRoute(route, deleteIt);
-        return;
-    }
-    while (_routes.size() > index)
-        removeMIDIRoute(_routes.at(index), deleteIt);
+    _routes.removeFrom(
+        route, [this, deleteIt](MIDIRoute* one) { removeMIDIRoute(one, deleteIt); }, true);
 }
 
 void MIDIRoutingSetup::moveMIDIRouteToIndex(MIDIRoute* route, int newIndex)
 {
-    const int index = _routes.indexOf(route);
-    if (index < 0 || index == newIndex || newIndex < 0 || newIndex >= _routes.size())
-        return;
-    _routes.move(index, newIndex);
-    emit midiRouteMovedTo(route, newIndex);
-    setModified(true);
+    _routes.move(route, newIndex);
 }
 
 void MIDIRoutingSetup::setActiveRoute(MIDIRoute* route)
@@ -140,7 +113,7 @@ void MIDIRoutingSetup::activateRouteBeforeCurrent()
 
 void MIDIRoutingSetup::showInnardsOfAllRoutes(bool showing)
 {
-    for (MIDIRoute* route : std::as_const(_routes))
+    for (MIDIRoute* route : _routes)
         route->showInnards(showing);
 }
 
@@ -152,16 +125,12 @@ void MIDIRoutingSetup::showInnardsOfActiveRoute(bool showing)
 
 void MIDIRoutingSetup::setColorLabelsForRoutes(int index, MIDIRoute* from)
 {
-    const int start = std::max<qsizetype>(0, _routes.indexOf(from));
-    for (int i = start; i < _routes.size(); ++i)
-        _routes.at(i)->setColorLabel(index);
+    _routes.forEachFrom(from, [index](MIDIRoute* route) { route->setColorLabel(index); });
 }
 
 void MIDIRoutingSetup::clearColorLabelsForRoutes(MIDIRoute* from)
 {
-    const int start = std::max<qsizetype>(0, _routes.indexOf(from));
-    for (int i = start; i < _routes.size(); ++i)
-        _routes.at(i)->clearColorLabel();
+    _routes.forEachFrom(from, [](MIDIRoute* route) { route->clearColorLabel(); });
 }
 
 MIDIRoute* MIDIRoutingSetup::createNewMIDIRoute(bool requestNameEdit)
@@ -196,25 +165,20 @@ MIDIRoute* MIDIRoutingSetup::createNewMIDIRoute(bool requestNameEdit)
 
 MIDIRoute* MIDIRoutingSetup::duplicateMIDIRoute(MIDIRoute* route)
 {
-    const int index = _routes.indexOf(route);
-    if (index < 0)
+    if (!_routes.contains(route))
         return nullptr;
     QDomDocument scratch;
     const QDomElement element = route->toDomElement(scratch);
     auto* duplicate =
         new MIDIRoute(route->getMIDIInputPortName(), route->getMIDIChannel(), route->getName(), this);
     duplicate->initFromDomElement(element);
-    duplicate->setName(route->getName() + QStringLiteral(".dup"));
-    addMIDIRoute(duplicate);
-    moveMIDIRouteToIndex(duplicate, index + 1);
-    setActiveRoute(duplicate);
-    EditRequestManager::GetInstance()->requestObjectNameEdit(duplicate);
+    _routes.addDuplicate(route, duplicate, [this, duplicate] { setActiveRoute(duplicate); });
     return duplicate;
 }
 
 void MIDIRoutingSetup::setAllInputPortsTo(QString portName)
 {
-    for (MIDIRoute* route : std::as_const(_routes))
+    for (MIDIRoute* route : _routes)
         route->setMIDIInputPortName(portName);
 }
 
@@ -236,7 +200,7 @@ int MIDIRoutingSetup::rerouteInputPort(QString lookForPort, int lookForChannel, 
                                        int replaceWithChannel)
 {
     int changed = 0;
-    for (MIDIRoute* route : std::as_const(_routes)) {
+    for (MIDIRoute* route : _routes) {
         if (route->getMIDIInputPortName() != lookForPort)
             continue;
         if (lookForChannel != -1 && route->getMIDIChannel() != lookForChannel)
@@ -253,20 +217,20 @@ int MIDIRoutingSetup::rerouteOutputPort(QString lookForPort, int lookForChannel,
                                         int replaceWithChannel)
 {
     int changed = 0;
-    for (MIDIRoute* route : std::as_const(_routes))
+    for (MIDIRoute* route : _routes)
         changed += route->rerouteOutputPort(lookForPort, lookForChannel, replaceWithPort, replaceWithChannel);
     return changed;
 }
 
 void MIDIRoutingSetup::endSoundingNotes()
 {
-    for (MIDIRoute* route : std::as_const(_routes))
+    for (MIDIRoute* route : _routes)
         route->endSoundingNotes();
 }
 
 void MIDIRoutingSetup::panic()
 {
-    for (MIDIRoute* route : std::as_const(_routes))
+    for (MIDIRoute* route : _routes)
         route->panic();
 }
 
@@ -279,7 +243,7 @@ QDomElement MIDIRoutingSetup::toDomElement(QDomDocument& doc, ProgressReporter* 
     if (progress)
         progress->setNumProgressSteps(_routes.size());
     int step = 0;
-    for (MIDIRoute* route : std::as_const(_routes)) {
+    for (MIDIRoute* route : _routes) {
         routes.appendChild(route->toDomElement(doc));
         if (progress)
             progress->setCurrentProgressStep(++step);

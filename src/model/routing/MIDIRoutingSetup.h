@@ -2,6 +2,7 @@
 
 #include "model/BaseMIDIObject.h"
 #include "model/MIDIMessage.h"
+#include "model/OwnedChildList.h"
 
 #include <QList>
 
@@ -74,11 +75,11 @@ signals:
     void activeRouteChangedTo(MIDIRoute* activeRoute);
     void filePathChangedTo(QString newFilePath);
 
-private slots:
-    void _midiRouteModifiedChangedToSLOT(bool modified);
-
 private:
+    OwnedChildList<MIDIRoute>::Hooks _routeListHooks();
+
     MIDIRoute* _activeRoute = nullptr;
-    QList<MIDIRoute*> _routes;
+    // No lock: the MIDI thread never walks the inputs (each is reached through its own port).
+    OwnedChildList<MIDIRoute> _routes{this, _routeListHooks()};
     QString _filePath;
 };

@@ -3,12 +3,13 @@
 #include "model/transforms/BuiltInTransformRegistryEntry.h"
 #include "model/transforms/TransformFactories.h"
 #include "model/transforms/TransformRegistry.h"
+#include "model/transforms/TransformTypeNames.h"
 
 namespace {
 
 struct BuiltInTransform
 {
-    const char* name;
+    const QString& name;
     const char* category;
     const char* iconPath;
     const char* description;
@@ -24,49 +25,49 @@ struct CategoryIcon
 
 // Menu order: categories appear in the order of their first entry.
 const BuiltInTransform kBuiltInTransforms[] = {
-    {"Transpose", "Note", ":/icons/transpose_16x16.png", "Transpose note by a certain number of semitones.",
-     true, &createNoteTransposer},
-    {"Converge On Note", "Note", ":/icons/converge_on_note_16x16.png",
+    {TransformTypeNames::Transpose, "Note", ":/icons/transpose_16x16.png",
+     "Transpose note by a certain number of semitones.", true, &createNoteTransposer},
+    {TransformTypeNames::ConvergeOnNote, "Note", ":/icons/converge_on_note_16x16.png",
      "Change all incoming notes to a single, specified note.", true, &createConvergeOnNote},
-    {"Velocity Map", "Note", ":/icons/velocity_map_16x16.png", "Remap note velocities.", true,
-     &createVelocityMapping},
-    {"Velocity To CC", "Note", ":/icons/velocity_to_cc_16x16.png",
+    {TransformTypeNames::VelocityMap, "Note", ":/icons/velocity_map_16x16.png", "Remap note velocities.",
+     true, &createVelocityMapping},
+    {TransformTypeNames::VelocityToCC, "Note", ":/icons/velocity_to_cc_16x16.png",
      "Create new continuous controller (CC) message from note velocity.", true, &createVelocityToCC},
-    {"Velocity From CC", "Note", ":/icons/velocity_from_cc_16x16.png",
+    {TransformTypeNames::VelocityFromCC, "Note", ":/icons/velocity_from_cc_16x16.png",
      "Set note velocity from a continuous controller (CC).", true, &createVelocityFromCC},
-    {"Make Monophonic", "Note", ":/icons/make_monophonic_16x16.png",
+    {TransformTypeNames::MakeMonophonic, "Note", ":/icons/make_monophonic_16x16.png",
      "Turn off sounding note when a new note is played.", false, &createMakeMonophonic},
-    {"Note Filter", "Note", ":/icons/note_filter_16x16.png", "Filter out (ignore) desired notes.", true,
-     &createNoteFilter},
-    {"Velocity Filter", "Note", ":/icons/velocity_filter_16x16.png",
+    {TransformTypeNames::NoteFilter, "Note", ":/icons/note_filter_16x16.png",
+     "Filter out (ignore) desired notes.", true, &createNoteFilter},
+    {TransformTypeNames::VelocityFilter, "Note", ":/icons/velocity_filter_16x16.png",
      "Filter out (ignore) notes above or below a certain velocity.", true, &createVelocityFilter},
-    {"Velocity Variation", "Note", ":/icons/velocity_variation_16x16.png",
+    {TransformTypeNames::VelocityVariation, "Note", ":/icons/velocity_variation_16x16.png",
      "Randomly vary note velocities by a specified amount.", true, &createVelocityVariation},
-    {"Ignore All Notes", "Note", ":/icons/ignore_all_notes_16x16.png", "Filter out (ignore) all notes.",
-     false, &createNoteBlocker},
-    {"Change CC#", "Control", ":/icons/change_cc_num_16x16.png",
+    {TransformTypeNames::IgnoreAllNotes, "Note", ":/icons/ignore_all_notes_16x16.png",
+     "Filter out (ignore) all notes.", false, &createNoteBlocker},
+    {TransformTypeNames::ChangeCCNumber, "Control", ":/icons/change_cc_num_16x16.png",
      "Change one continuous controller (CC) number to another.", true, &createCCNumberChanger},
-    {"CC Map", "Control", ":/icons/cc_map_16x16.png", "Remap continuous controller (CC) values.", true,
-     &createCCMapping},
-    {"CC Copy", "Control", ":/icons/cc_copy_16x16.png",
+    {TransformTypeNames::CCMap, "Control", ":/icons/cc_map_16x16.png",
+     "Remap continuous controller (CC) values.", true, &createCCMapping},
+    {TransformTypeNames::CCCopy, "Control", ":/icons/cc_copy_16x16.png",
      "Create new continuous controller (CC) message from another.", true, &createCCCopy},
-    {"Ignore CC", "Control", ":/icons/ignore_cc_16x16.png",
+    {TransformTypeNames::IgnoreCC, "Control", ":/icons/ignore_cc_16x16.png",
      "Ignore certain continuous controller (CC) messages.", true, &createIgnoreCC},
-    {"Ignore All Controllers", "Control", ":/icons/ignore_all_cc_16x16.png",
+    {TransformTypeNames::IgnoreAllControllers, "Control", ":/icons/ignore_all_cc_16x16.png",
      "Filter out (ignore) all continuous controller (CC) messages.", false, &createCCBlocker},
-    {"Invert Pitch Change", "Pitch Change", ":/icons/invert_pitch_change_16x16.png",
+    {TransformTypeNames::InvertPitchChange, "Pitch Change", ":/icons/invert_pitch_change_16x16.png",
      "Invert direction of pitch change messages.", false, &createPitchChangeInverter},
-    {"Pitch Change To CC", "Pitch Change", ":/icons/pitch_change_to_cc_16x16.png",
+    {TransformTypeNames::PitchChangeToCC, "Pitch Change", ":/icons/pitch_change_to_cc_16x16.png",
      "Create new continuous controller (CC) message from a pitch change message.", true,
      &createPitchChangeToCC},
-    {"Ignore Pitch Change", "Pitch Change", ":/icons/ignore_pitch_change_16x16.png",
+    {TransformTypeNames::IgnorePitchChange, "Pitch Change", ":/icons/ignore_pitch_change_16x16.png",
      "Ignore pitch change messages.", false, &createIgnorePitchChange},
-    {"Channel Aftertouch To CC", "Aftertouch", ":/icons/aftertouch_to_cc_16x16.png",
+    {TransformTypeNames::ChannelAftertouchToCC, "Aftertouch", ":/icons/aftertouch_to_cc_16x16.png",
      "Create new continuous controller (CC) message from channel aftertouch pressure.", true,
      &createChannelAftertouchToCC},
-    {"Ignore Channel Aftertouch", "Aftertouch", ":/icons/ignore_channel_aftertouch_16x16.png",
+    {TransformTypeNames::IgnoreChannelAftertouch, "Aftertouch", ":/icons/ignore_channel_aftertouch_16x16.png",
      "Ignore channel aftertouch messages.", false, &createIgnoreChannelAftertouch},
-    {"Inspector", "Utility", ":/icons/inspector_16x16.png",
+    {TransformTypeNames::Inspector, "Utility", ":/icons/inspector_16x16.png",
      "Inspect incoming MIDI messages without affecting them.", true, &createMessageInspector},
 };
 
@@ -100,7 +101,7 @@ void registerBuiltInTransforms()
         if (!registry->getTransformCategoryNames().contains(category))
             registry->setIconPathForCategoryNamed(category, categoryIconPath(category));
         registry->registerTransform(new BuiltInTransformRegistryEntry(
-            QString::fromLatin1(type.name), category, QString::fromLatin1(type.iconPath),
-            QString::fromLatin1(type.description), type.editable, type.factory));
+            type.name, category, QString::fromLatin1(type.iconPath), QString::fromLatin1(type.description),
+            type.editable, type.factory));
     }
 }

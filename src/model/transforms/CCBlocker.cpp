@@ -1,8 +1,9 @@
 #include "model/transforms/CCBlocker.h"
 
 #include "model/MIDIMessage.h"
+#include "model/transforms/TransformTypeNames.h"
 
-CCBlocker::CCBlocker(QObject* parent) : MIDIDataTransform(QStringLiteral("Ignore All Controllers"), parent) {}
+CCBlocker::CCBlocker(QObject* parent) : MIDIDataTransform(TransformTypeNames::IgnoreAllControllers, parent) {}
 
 void CCBlocker::transformWhatYouCan(midiMessageList_t* messages)
 {

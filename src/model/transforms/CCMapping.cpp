@@ -2,8 +2,9 @@
 
 #include "model/MIDIMessage.h"
 #include "model/transforms/TransformDescription.h"
+#include "model/transforms/TransformTypeNames.h"
 
-CCMapping::CCMapping(QObject* parent) : MIDIDataTransform(QStringLiteral("CC Map"), parent)
+CCMapping::CCMapping(QObject* parent) : MIDIDataTransform(TransformTypeNames::CCMap, parent)
 {
     setByte1(1);
 }

@@ -2,8 +2,10 @@
 
 #include "model/MIDIMessage.h"
 #include "model/transforms/TransformDescription.h"
+#include "model/transforms/TransformTypeNames.h"
 
-CCNumberChanger::CCNumberChanger(QObject* parent) : MIDIDataTransform(QStringLiteral("Change CC#"), parent)
+CCNumberChanger::CCNumberChanger(QObject* parent)
+    : MIDIDataTransform(TransformTypeNames::ChangeCCNumber, parent)
 {
     setByte1(11);
     setByte2(7);

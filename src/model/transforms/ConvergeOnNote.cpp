@@ -1,9 +1,10 @@
 #include "model/transforms/ConvergeOnNote.h"
 
 #include "model/MIDIMessage.h"
+#include "model/transforms/TransformTypeNames.h"
 
 ConvergeOnNote::ConvergeOnNote(QObject* parent)
-    : MIDIDataTransform(QStringLiteral("Converge On Note"), parent)
+    : MIDIDataTransform(TransformTypeNames::ConvergeOnNote, parent)
 {
     setByte1(60);
 }

@@ -2,8 +2,9 @@
 
 #include "model/MIDIMessage.h"
 #include "model/transforms/TransformDescription.h"
+#include "model/transforms/TransformTypeNames.h"
 
-IgnoreCC::IgnoreCC(QObject* parent) : MIDIDataTransform(QStringLiteral("Ignore CC"), parent)
+IgnoreCC::IgnoreCC(QObject* parent) : MIDIDataTransform(TransformTypeNames::IgnoreCC, parent)
 {
     setByte1(7);
 }

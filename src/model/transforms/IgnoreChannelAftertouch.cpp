@@ -1,9 +1,10 @@
 #include "model/transforms/IgnoreChannelAftertouch.h"
 
 #include "model/MIDIMessage.h"
+#include "model/transforms/TransformTypeNames.h"
 
 IgnoreChannelAftertouch::IgnoreChannelAftertouch(QObject* parent)
-    : MIDIDataTransform(QStringLiteral("Ignore Channel Aftertouch"), parent)
+    : MIDIDataTransform(TransformTypeNames::IgnoreChannelAftertouch, parent)
 {
 }
 

@@ -1,9 +1,10 @@
 #include "model/transforms/IgnorePitchChange.h"
 
 #include "model/MIDIMessage.h"
+#include "model/transforms/TransformTypeNames.h"
 
 IgnorePitchChange::IgnorePitchChange(QObject* parent)
-    : MIDIDataTransform(QStringLiteral("Ignore Pitch Change"), parent)
+    : MIDIDataTransform(TransformTypeNames::IgnorePitchChange, parent)
 {
 }
 

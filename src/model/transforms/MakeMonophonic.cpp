@@ -1,6 +1,7 @@
 #include "model/transforms/MakeMonophonic.h"
 
 #include "model/MIDIMessage.h"
+#include "model/transforms/TransformTypeNames.h"
 
 namespace {
 
@@ -11,7 +12,8 @@ std::uint16_t channelAndNote(const midiMessage_t* message)
 
 } // namespace
 
-MakeMonophonic::MakeMonophonic(QObject* parent) : MIDIDataTransform(QStringLiteral("Make Monophonic"), parent)
+MakeMonophonic::MakeMonophonic(QObject* parent)
+    : MIDIDataTransform(TransformTypeNames::MakeMonophonic, parent)
 {
 }
 

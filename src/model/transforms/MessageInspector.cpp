@@ -2,6 +2,7 @@
 
 #include "model/MIDIMessage.h"
 #include "model/ModelSignalPump.h"
+#include "model/transforms/TransformTypeNames.h"
 
 namespace {
 // Room reserved per line up front, so a text usually takes one allocation.
@@ -28,7 +29,7 @@ midiMessage_t unpack(std::uint32_t packed)
 }
 } // namespace
 
-MessageInspector::MessageInspector(QObject* parent) : MIDIDataTransform(QStringLiteral("Inspector"), parent)
+MessageInspector::MessageInspector(QObject* parent) : MIDIDataTransform(TransformTypeNames::Inspector, parent)
 {
     // Naming a note the first time reads the preferences and connects to their change notifier;
     // do that here on the GUI thread rather than on the first inspected note.

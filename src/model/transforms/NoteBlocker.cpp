@@ -1,8 +1,9 @@
 #include "model/transforms/NoteBlocker.h"
 
 #include "model/MIDIMessage.h"
+#include "model/transforms/TransformTypeNames.h"
 
-NoteBlocker::NoteBlocker(QObject* parent) : MIDIDataTransform(QStringLiteral("Ignore All Notes"), parent) {}
+NoteBlocker::NoteBlocker(QObject* parent) : MIDIDataTransform(TransformTypeNames::IgnoreAllNotes, parent) {}
 
 void NoteBlocker::transformWhatYouCan(midiMessageList_t* messages)
 {

@@ -2,6 +2,7 @@
 
 #include "model/MIDIMessage.h"
 #include "model/ModelSignalPump.h"
+#include "model/transforms/TransformTypeNames.h"
 #include "model/transforms/ValueMapText.h"
 
 namespace {
@@ -11,7 +12,7 @@ constexpr BYTE kFilteredOut = 0;
 
 } // namespace
 
-NoteFilter::NoteFilter(QObject* parent) : MIDIDataTransform(QStringLiteral("Note Filter"), parent)
+NoteFilter::NoteFilter(QObject* parent) : MIDIDataTransform(TransformTypeNames::NoteFilter, parent)
 {
     setAllMappingValuesToMax();
 }

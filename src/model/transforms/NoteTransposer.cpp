@@ -1,6 +1,7 @@
 #include "model/transforms/NoteTransposer.h"
 
 #include "model/MIDIMessage.h"
+#include "model/transforms/TransformTypeNames.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -17,7 +18,7 @@ QString amountWithUnit(std::int64_t amount, const char* singular, const char* pl
 
 } // namespace
 
-NoteTransposer::NoteTransposer(QObject* parent) : MIDIDataTransform(QStringLiteral("Transpose"), parent)
+NoteTransposer::NoteTransposer(QObject* parent) : MIDIDataTransform(TransformTypeNames::Transpose, parent)
 {
     connect(this, &MIDIDataTransform::int1ValueChangedTo, this, &NoteTransposer::_int1ChangedToSLOT);
     connect(this, &MIDIDataTransform::int2ValueChangedTo, this, &NoteTransposer::_int2ChangedToSLOT);

@@ -1,13 +1,14 @@
 #include "model/transforms/PitchChangeInverter.h"
 
 #include "model/MIDIMessage.h"
+#include "model/transforms/TransformTypeNames.h"
 
 namespace {
 constexpr pitchBendValue_t kMaxPitchBend = 16383;
 }
 
 PitchChangeInverter::PitchChangeInverter(QObject* parent)
-    : MIDIDataTransform(QStringLiteral("Invert Pitch Change"), parent)
+    : MIDIDataTransform(TransformTypeNames::InvertPitchChange, parent)
 {
 }
 

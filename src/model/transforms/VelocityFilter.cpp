@@ -1,8 +1,10 @@
 #include "model/transforms/VelocityFilter.h"
 
 #include "model/MIDIMessage.h"
+#include "model/transforms/TransformTypeNames.h"
 
-VelocityFilter::VelocityFilter(QObject* parent) : MIDIDataTransform(QStringLiteral("Velocity Filter"), parent)
+VelocityFilter::VelocityFilter(QObject* parent)
+    : MIDIDataTransform(TransformTypeNames::VelocityFilter, parent)
 {
     setByte1(21);
     setByte2(0);

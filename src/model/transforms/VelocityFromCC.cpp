@@ -1,9 +1,10 @@
 #include "model/transforms/VelocityFromCC.h"
 
 #include "model/MIDIMessage.h"
+#include "model/transforms/TransformTypeNames.h"
 
 VelocityFromCC::VelocityFromCC(QObject* parent)
-    : MIDIDataTransform(QStringLiteral("Velocity From CC"), parent)
+    : MIDIDataTransform(TransformTypeNames::VelocityFromCC, parent)
 {
     setByte1(1);
     setByte2(64);

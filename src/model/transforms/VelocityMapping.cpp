@@ -1,9 +1,10 @@
 #include "model/transforms/VelocityMapping.h"
 
 #include "model/MIDIMessage.h"
+#include "model/transforms/TransformTypeNames.h"
 
 // The default map is the base's identity map.
-VelocityMapping::VelocityMapping(QObject* parent) : MIDIDataTransform(QStringLiteral("Velocity Map"), parent)
+VelocityMapping::VelocityMapping(QObject* parent) : MIDIDataTransform(TransformTypeNames::VelocityMap, parent)
 {
 }
 

@@ -1,8 +1,9 @@
 #include "model/transforms/VelocityToCC.h"
 
 #include "model/MIDIMessage.h"
+#include "model/transforms/TransformTypeNames.h"
 
-VelocityToCC::VelocityToCC(QObject* parent) : MIDIDataTransform(QStringLiteral("Velocity To CC"), parent)
+VelocityToCC::VelocityToCC(QObject* parent) : MIDIDataTransform(TransformTypeNames::VelocityToCC, parent)
 {
     setByte1(11);
 }

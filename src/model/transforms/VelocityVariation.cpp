@@ -1,6 +1,7 @@
 #include "model/transforms/VelocityVariation.h"
 
 #include "model/MIDIMessage.h"
+#include "model/transforms/TransformTypeNames.h"
 
 #include <QRandomGenerator>
 #include <algorithm>
@@ -12,7 +13,7 @@ constexpr std::uint64_t kGoldenGamma = 0x9E3779B97F4A7C15ULL;
 } // namespace
 
 VelocityVariation::VelocityVariation(QObject* parent)
-    : MIDIDataTransform(QStringLiteral("Velocity Variation"), parent)
+    : MIDIDataTransform(TransformTypeNames::VelocityVariation, parent)
 {
     setVariationAmount(10);
     setVariationType(VaryAboveAndBelow);

@@ -157,13 +157,7 @@ private slots:
         QFETCH(QString, type);
         QFETCH(QString, description);
         QFETCH(bool, editable);
-        auto transform = createTransformNamed(type);
-        QVERIFY(transform);
-        QCOMPARE(transform->getName(), type);
-        QCOMPARE(transform->hasEditableParameters(), editable);
-        QCOMPARE(transform->getDescriptionString(), description);
-        transform->setBypassed(true);
-        QCOMPARE(transform->getDescriptionString(), description + " (bypassed)");
+        verifyMenuEntryCreatesType(type, description, editable);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "model/MIDIMessage.h"
 #include "model/transforms/MIDIDataTransform.h"
 #include "support/TestPrefs.h"
+#include "support/TransformChainPlayer.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -59,23 +60,6 @@ public:
     }
 };
 
-// Runs a chain the way a patch does: bypassed transforms are skipped, then the list is sent
-// from the last entry to the first.
-std::vector<Bytes> runChain(const std::vector<MIDIDataTransform*>& chain, midiMessage_t* incoming)
-{
-    midiMessageList_t list;
-    list.reserve(16);
-    list.push_back(incoming);
-    for (MIDIDataTransform* transform : chain) {
-        if (!transform->isBypassed())
-            transform->transformWhatYouCan(&list);
-    }
-    std::vector<Bytes> sent;
-    for (auto it = list.rbegin(); it != list.rend(); ++it)
-        sent.push_back(**it);
-    return sent;
-}
-
 } // namespace
 
 class TransformMessageListTest : public QObject
@@ -104,7 +88,7 @@ private slots:
         AppendingTransform velocityToCC(11);
         QSignalSpy handled(&velocityToCC, &MIDIDataTransform::handledAMessage);
         midiMessage_t note = {0x93, 0x3C, 0x64};
-        const std::vector<Bytes> sent = runChain({&velocityToCC}, &note);
+        const std::vector<Bytes> sent = sendThroughChain({&velocityToCC}, &note);
         QCOMPARE(sent.size(), std::size_t(2));
         QCOMPARE(sent[0], (Bytes{0xB3, 0x0B, 0x64}));
         QCOMPARE(sent[1], (Bytes{0x93, 0x3C, 0x64}));
@@ -115,7 +99,7 @@ private slots:
     {
         AppendingTransform velocityToCC(11);
         midiMessage_t note = {0x90, 0x40, 0x50};
-        runChain({&velocityToCC}, &note);
+        sendThroughChain({&velocityToCC}, &note);
         QCOMPARE(velocityToCC.offered.size(), std::size_t(2));
         QCOMPARE(velocityToCC.offered[0], (Bytes{0x90, 0x40, 0x50}));
         QCOMPARE(velocityToCC.offered[1], (Bytes{0xB0, 0x0B, 0x50}));
@@ -126,7 +110,7 @@ private slots:
         AppendingTransform first(1);
         AppendingTransform second(2);
         midiMessage_t note = {0x91, 0x30, 0x7F};
-        const std::vector<Bytes> sent = runChain({&first, &second}, &note);
+        const std::vector<Bytes> sent = sendThroughChain({&first, &second}, &note);
         QCOMPARE(sent.size(), std::size_t(3));
         QCOMPARE(sent[0], (Bytes{0xB1, 0x02, 0x7F}));
         QCOMPARE(sent[1], (Bytes{0xB1, 0x01, 0x7F}));
@@ -158,7 +142,7 @@ private slots:
         AppendingTransform velocityToCC(11);
         velocityToCC.setBypassed(true);
         midiMessage_t note = {0x90, 0x40, 0x50};
-        const std::vector<Bytes> sent = runChain({&velocityToCC}, &note);
+        const std::vector<Bytes> sent = sendThroughChain({&velocityToCC}, &note);
         QCOMPARE(sent.size(), std::size_t(1));
         QCOMPARE(sent[0], (Bytes{0x90, 0x40, 0x50}));
         QVERIFY(velocityToCC.offered.empty());

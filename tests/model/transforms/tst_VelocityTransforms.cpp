@@ -4,6 +4,7 @@
 #include "model/transforms/TransformRegistry.h"
 #include "model/transforms/VelocityVariation.h"
 #include "support/TestPrefs.h"
+#include "support/TransformChainPlayer.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -113,19 +114,7 @@ private slots:
         QVERIFY(transform);
         c.setUp(*transform);
         QSignalSpy handled(transform.get(), &MIDIDataTransform::handledAMessage);
-        Sent sent;
-        for (const Bytes& bytes : c.played) {
-            if (bytes.empty()) {
-                c.edit(*transform);
-                continue;
-            }
-            midiMessage_t message = bytes;
-            midiMessageList_t list{&message};
-            transform->transformWhatYouCan(&list);
-            ModelSignalPump::GetInstance()->pumpNow();
-            for (auto it = list.rbegin(); it != list.rend(); ++it)
-                sent.push_back(**it);
-        }
+        const Sent sent = playWithEdits(*transform, c.played, c.edit);
         QCOMPARE(sent, c.expected);
         QCOMPARE(handled.count(), c.handled);
     }
