@@ -4,6 +4,7 @@
 #include "app/RecentFilesMenu.h"
 #include "app/StatusManager.h"
 #include "app/WindowGeometry.h"
+#include "editors/TransformDialogManager.h"
 #include "model/routing/MIDIRoutingSetup.h"
 #include "model/routing/MIDIRoutingSetupManager.h"
 #include "persistence/AppPrefs.h"
@@ -31,6 +32,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     setFixedWidth(sizeHint().width());
     _setTitleBarText();
     _makeConnections();
+    // Transform editors float as tool windows of this window; initializer editors are its modals.
+    TransformDialogManager::GetInstance()->setMainWindow(this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -220,6 +223,7 @@ void MainWindow::_closeOtherWindows()
 {
     // Transform editors and other dialogs are closed with the window, so none outlives the setup
     // it edits.
+    TransformDialogManager::GetInstance()->closeAllTransformEditors();
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (QWidget* widget : windows) {
         if (widget != this && widget->isVisible() && !qobject_cast<QMenu*>(widget))

@@ -208,16 +208,16 @@ private slots:
     {
         PrefsDialog dialog(nullptr);
         dialog.show();
-        rowOf(dialog.inputPortTree(), QStringLiteral("Keys"))->setText(2, QStringLiteral("Nord"));
-        rowOf(dialog.outputPortTree(), QStringLiteral("Synth A"))->setText(2, QStringLiteral("Nord"));
+        rowOf(dialog.inputPortTree(), QStringLiteral("Keys"))->setText(2, QStringLiteral("Stage"));
+        rowOf(dialog.outputPortTree(), QStringLiteral("Synth A"))->setText(2, QStringLiteral("Stage"));
         ModalBoxCatcher boxes;
         pressOk(dialog);
         QCOMPARE(boxes.count(), 0);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(MIDIPortInfo::GetInstance()->getInputPortAlias(QStringLiteral("Keys")),
-                 QStringLiteral("Nord"));
+                 QStringLiteral("Stage"));
         QCOMPARE(MIDIPortInfo::GetInstance()->getOutputPortAlias(QStringLiteral("Synth A")),
-                 QStringLiteral("Nord"));
+                 QStringLiteral("Stage"));
     }
 
     void aResetDisplayNameStaysResetAfterRestart()
