@@ -30,7 +30,7 @@ void buildSetup()
     MIDIRoutingSetup* setup = MIDIRoutingSetupManager::GetInstance()->createNewRoutingSetup(true, QString());
     MIDIRoute* piano = setup->createNewMIDIRoute(false);
     piano->setName(QStringLiteral("Stage Piano"));
-    piano->setMIDIInputPortName(QStringLiteral("Keystation 88 MIDI 1"));
+    piano->setMIDIInputPortName(QStringLiteral("Stage Keys MIDI 1"));
     piano->getMIDIOutputAtIndex(0)->setName(QStringLiteral("Grand"));
     piano->createNewMIDIOutput(false)->setName(QStringLiteral("Strings"));
     MIDIRoute* layers = setup->createNewMIDIRoute(false);
@@ -61,14 +61,14 @@ int main(int argc, char** argv)
 {
     useTemporaryPrefs();
     FakeMIDIBackend::install(
-        {"Keystation 88 MIDI 1", "Drum Pads MIDI 1", "Wind Controller", "Midi Through Port-0"},
+        {"Stage Keys MIDI 1", "Drum Pads MIDI 1", "Wind Controller", "Midi Through Port-0"},
         {"Synth Module MIDI 1", "Sampler In", "Organ Expander", "Midi Through Port-0"});
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvell"));
     styleTheApplication();
 
     MIDIPortInfo* info = MIDIPortInfo::GetInstance();
-    info->setInputPortAlias(QStringLiteral("Keystation 88 MIDI 1"), QStringLiteral("Main Keys"));
+    info->setInputPortAlias(QStringLiteral("Stage Keys MIDI 1"), QStringLiteral("Main Keys"));
     info->setOutputPortAlias(QStringLiteral("Synth Module MIDI 1"), QStringLiteral("Rack Synth"));
     info->setUseInputPort(QStringLiteral("Midi Through Port-0"), false);
     info->setUseOutputPort(QStringLiteral("Midi Through Port-0"), false);
