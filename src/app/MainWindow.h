@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 
 class MessageBoxCollector;
 class MIDIRoutingSetup;
@@ -43,6 +44,14 @@ public:
     bool isFileOperationRunning() const { return _fileOperationDepth > 0; }
     /// Ends every sounding note and pedal, and centres bends, on every port of the setup.
     void allNotesOff();
+
+    /// Asks the user for a setup file: to read (`forSaving` false) or to write. Returns the
+    /// chosen path, or empty when the user gave up. It may run an event loop of its own.
+    using SetupFileChooser =
+        std::function<QString(QWidget* parent, bool forSaving, const QString& startPath)>;
+    /// Replaces the file dialogs, e.g. by a script or a test that names the file itself. An
+    /// empty chooser brings the file dialogs back.
+    void setSetupFileChooser(SetupFileChooser chooser) { _fileChooser = std::move(chooser); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -152,6 +161,7 @@ private:
     QToolButton* _allNotesOffButton = nullptr;
     MessageBoxCollector* _messageBoxes = nullptr;
     int _fileOperationDepth = 0;
+    SetupFileChooser _fileChooser;
     bool _stopping = false;
     // The views of the window hear the MIDI thread through the pump: it runs while the window lives.
     ModelSignalPump::Hold _signalPumpHold;

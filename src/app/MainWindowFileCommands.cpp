@@ -204,6 +204,8 @@ void MainWindow::openFirstSetup(const QString& filePath)
 
 QString MainWindow::_chooseFileToOpen()
 {
+    if (_fileChooser)
+        return _fileChooser(this, false, getLastOpenPath());
     QFileDialog dialog(this, QStringLiteral("Choose Setup File"), getLastOpenPath(), kSetupFileFilter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -214,6 +216,8 @@ QString MainWindow::_chooseFileToOpen()
 
 QString MainWindow::_chooseFileToSaveAs(const QString& startPath)
 {
+    if (_fileChooser)
+        return _fileChooser(this, true, startPath);
     QFileDialog dialog(this, QStringLiteral("Choose Output Location"), startPath, kSetupFileFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

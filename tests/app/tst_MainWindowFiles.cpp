@@ -22,6 +22,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QScopeGuard>
 #include <QMenu>
 #include <QMimeData>
 #include <QStatusBar>
@@ -290,16 +291,17 @@ private slots:
     void saveAsAddsTheSuffixOnceAndAsksBeforeReplacing()
     {
         _window->openFirstSetup(QString());
-        // Whatever the file dialog itself might ask on a slow machine is answered, never left hanging.
-        std::shared_ptr<ModalAnswer> anyBox;
-        auto chosen = whenModalAppears<QFileDialog>([this, &anyBox](QFileDialog* d) {
-            anyBox = answerMessageBox(QMessageBox::Yes);
-            d->selectFile(_dir.filePath(QStringLiteral("Gig")));
-            QMetaObject::invokeMethod(
-                d, [d] { static_cast<QDialog*>(d)->accept(); }, Qt::QueuedConnection);
+        // The names a user would type into the file dialog, one per Save As.
+        QStringList typed;
+        QStringList starts;
+        _window->setSetupFileChooser([&](QWidget*, bool forSaving, const QString& start) {
+            starts << start;
+            return forSaving && !typed.isEmpty() ? _dir.filePath(typed.takeFirst()) : QString();
         });
+        auto restore = qScopeGuard([this] { _window->setSetupFileChooser({}); });
+
+        typed << QStringLiteral("Gig");
         actionNamed(_window.get(), QStringLiteral("Save As..."))->trigger();
-        QVERIFY(*chosen);
         const QString gig = _dir.filePath(QStringLiteral("Gig.ms"));
         QCOMPARE(current()->getFilePath(), gig);
         QVERIFY(QFile::exists(gig));
@@ -307,41 +309,30 @@ private slots:
                  QDir::toNativeSeparators(gig) + QStringLiteral(" saved."));
         QCOMPARE(_window->windowTitle(), QStringLiteral("Gig.ms[*] - Quorvell"));
 
-        chosen = whenModalAppears<QFileDialog>([this, &anyBox](QFileDialog* d) {
-            anyBox = answerMessageBox(QMessageBox::Yes);
-            d->selectFile(_dir.filePath(QStringLiteral("Second.ms")));
-            QMetaObject::invokeMethod(
-                d, [d] { static_cast<QDialog*>(d)->accept(); }, Qt::QueuedConnection);
-        });
+        typed << QStringLiteral("Second.ms");
         actionNamed(_window.get(), QStringLiteral("Save As..."))->trigger();
-        QVERIFY(*chosen);
+        // A saved setup offers its own file as the place to start.
+        QCOMPARE(starts.last(), gig);
         QCOMPARE(current()->getFilePath(), _dir.filePath(QStringLiteral("Second.ms")));
         QVERIFY(!QFile::exists(_dir.filePath(QStringLiteral("Second.ms.ms"))));
 
         // "Old" typed where "Old.ms" exists: the user is asked, and saying no keeps the old file.
         const QString old = file(QStringLiteral("Old.ms"), "keep me");
         current()->getMIDIRouteAtIndex(0)->setName(QStringLiteral("Changed"));
-        anyBox.reset();
-        bool asked = false;
-        std::shared_ptr<ModalAnswer> replace;
-        std::shared_ptr<ModalAnswer> giveUp;
-        chosen = whenModalAppears<QFileDialog>([&](QFileDialog* d) {
-            replace = whenModalAppears<QMessageBox>([&](QMessageBox* box) {
-                asked = true;
-                box->reject();
-                // The file dialog may still be up after a "no": give up on it.
-                giveUp = whenModalAppears<QFileDialog>([](QFileDialog* again) { again->reject(); });
-            });
-            d->selectFile(_dir.filePath(QStringLiteral("Old")));
-            QMetaObject::invokeMethod(
-                d, [d] { static_cast<QDialog*>(d)->accept(); }, Qt::QueuedConnection);
-        });
+        QString question;
+        auto replace = answerMessageBox(QMessageBox::Cancel, &question);
+        typed << QStringLiteral("Old");
         actionNamed(_window.get(), QStringLiteral("Save As..."))->trigger();
-        QVERIFY(*chosen);
-        QVERIFY(asked);
+        QVERIFY(*replace);
+        QVERIFY2(question.contains(QStringLiteral("Old.ms")), qPrintable(question));
         QFile kept(old);
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), QByteArray("keep me"));
+        QVERIFY(current()->isModified());
+        QCOMPARE(current()->getFilePath(), _dir.filePath(QStringLiteral("Second.ms")));
+
+        // Giving up in the dialog writes nothing.
+        actionNamed(_window.get(), QStringLiteral("Save As..."))->trigger();
         QVERIFY(current()->isModified());
     }
 

@@ -14,6 +14,7 @@
 #include "support/TestPrefs.h"
 
 #include <QFileDialog>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -157,13 +158,18 @@ private slots:
         const QString other = _dir.filePath(QStringLiteral("other.ms"));
         writeFile(other, setupFileBytes(QStringLiteral("Other Keys")));
         auto saved = answerMessageBox(QMessageBox::Save);
-        auto chosen = whenModalAppears<QFileDialog>([other](QFileDialog* d) {
-            d->selectFile(other);
-            static_cast<QDialog*>(d)->accept();
+        bool chosen = false;
+        bool savedFirst = false;
+        _window->setSetupFileChooser([&](QWidget*, bool forSaving, const QString&) {
+            // The prompt was answered and the edits written before the file is asked for.
+            savedFirst = *saved && fileBytes(path).contains("Edited");
+            chosen = !forSaving;
+            return forSaving ? QString() : other;
         });
+        auto restore = qScopeGuard([this] { _window->setSetupFileChooser({}); });
         trigger(QStringLiteral("Open..."));
-        QVERIFY(*saved);
-        QVERIFY(*chosen);
+        QVERIFY(chosen);
+        QVERIFY(savedFirst);
         QVERIFY(fileBytes(path).contains("Edited"));
         QCOMPARE(current()->getFilePath(), other);
         QCOMPARE(current()->getMIDIRouteAtIndex(0)->getName(), QStringLiteral("Other Keys"));
