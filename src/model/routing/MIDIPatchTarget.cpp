@@ -10,6 +10,7 @@
 #include "model/routing/MissingPortReplacement.h"
 #include "model/transforms/MIDIDataTransform.h"
 
+#include <QThread>
 #include <QTimer>
 #include <atomic>
 #include <cstdlib>
@@ -405,10 +406,14 @@ void MIDIPatchTarget::_mpiMessageDeliveryReqSLOT(midiMessage_t* message)
 
 void MIDIPatchTarget::_handleMIDIMessageLater(double /*timeStamp*/, const midiMessage_t* message)
 {
-    {
-        std::lock_guard<std::mutex> lock(_queueLock);
-        _delayedQueue.append(DelayedMessage{*message, std::chrono::steady_clock::now()});
-    }
+    std::unique_lock<std::mutex> lock(_queueLock);
+    _delayedQueue.append(DelayedMessage{*message, std::chrono::steady_clock::now()});
+    // On the patch's own thread the connection calls the slot at once, and the slot takes the
+    // queue lock. From any other thread the call is posted; posting it under the queue lock, which
+    // its slot takes first, orders the posted call before the slot for every observer, including
+    // ThreadSanitizer, which cannot see the locking inside Qt's event queue.
+    if (QThread::currentThread() == thread())
+        lock.unlock();
     emit _doDelayedMessageHandling();
 }
 
