@@ -7,6 +7,7 @@
 #include "editors/TransformDialogManager.h"
 #include "editors/TransformStripWidget.h"
 #include "midi/MIDIPortIOManager.h"
+#include "midi/MIDIPortInfo.h"
 #include "model/initializers/InitializerRegistry.h"
 #include "model/initializers/InitializerRegistryEntry.h"
 #include "model/routing/MIDIOutput.h"
@@ -222,6 +223,10 @@ void MIDIPatchTargetWidget::_makeConnections()
 {
     connect(_patch, &BaseMIDIObject::showingInnardsChangedTo, this, &MIDIPatchTargetWidget::showInnards);
     connect(_patch, &MIDIPatchTarget::midiPortNameChangedTo, this,
+            &MIDIPatchTargetWidget::_setWidgetValuesFromData);
+    // A port that vanished or came back: the selector shows whether it is open now. The port I/O
+    // manager has reopened what returned before the catalogue announces the change.
+    connect(MIDIPortInfo::GetInstance(), &MIDIPortInfo::portCatalogueChanged, this,
             &MIDIPatchTargetWidget::_setWidgetValuesFromData);
     connect(_patch, &MIDIPatchTarget::midiChannelChangedTo, this,
             &MIDIPatchTargetWidget::_setWidgetValuesFromData);

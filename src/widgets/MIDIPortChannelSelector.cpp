@@ -43,6 +43,8 @@ MIDIPortChannelSelector::MIDIPortChannelSelector(MIDIPortType portType, QWidget*
         connect(info, &MIDIPortInfo::inputPortAliasedTo, this, &MIDIPortChannelSelector::_portAliasedToSLOT);
     else
         connect(info, &MIDIPortInfo::outputPortAliasedTo, this, &MIDIPortChannelSelector::_portAliasedToSLOT);
+    // Whether the port is present shows in the text's style: follow ports that come and go.
+    connect(info, &MIDIPortInfo::portCatalogueChanged, this, &MIDIPortChannelSelector::_refresh);
     _refresh();
 }
 

@@ -2,6 +2,7 @@
 
 #include "editors/ModifierKeys.h"
 #include "midi/MIDIPortIOManager.h"
+#include "midi/MIDIPortInfo.h"
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIRoute.h"
 #include "model/routing/MIDIRoutingSetup.h"
@@ -136,6 +137,10 @@ void MIDIRouteInputWidget::_makeConnections()
 {
     connect(_route, &MIDIRoute::receivedMIDIInput, _activity, &ActivityIndicator::blink);
     connect(_route, &MIDIRoute::midiPortNameChangedTo, this, &MIDIRouteInputWidget::_setWidgetValuesFromData);
+    // A port that vanished or came back: the selector shows whether it is open now. The port I/O
+    // manager has reopened what returned before the catalogue announces the change.
+    connect(MIDIPortInfo::GetInstance(), &MIDIPortInfo::portCatalogueChanged, this,
+            &MIDIRouteInputWidget::_setWidgetValuesFromData);
     connect(_route, &MIDIRoute::midiChannelChangedTo, this, &MIDIRouteInputWidget::_setWidgetValuesFromData);
     connect(_route, &MIDIRoute::outputActivationMethodChangedTo, this,
             &MIDIRouteInputWidget::_setWidgetValuesFromData);

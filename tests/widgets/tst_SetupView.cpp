@@ -3,6 +3,7 @@
 // the port selectors and mute buttons, removals with their confirmation, and outputs following
 // keyswitches played on a port.
 #include "../app/WindowTestSupport.h"
+#include "midi/MIDIPortInfo.h"
 #include "model/ModelSignalPump.h"
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIPatchTarget.h"
@@ -27,6 +28,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -256,6 +258,43 @@ private slots:
         QTRY_VERIFY(choice->chosen);
         QCOMPARE(input(1)->getMIDIInputPortName(), kKeys);
         QCOMPARE(input(0)->getMIDIInputPortName(), kPads);
+    }
+
+    void selectorsFollowPortsThatComeAndGo()
+    {
+        MIDIPortInfo* info = MIDIPortInfo::GetInstance();
+        MIDIPortChannelSelector* keys = inputWidget(0)->getPortChannelSelector();
+        MIDIPortChannelSelector* synth = patchWidget(input(0)->getMIDIOutputAtIndex(0), 0)->getPortChannelSelector();
+        const auto shownOpen = [](MIDIPortChannelSelector* selector) {
+            return !selector->font().italic() && !selector->toolTip().contains(QStringLiteral("not currently open"));
+        };
+        QVERIFY(shownOpen(keys));
+        QVERIFY(shownOpen(synth));
+
+        _setup->setModified(false);
+        // Unplugged: both show it, and the setup keeps the names.
+        _backend->removeInputPort(kKeys);
+        _backend->removeOutputPort(kSynthA);
+        QVERIFY(info->refreshPorts());
+        QVERIFY(!shownOpen(keys));
+        QVERIFY(!shownOpen(synth));
+        QCOMPARE(input(0)->getMIDIInputPortName(), kKeys);
+        QVERIFY(!_setup->isModified());
+
+        // Plugged back, and a new port turns up in the menu without a restart.
+        _backend->addInputPort(kKeys);
+        _backend->addOutputPort(kSynthA);
+        _backend->addOutputPort(QStringLiteral("SynthNew"));
+        QVERIFY(info->refreshPorts());
+        QVERIFY(shownOpen(keys));
+        QVERIFY(shownOpen(synth));
+        std::unique_ptr<QMenu> menu(synth->createPortMenu());
+        QStringList texts;
+        for (QAction* action : menu->actions())
+            texts << action->text();
+        QVERIFY2(texts.contains(QStringLiteral("SynthNew")), qPrintable(texts.join(QLatin1Char('|'))));
+        _backend->removeOutputPort(QStringLiteral("SynthNew"));
+        QVERIFY(info->refreshPorts());
     }
 
     void muteAndPatchPortsFollowTheModifierKeys()
