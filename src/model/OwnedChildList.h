@@ -2,6 +2,7 @@
 
 #include "model/BaseMIDIObject.h"
 #include "model/EditRequestManager.h"
+#include "model/RoutingMutex.h"
 
 #include <QList>
 #include <algorithm>
@@ -18,7 +19,7 @@
 template <typename Child> class OwnedChildList
 {
 public:
-    using Lock = std::unique_lock<std::mutex>;
+    using Lock = std::unique_lock<RoutingMutex>;
 
     struct Hooks
     {

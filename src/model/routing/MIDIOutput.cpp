@@ -6,6 +6,8 @@
 #include "model/routing/MIDIPatchTarget.h"
 #include "model/routing/MIDIRoute.h"
 
+#include <algorithm>
+
 MIDIOutput::MIDIOutput(QString name, QObject* parent) : ColorLabeledMIDIObject(std::move(name), parent) {}
 
 MIDIOutput::MIDIOutput(QDomElement& element, QObject* parent, int loadIndex)
@@ -25,11 +27,11 @@ MIDIRoute* MIDIOutput::getParentMIDIRoute() const
     return qobject_cast<MIDIRoute*>(parent());
 }
 
-std::unique_lock<std::mutex> MIDIOutput::_lockRouting() const
+std::unique_lock<RoutingMutex> MIDIOutput::_lockRouting() const
 {
     if (MIDIRoute* route = getParentMIDIRoute())
-        return std::unique_lock<std::mutex>(route->_routingMutex);
-    return std::unique_lock<std::mutex>();
+        return std::unique_lock<RoutingMutex>(route->_routingMutex);
+    return std::unique_lock<RoutingMutex>();
 }
 
 void MIDIOutput::setModified(bool modified)
@@ -57,11 +59,18 @@ bool MIDIOutput::hasNotesSounding() const
 
 QVector<BYTE> MIDIOutput::getNotesSounding() const
 {
-    auto lock = _lockRouting();
+    // Copied under the lock, the list made after it: no allocation while the MIDI thread may wait.
+    std::array<std::uint16_t, kMaxNotesSounding> sounding;
+    int count = 0;
+    {
+        auto lock = _lockRouting();
+        count = _numNotesSounding;
+        std::copy_n(_notesSounding.begin(), count, sounding.begin());
+    }
     QVector<BYTE> notes;
-    notes.reserve(_numNotesSounding);
-    for (int i = 0; i < _numNotesSounding; ++i)
-        notes.append(BYTE(_notesSounding[i] & 0x7F));
+    notes.reserve(count);
+    for (int i = 0; i < count; ++i)
+        notes.append(BYTE(sounding[i] & 0x7F));
     return notes;
 }
 

@@ -3,6 +3,7 @@
 #include "model/MIDIMessage.h"
 #include "model/OwnedChildList.h"
 #include "model/PumpedSignalSource.h"
+#include "model/RoutingMutex.h"
 #include "model/routing/ColorLabeledMIDIObject.h"
 
 #include <QList>
@@ -114,7 +115,7 @@ protected:
 private:
     friend class MIDIRoute;
     /// Locks the parent input's routing lock (nothing when there is no parent input).
-    std::unique_lock<std::mutex> _lockRouting() const;
+    std::unique_lock<RoutingMutex> _lockRouting() const;
     OwnedChildList<MIDIPatchTarget>::Hooks _patchListHooks();
     /// endSoundingNotes() and panic() with the routing lock already held.
     void _endSoundingNotesLocked();

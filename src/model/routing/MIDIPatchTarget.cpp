@@ -81,7 +81,7 @@ void MIDIPatchTarget::setMuted(bool muted)
     if (muted) {
         // Muted first, under the lock, so a note on already on its way is dropped rather than
         // slipping in after the note offs.
-        std::lock_guard<std::mutex> lock(_messageLock);
+        std::lock_guard<RoutingMutex> lock(_messageLock);
         _muted.store(true);
         _endRecordedNotesLocked(127);
     } else {
@@ -140,7 +140,7 @@ bool MIDIPatchTarget::setMIDIOutputPortName(QString portName)
         // End what sounds on the old port before leaving it, and stop sending until the new
         // port is registered. The port manager is called without the message lock held.
         {
-            std::lock_guard<std::mutex> lock(_messageLock);
+            std::lock_guard<RoutingMutex> lock(_messageLock);
             _endRecordedNotesLocked(127);
             _outputPortIndex.store(-1);
         }
@@ -176,7 +176,7 @@ void MIDIPatchTarget::_handleMIDIMessageNow(double /*timeStamp*/, const midiMess
                                             int delay)
 {
     {
-        std::lock_guard<std::mutex> lock(_messageLock);
+        std::lock_guard<RoutingMutex> lock(_messageLock);
         // A note on that reaches a muted patch (queued before the mute, or racing it) would never
         // be ended: drop it. Everything else released from the delay queue still goes out.
         if (_muted.load() && (!released || isNoteOnMessage(message)))
@@ -315,13 +315,13 @@ void MIDIPatchTarget::_endRecordedNotesLocked(BYTE velocity)
 
 void MIDIPatchTarget::endSoundingNotes()
 {
-    std::lock_guard<std::mutex> lock(_messageLock);
+    std::lock_guard<RoutingMutex> lock(_messageLock);
     _endRecordedNotesLocked(127);
 }
 
 void MIDIPatchTarget::panic()
 {
-    std::lock_guard<std::mutex> lock(_messageLock);
+    std::lock_guard<RoutingMutex> lock(_messageLock);
     _endRecordedNotesLocked(127);
     const int portIndex = _outputPortIndex.load();
     if (portIndex < 0)
@@ -352,7 +352,7 @@ void MIDIPatchTarget::panic()
 
 void MIDIPatchTarget::outputPortVanished()
 {
-    std::lock_guard<std::mutex> lock(_messageLock);
+    std::lock_guard<RoutingMutex> lock(_messageLock);
     _sounding.clear();
     _sounding.clearPedals();
 }
@@ -366,7 +366,7 @@ void MIDIPatchTarget::outputPortReturned()
 
 int MIDIPatchTarget::getNumNotesSounding() const
 {
-    std::lock_guard<std::mutex> lock(_messageLock);
+    std::lock_guard<RoutingMutex> lock(_messageLock);
     return _sounding.count();
 }
 
@@ -380,7 +380,7 @@ void MIDIPatchTarget::performNeededActivationSteps()
 {
     if (_muted.load())
         return;
-    std::lock_guard<std::mutex> lock(_messageLock);
+    std::lock_guard<RoutingMutex> lock(_messageLock);
     if (_initializers.isEmpty())
         return;
     ++_currentMessageTag;
@@ -397,7 +397,7 @@ void MIDIPatchTarget::_mpiMessageDeliveryReqSLOT(midiMessage_t* message)
     MIDIOutput* output = getParentMIDIOutput();
     if (!output || !output->isActive() || _muted.load() || !message)
         return;
-    std::lock_guard<std::mutex> lock(_messageLock);
+    std::lock_guard<RoutingMutex> lock(_messageLock);
     ++_currentMessageTag;
     copyMIDIMessage(message, &_generatedMessage);
     setMIDIChannelIndex(&_generatedMessage, _channelForGeneratedMessages());

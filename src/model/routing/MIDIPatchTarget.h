@@ -3,6 +3,7 @@
 #include "model/MIDIMessage.h"
 #include "model/OwnedChildList.h"
 #include "model/PumpedSignalSource.h"
+#include "model/RoutingMutex.h"
 #include "model/initializers/MIDIPatchInitializerOwner.h"
 #include "model/routing/ColorLabeledMIDIObject.h"
 #include "model/routing/SoundingNoteRecord.h"
@@ -184,7 +185,7 @@ private:
     MIDIPortIOManager* _portIOManager;
     MIDIPortInfo* _portInfo;
 
-    mutable std::mutex _messageLock;
+    mutable RoutingMutex _messageLock;
     midiMessage_t _workingMessage;
     midiMessage_t _generatedMessage;
     midiMessage_t _evictionMessage;

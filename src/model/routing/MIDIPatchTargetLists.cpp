@@ -14,7 +14,7 @@ OwnedChildList<MIDIDataTransform>::Hooks MIDIPatchTarget::_transformListHooks()
     return OwnedChildList<MIDIDataTransform>::Hooks::emitting(
         this, &MIDIPatchTarget::midiDataTransformAdded, &MIDIPatchTarget::midiDataTransformRemoved,
         &MIDIPatchTarget::midiDataTransformMovedTo,
-        [this] { return std::unique_lock<std::mutex>(_messageLock); });
+        [this] { return std::unique_lock<RoutingMutex>(_messageLock); });
 }
 
 void MIDIPatchTarget::addMIDIDataTransform(MIDIDataTransform* mdt)
@@ -65,7 +65,7 @@ OwnedChildList<MIDIPatchInitializer>::Hooks MIDIPatchTarget::_initializerListHoo
     auto hooks = OwnedChildList<MIDIPatchInitializer>::Hooks::emitting(
         this, &MIDIPatchTarget::midiPatchInitializerAdded, &MIDIPatchTarget::midiPatchInitializerRemoved,
         &MIDIPatchTarget::midiPatchInitializerMovedTo,
-        [this] { return std::unique_lock<std::mutex>(_messageLock); });
+        [this] { return std::unique_lock<RoutingMutex>(_messageLock); });
     hooks.adopted = [this](MIDIPatchInitializer* mpi) {
         connect(mpi, &MIDIPatchInitializer::messageDeliveryRequested, this,
                 &MIDIPatchTarget::_mpiMessageDeliveryReqSLOT);

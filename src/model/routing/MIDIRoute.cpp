@@ -156,7 +156,7 @@ void MIDIRoute::_routeMessage(double timeStamp, const midiMessage_t* message, bo
 {
     bool activationRequested = false;
     {
-        std::lock_guard<std::mutex> lock(_routingMutex);
+        std::lock_guard<RoutingMutex> lock(_routingMutex);
 
         // The channel filter applies to channel messages only: system messages (transport, song
         // position, reset) have no channel and reach the active output whatever the input listens to.
@@ -286,14 +286,14 @@ void MIDIRoute::injectMessage(const midiMessage_t* message)
 
 void MIDIRoute::endSoundingNotes()
 {
-    std::lock_guard<std::mutex> lock(_routingMutex);
+    std::lock_guard<RoutingMutex> lock(_routingMutex);
     for (MIDIOutput* output : _outputs)
         output->_endSoundingNotesLocked();
 }
 
 void MIDIRoute::panic()
 {
-    std::lock_guard<std::mutex> lock(_routingMutex);
+    std::lock_guard<RoutingMutex> lock(_routingMutex);
     for (MIDIOutput* output : _outputs)
         output->_panicLocked();
 }

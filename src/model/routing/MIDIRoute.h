@@ -4,6 +4,7 @@
 #include "model/NoteEventRing.h"
 #include "model/OwnedChildList.h"
 #include "model/PumpedSignalSource.h"
+#include "model/RoutingMutex.h"
 #include "model/routing/ColorLabeledMIDIObject.h"
 
 #include <QList>
@@ -195,7 +196,7 @@ private:
 
     OwnedChildList<MIDIOutput>::Hooks _outputListHooks();
 
-    mutable std::mutex _routingMutex;
+    mutable RoutingMutex _routingMutex;
     QString _inputPortName;
     std::atomic<BYTE> _midiChannel{0};
     std::atomic<OutputActivationMethod> _activationMethod{kKeyswitchActivation};

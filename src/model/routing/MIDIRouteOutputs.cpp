@@ -11,7 +11,7 @@ OwnedChildList<MIDIOutput>::Hooks MIDIRoute::_outputListHooks()
 {
     auto hooks = OwnedChildList<MIDIOutput>::Hooks::emitting(
         this, &MIDIRoute::midiOutputAdded, &MIDIRoute::midiOutputRemoved, &MIDIRoute::midiOutputMovedTo,
-        [this] { return std::unique_lock<std::mutex>(_routingMutex); });
+        [this] { return std::unique_lock<RoutingMutex>(_routingMutex); });
     hooks.adopted = [this](MIDIOutput* output) {
         connect(output, &MIDIOutput::mainActivationValueChangedTo, this,
                 &MIDIRoute::_midiOutputMainValueChangedToSLOT);

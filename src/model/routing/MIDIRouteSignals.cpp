@@ -119,7 +119,7 @@ void MIDIRoute::_resynchroniseNotes()
     std::bitset<128> sounding;
     std::array<BYTE, 128> velocities{};
     {
-        std::lock_guard<std::mutex> lock(_routingMutex);
+        std::lock_guard<RoutingMutex> lock(_routingMutex);
         for (MIDIOutput* output : _outputs) {
             for (int i = 0; i < output->_numNotesSounding; ++i) {
                 const int note = output->_notesSounding[i] & 0x7F;
