@@ -5,16 +5,20 @@
 #include "widgets/ColorChoiceMenu.h"
 #include "widgets/ColorChoiceRegistry.h"
 #include "widgets/ColorLabelApplier.h"
+#include "widgets/LookAndFeel.h"
 #include "widgets/MIDIObjNameLabel.h"
+#include "widgets/VisibilityToggler.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <memory>
 
 MIDIObjectPanel::MIDIObjectPanel(ColorLabeledMIDIObject* object, QWidget* parent)
@@ -35,6 +39,37 @@ MIDIObjectPanel::~MIDIObjectPanel() = default;
 ColorLabeledMIDIObject* MIDIObjectPanel::panelObject() const
 {
     return _object;
+}
+
+MIDIObjectPanel::TitleRow MIDIObjectPanel::buildTitleRow(const QString& togglerWhatsThis,
+                                                         const QString& nameToolTip,
+                                                         const QString& nameWhatsThis)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(1);
+    setMidLineWidth(1);
+    setBackgroundRole(QPalette::Window);
+    setAutoFillBackground(true);
+
+    TitleRow title;
+    title.layout = new QVBoxLayout(this);
+    title.layout->setContentsMargins(11, 5, 5, 5);
+    title.layout->setSpacing(5);
+
+    title.row = new QHBoxLayout;
+    title.toggler = new VisibilityToggler(this);
+    title.toggler->setWhatsThis(togglerWhatsThis);
+    title.nameLabel = new MIDIObjNameLabel(_object, this);
+    QFont titleFont = getTitleFont();
+    titleFont.setBold(true);
+    title.nameLabel->setFont(titleFont);
+    title.nameLabel->setToolTip(nameToolTip);
+    title.nameLabel->setWhatsThis(nameWhatsThis);
+    _nameLabel = title.nameLabel;
+    title.row->addWidget(title.toggler, 0, Qt::AlignVCenter);
+    title.row->addWidget(title.nameLabel, 1, Qt::AlignVCenter);
+    title.layout->addLayout(title.row);
+    return title;
 }
 
 void MIDIObjectPanel::finishBuilding()
@@ -92,6 +127,31 @@ void MIDIObjectPanel::addColorLabelMenu(QMenu* menu)
         if (object)
             ColorLabelApplier::apply(object, -1, significantModifiers(QApplication::keyboardModifiers()));
     });
+}
+
+QString MIDIObjectPanel::menuText(QString text)
+{
+    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+void MIDIObjectPanel::addRemoveEntry(QMenu* menu, const QString& menuName)
+{
+    QPointer<MIDIObjectPanel> self(this);
+    menu->addAction(QIcon(QStringLiteral(":/icons/remove_16x16.png")), QStringLiteral("Remove ") + menuName,
+                    menu, [self] {
+                        // The Alt bit alone decides, read as the entry is chosen.
+                        if (self)
+                            self->requestRemoval(QApplication::keyboardModifiers().testFlag(Qt::AltModifier));
+                    });
+}
+
+int MIDIObjectPanel::removalCount(int index, int count, bool alsoFollowing, int minimumCount)
+{
+    if (index < 0 || count < minimumCount)
+        return 0;
+    if (!alsoFollowing || index == 0)
+        return 1;
+    return count - index;
 }
 
 void MIDIObjectPanel::openContextMenuAt(const QPoint& pos)

@@ -5,7 +5,10 @@
 
 class ColorLabeledMIDIObject;
 class MIDIObjNameLabel;
+class QHBoxLayout;
 class QMenu;
+class QVBoxLayout;
+class VisibilityToggler;
 
 /// What the input, output and patch panels share: the colour label strip and its menu, the
 /// context menu opened by the mouse or the keyboard, keyboard use (focus, Enter activates, F2
@@ -52,8 +55,39 @@ protected:
     /// "input", "output" or "patch".
     virtual QString objectKindName() const = 0;
 
+    /// What buildTitleRow() made: the panel's column, its first row (already in the column, for
+    /// the panel to add its own controls after the name) and the row's first two controls.
+    struct TitleRow
+    {
+        QVBoxLayout* layout = nullptr;
+        QHBoxLayout* row = nullptr;
+        VisibilityToggler* toggler = nullptr;
+        MIDIObjNameLabel* nameLabel = nullptr;
+    };
+
     ColorLabeledMIDIObject* panelObject() const;
-    void setNameLabel(MIDIObjNameLabel* label) { _nameLabel = label; }
+    /// Gives the panel its raised frame and window background, a column with the panels' margins
+    /// and a first row holding the fold toggle and the object's name in the bold title font (the
+    /// label F2 edits). The texts are the ones that differ between the kinds of panel.
+    TitleRow buildTitleRow(const QString& togglerWhatsThis, const QString& nameToolTip,
+                           const QString& nameWhatsThis);
+    /// Adds the "Remove <name>" entry; Alt held as it is chosen also removes the siblings after
+    /// this object. `menuName` is already escaped with menuText().
+    void addRemoveEntry(QMenu* menu, const QString& menuName);
+    /// A user's name as a menu entry shows it: "&" is shown, not taken as a shortcut marker.
+    static QString menuText(QString text);
+    /// How many objects a removal takes from a list of `count` siblings where this object stands
+    /// at `index` (-1: not in the list): none when the list is shorter than `minimumCount`, else
+    /// this one, or with `alsoFollowing` those after it too (the first one removes only itself).
+    static int removalCount(int index, int count, bool alsoFollowing, int minimumCount);
+    /// Removes `item` (and with `alsoFollowing` those after it) from `list`, deleting them.
+    template <typename List, typename Item>
+    static void removeFromList(List* list, Item* item, bool alsoFollowing,
+                               void (List::*removeOne)(Item*, bool), void (List::*removeFrom)(Item*, bool))
+    {
+        if (list)
+            (list->*(alsoFollowing ? removeFrom : removeOne))(item, true);
+    }
     /// Adds the "Set Color Label" submenu acting on this object (and its siblings by modifiers).
     void addColorLabelMenu(QMenu* menu);
     /// Watches presses on every child control (call after building) and names them for

@@ -14,7 +14,6 @@
 #include "widgets/NoWheelComboBox.h"
 #include "widgets/VisibilityToggler.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -26,12 +25,6 @@ namespace {
 constexpr int kWidth = 486;
 constexpr int kFoldedHeight = 33;
 constexpr int kHeightAbovePatches = 38;
-
-QString menuText(QString text)
-{
-    // Names are the user's: "&" is shown, not taken as a shortcut marker.
-    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
 } // namespace
 
 MIDIOutputWidget::MIDIOutputWidget(MIDIOutput* output, QWidget* parent)
@@ -52,31 +45,18 @@ MIDIOutput* MIDIOutputWidget::getMIDIOutput() const
 
 void MIDIOutputWidget::_buildUI()
 {
-    setFrameStyle(QFrame::Panel | QFrame::Raised);
-    setLineWidth(1);
-    setMidLineWidth(1);
-    setFixedWidth(kWidth);
-    setBackgroundRole(QPalette::Window);
-    setForegroundRole(QPalette::WindowText);
-    setAutoFillBackground(true);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(11, 5, 5, 5);
-    layout->setSpacing(5);
-
-    auto* row1 = new QHBoxLayout;
-    _toggler = new VisibilityToggler(this);
-    _toggler->setWhatsThis(
+    const TitleRow title = buildTitleRow(
         QStringLiteral("<b>Contents visibility toggle.</b>  Click to toggle the visibility of the child "
                        "patches. <b>Shift+click</b> "
-                       "to toggle patch visibility for all outputs belonging to this input."));
-    _nameLabel = new MIDIObjNameLabel(_output, this);
-    QFont titleFont = getTitleFont();
-    titleFont.setBold(true);
-    _nameLabel->setFont(titleFont);
-    _nameLabel->setToolTip(QStringLiteral("MIDI Output Name"));
-    _nameLabel->setWhatsThis(QStringLiteral("<b>MIDI output name.</b>  Double click to rename."));
-    setNameLabel(_nameLabel);
+                       "to toggle patch visibility for all outputs belonging to this input."),
+        QStringLiteral("MIDI Output Name"),
+        QStringLiteral("<b>MIDI output name.</b>  Double click to rename."));
+    setFixedWidth(kWidth);
+    setForegroundRole(QPalette::WindowText);
+    QVBoxLayout* layout = title.layout;
+    QHBoxLayout* row1 = title.row;
+    _toggler = title.toggler;
+    _nameLabel = title.nameLabel;
     _statusLabel = new QLabel(this);
     _statusLabel->setFixedSize(12, 12);
     _statusLabel->setToolTip(QStringLiteral("Activation Status"));
@@ -102,14 +82,11 @@ void MIDIOutputWidget::_buildUI()
     _activity->setToolTip(QStringLiteral("MIDI Activity Indicator"));
     _activity->setWhatsThis(QStringLiteral(
         "<b>MIDI output activity indicator.</b>  Blinks when this output receives MIDI data."));
-    row1->addWidget(_toggler, 0, Qt::AlignVCenter);
-    row1->addWidget(_nameLabel, 1, Qt::AlignVCenter);
     row1->addWidget(_statusLabel, 0, Qt::AlignVCenter);
     row1->addWidget(_valueCombo, 0, Qt::AlignVCenter);
     row1->addWidget(_toLabel, 0, Qt::AlignVCenter);
     row1->addWidget(_rangeCombo, 0, Qt::AlignVCenter);
     row1->addWidget(_activity, 0, Qt::AlignVCenter);
-    layout->addLayout(row1);
 
     auto* row2 = new QHBoxLayout;
     _addPatchButton = new QPushButton(this);
@@ -343,35 +320,21 @@ void MIDIOutputWidget::fillContextMenu(QMenu* menu)
 
     if (route->getNumMIDIOutputs() > 1) {
         menu->addSeparator();
-        QPointer<MIDIOutputWidget> self(this);
-        menu->addAction(QIcon(QStringLiteral(":/icons/remove_16x16.png")), QStringLiteral("Remove ") + name,
-                        menu, [self] {
-                            // The Alt bit alone decides, read as the entry is chosen.
-                            if (self)
-                                self->requestRemoval(
-                                    QApplication::keyboardModifiers().testFlag(Qt::AltModifier));
-                        });
+        addRemoveEntry(menu, name);
     }
 }
 
 int MIDIOutputWidget::numObjectsRemovedBy(bool alsoFollowing) const
 {
     MIDIRoute* route = _output ? _output->getParentMIDIRoute() : nullptr;
-    if (!route || !route->hasMIDIOutput(_output) || route->getNumMIDIOutputs() < 2)
-        return 0;
-    const int index = route->getIndexOfMIDIOutput(_output);
-    if (!alsoFollowing || index == 0)
-        return 1;
-    return route->getNumMIDIOutputs() - index;
+    // An input keeps at least one output.
+    return route ? removalCount(route->getIndexOfMIDIOutput(_output), route->getNumMIDIOutputs(),
+                                alsoFollowing, 2)
+                 : 0;
 }
 
 void MIDIOutputWidget::removeObjects(bool alsoFollowing)
 {
-    MIDIRoute* route = _output ? _output->getParentMIDIRoute() : nullptr;
-    if (!route)
-        return;
-    if (alsoFollowing)
-        route->removeMIDIOutputsFrom(_output, true);
-    else
-        route->removeMIDIOutput(_output, true);
+    removeFromList(_output ? _output->getParentMIDIRoute() : nullptr, _output.data(), alsoFollowing,
+                   &MIDIRoute::removeMIDIOutput, &MIDIRoute::removeMIDIOutputsFrom);
 }

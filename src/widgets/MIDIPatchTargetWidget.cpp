@@ -42,11 +42,6 @@ constexpr int kWidth = 441;
 constexpr int kUnfoldedHeight = 111;
 constexpr int kFoldedHeight = 33;
 
-QString menuText(QString text)
-{
-    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
 QLabel* iconLabel(QWidget* parent, const QString& path, const QString& toolTip)
 {
     auto* label = new QLabel(parent);
@@ -98,29 +93,14 @@ MIDIPatchTarget* MIDIPatchTargetWidget::getMIDIPatchTarget() const
 
 void MIDIPatchTargetWidget::_buildUI()
 {
-    setFrameStyle(QFrame::Panel | QFrame::Raised);
-    setLineWidth(1);
-    setMidLineWidth(1);
-    setBackgroundRole(QPalette::Window);
-    setAutoFillBackground(true);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(11, 5, 5, 5);
-    layout->setSpacing(5);
-
-    auto* row1 = new QHBoxLayout;
-    _toggler = new VisibilityToggler(this);
-    _toggler->setWhatsThis(QStringLiteral(
-        "<b>Contents visibility toggle.</b>  Click to toggle the visibility of the patch controls.  "
-        "<b>Shift+click</b> to toggle the patch control visibilty for all patches belonging to this "
-        "output."));
-    _nameLabel = new MIDIObjNameLabel(_patch, this);
-    QFont titleFont = getTitleFont();
-    titleFont.setBold(true);
-    _nameLabel->setFont(titleFont);
-    _nameLabel->setToolTip(QStringLiteral("Patch Name"));
-    _nameLabel->setWhatsThis(QStringLiteral("<b>Patch name</b>.  Double click to rename."));
-    setNameLabel(_nameLabel);
+    const TitleRow title = buildTitleRow(
+        QStringLiteral("<b>Contents visibility toggle.</b>  Click to toggle the visibility of the patch "
+                       "controls.  <b>Shift+click</b> to toggle the patch control visibilty for all "
+                       "patches belonging to this output."),
+        QStringLiteral("Patch Name"), QStringLiteral("<b>Patch name</b>.  Double click to rename."));
+    QVBoxLayout* layout = title.layout;
+    _toggler = title.toggler;
+    _nameLabel = title.nameLabel;
     _muteButton = new QPushButton(QStringLiteral("M"), this);
     QFont bold = _muteButton->font();
     bold.setBold(true);
@@ -131,10 +111,7 @@ void MIDIPatchTargetWidget::_buildUI()
     _muteButton->setWhatsThis(QStringLiteral(
         "<b>Mute toggle button.</b>  Toggles the muted state of the patch.  When muted, the patch "
         "does not process incoming MIDI messages."));
-    row1->addWidget(_toggler, 0, Qt::AlignVCenter);
-    row1->addWidget(_nameLabel, 1, Qt::AlignVCenter);
-    row1->addWidget(_muteButton, 0, Qt::AlignVCenter);
-    layout->addLayout(row1);
+    title.row->addWidget(_muteButton, 0, Qt::AlignVCenter);
 
     auto* row2 = new QHBoxLayout;
     QLabel* outputIcon =
@@ -535,35 +512,21 @@ void MIDIPatchTargetWidget::fillContextMenu(QMenu* menu)
     addColorLabelMenu(menu);
     if (numPatches > 1) {
         menu->addSeparator();
-        QPointer<MIDIPatchTargetWidget> self(this);
-        menu->addAction(QIcon(QStringLiteral(":/icons/remove_16x16.png")), QStringLiteral("Remove ") + name,
-                        menu, [self] {
-                            // The Alt bit alone decides, read as the entry is chosen.
-                            if (self)
-                                self->requestRemoval(
-                                    QApplication::keyboardModifiers().testFlag(Qt::AltModifier));
-                        });
+        addRemoveEntry(menu, name);
     }
 }
 
 int MIDIPatchTargetWidget::numObjectsRemovedBy(bool alsoFollowing) const
 {
     MIDIOutput* output = _patch ? _patch->getParentMIDIOutput() : nullptr;
-    if (!output || !output->hasMIDIPatchTarget(_patch) || output->getNumMIDIPatchTargets() < 2)
-        return 0;
-    const int index = output->getIndexOfMIDIPatchTarget(_patch);
-    if (!alsoFollowing || index == 0)
-        return 1;
-    return output->getNumMIDIPatchTargets() - index;
+    // An output keeps at least one patch.
+    return output ? removalCount(output->getIndexOfMIDIPatchTarget(_patch), output->getNumMIDIPatchTargets(),
+                                 alsoFollowing, 2)
+                  : 0;
 }
 
 void MIDIPatchTargetWidget::removeObjects(bool alsoFollowing)
 {
-    MIDIOutput* output = _patch ? _patch->getParentMIDIOutput() : nullptr;
-    if (!output)
-        return;
-    if (alsoFollowing)
-        output->removeMIDIPatchTargetsFrom(_patch, true);
-    else
-        output->removeMIDIPatchTarget(_patch, true);
+    removeFromList(_patch ? _patch->getParentMIDIOutput() : nullptr, _patch.data(), alsoFollowing,
+                   &MIDIOutput::removeMIDIPatchTarget, &MIDIOutput::removeMIDIPatchTargetsFrom);
 }

@@ -15,7 +15,6 @@
 #include "widgets/PlainTextToolTip.h"
 #include "widgets/VisibilityToggler.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -46,40 +45,21 @@ MIDIRoute* MIDIRouteInputWidget::getMIDIRoute() const
 
 void MIDIRouteInputWidget::_buildUI()
 {
-    setFrameStyle(QFrame::Panel | QFrame::Raised);
-    setLineWidth(1);
-    setMidLineWidth(1);
-    setBackgroundRole(QPalette::Window);
-    setAutoFillBackground(true);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(11, 5, 5, 5);
-    layout->setSpacing(5);
-
-    auto* row1 = new QHBoxLayout;
-    _toggler = new VisibilityToggler(this);
-    _toggler->setWhatsThis(QStringLiteral(
-        "<b>Contents visibility toggle.</b>  Click to toggle the visibility of the MIDI port selection and "
-        "activation method/specifity controls.<b>Shift+click</b> to toggle visibility of inside controls for "
-        "all "
-        "inputs."));
-    _nameLabel = new MIDIObjNameLabel(_route, this);
-    QFont titleFont = getTitleFont();
-    titleFont.setBold(true);
-    _nameLabel->setFont(titleFont);
-    _nameLabel->setToolTip(QStringLiteral("MIDI Input Name"));
-    _nameLabel->setWhatsThis(
+    const TitleRow title = buildTitleRow(
+        QStringLiteral("<b>Contents visibility toggle.</b>  Click to toggle the visibility of the MIDI port "
+                       "selection and activation method/specifity controls.<b>Shift+click</b> to toggle "
+                       "visibility of inside controls for all inputs."),
+        QStringLiteral("MIDI Input Name"),
         QStringLiteral("<b>MIDI input name.</b>  Click to show outputs.  Double click to rename."));
-    setNameLabel(_nameLabel);
+    QVBoxLayout* layout = title.layout;
+    _toggler = title.toggler;
+    _nameLabel = title.nameLabel;
     _activity = new ActivityIndicator(this);
     _activity->setFixedSize(12, 12);
     _activity->setToolTip(QStringLiteral("MIDI Activity Indicator"));
     _activity->setWhatsThis(
         QStringLiteral("<b>MIDI input activity indicator.</b>  Blinks when this input receives MIDI data."));
-    row1->addWidget(_toggler, 0, Qt::AlignVCenter);
-    row1->addWidget(_nameLabel, 1, Qt::AlignVCenter);
-    row1->addWidget(_activity, 0, Qt::AlignVCenter);
-    layout->addLayout(row1);
+    title.row->addWidget(_activity, 0, Qt::AlignVCenter);
 
     auto* row2 = new QHBoxLayout;
     _portIcon = new QLabel(this);
@@ -265,10 +245,7 @@ void MIDIRouteInputWidget::fillContextMenu(QMenu* menu)
         return;
     QPointer<MIDIRoute> routePtr(route);
     QPointer<MIDIRoutingSetup> setupPtr(setup);
-    const QString name = route->getName();
-    // Names are the user's: "&" is shown, not taken as a shortcut marker.
-    QString menuName = name;
-    menuName.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    const QString menuName = menuText(route->getName());
 
     menu->addAction(QIcon(QStringLiteral(":/icons/duplicate_16x16.png")),
                     QStringLiteral("Duplicate ") + menuName, menu, [routePtr, setupPtr] {
@@ -276,10 +253,10 @@ void MIDIRouteInputWidget::fillContextMenu(QMenu* menu)
                             setupPtr->duplicateMIDIRoute(routePtr);
                     });
     if (doesClipboardHaveMIDIOutput()) {
-        QString outputName = getClipboardMIDIOutputName();
-        outputName.replace(QLatin1Char('&'), QStringLiteral("&&"));
         menu->addAction(QIcon(QStringLiteral(":/icons/generic_add_16x16.png")),
-                        QStringLiteral("Add Output '") + outputName + QLatin1Char('\''), menu, [routePtr] {
+                        QStringLiteral("Add Output '") + menuText(getClipboardMIDIOutputName()) +
+                            QLatin1Char('\''),
+                        menu, [routePtr] {
                             if (!routePtr)
                                 return;
                             if (MIDIOutput* output = createMIDIOutputFromClipboard(routePtr))
@@ -295,34 +272,19 @@ void MIDIRouteInputWidget::fillContextMenu(QMenu* menu)
                             putTextInClipboard(routePtr->getTextualDescriptionOfOutputs());
                     });
     menu->addSeparator();
-    QPointer<MIDIRouteInputWidget> self(this);
-    menu->addAction(QIcon(QStringLiteral(":/icons/remove_16x16.png")), QStringLiteral("Remove ") + menuName,
-                    menu, [self] {
-                        // The Alt bit alone decides, read as the entry is chosen.
-                        if (self)
-                            self->requestRemoval(QApplication::keyboardModifiers().testFlag(Qt::AltModifier));
-                    });
+    addRemoveEntry(menu, menuName);
 }
 
 int MIDIRouteInputWidget::numObjectsRemovedBy(bool alsoFollowing) const
 {
     MIDIRoutingSetup* setup = _route ? _route->getParentRoutingSetup() : nullptr;
-    if (!setup || !setup->hasMIDIRoute(_route))
-        return 0;
-    const int index = setup->getIndexOfMIDIRoute(_route);
-    // The first input removes only itself even with Alt held.
-    if (!alsoFollowing || index == 0)
-        return 1;
-    return setup->getNumMIDIRoutes() - index;
+    return setup
+               ? removalCount(setup->getIndexOfMIDIRoute(_route), setup->getNumMIDIRoutes(), alsoFollowing, 1)
+               : 0;
 }
 
 void MIDIRouteInputWidget::removeObjects(bool alsoFollowing)
 {
-    MIDIRoutingSetup* setup = _route ? _route->getParentRoutingSetup() : nullptr;
-    if (!setup)
-        return;
-    if (alsoFollowing)
-        setup->removeMIDIRoutesFrom(_route, true);
-    else
-        setup->removeMIDIRoute(_route, true);
+    removeFromList(_route ? _route->getParentRoutingSetup() : nullptr, _route.data(), alsoFollowing,
+                   &MIDIRoutingSetup::removeMIDIRoute, &MIDIRoutingSetup::removeMIDIRoutesFrom);
 }
