@@ -1,0 +1,17 @@
+#include "harness/CountingRig.h"
+
+#include "model/initializers/InitializerRegistry.h"
+#include "model/transforms/BuiltInTransforms.h"
+
+bool CountingRig::installBackend(const QString& inputPort, const QStringList& outputPorts)
+{
+    backend = CountingMIDIBackend::install({inputPort}, outputPorts);
+    if (!backend) {
+        error = "the MIDI backend was already in use";
+        return false;
+    }
+    keys = backend->inputIndex(inputPort);
+    registerBuiltInTransforms();
+    registerBuiltInInitializers();
+    return true;
+}
