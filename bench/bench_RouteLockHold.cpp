@@ -52,12 +52,7 @@ struct LockRig : CountingRig
     {
         if (!installBackend(kKeys, kSynths))
             return;
-        setup = std::make_unique<MIDIRoutingSetup>(QStringLiteral("Bench"), nullptr);
-        route = setup->createNewMIDIRoute(false);
-        route->setMIDIInputPortName(kKeys);
-        route->setMIDIChannel(MIDIRoute::kAnyChannel);
-        route->setOutputActivationMethod(MIDIRoute::kKeyswitchActivation);
-        route->setOutputActivationSpecificity(MIDIRoute::kSpecificValue);
+        route = makeKeyswitchedInput(kKeys);
         for (int o = 0; o < kOutputs; ++o) {
             MIDIOutput* output = o == 0 ? route->getMIDIOutputAtIndex(0) : route->createNewMIDIOutput(false);
             output->setMainActivationValue(BYTE(24 + o));

@@ -44,12 +44,7 @@ struct RoutingPathRig : CountingRig
         if (!installBackend(kKeys,
                             {QStringLiteral("SynthA"), QStringLiteral("SynthB"), QStringLiteral("SynthC")}))
             return;
-        setup = std::make_unique<MIDIRoutingSetup>(QStringLiteral("Bench"), nullptr);
-        route = setup->createNewMIDIRoute(false);
-        route->setMIDIInputPortName(kKeys);
-        route->setMIDIChannel(MIDIRoute::kAnyChannel);
-        route->setOutputActivationMethod(MIDIRoute::kKeyswitchActivation);
-        route->setOutputActivationSpecificity(MIDIRoute::kSpecificValue);
+        route = makeKeyswitchedInput(kKeys);
 
         MIDIOutput* a = route->getMIDIOutputAtIndex(0);
         a->setMainActivationValue(24);

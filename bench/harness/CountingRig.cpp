@@ -15,3 +15,14 @@ bool CountingRig::installBackend(const QString& inputPort, const QStringList& ou
     registerBuiltInInitializers();
     return true;
 }
+
+MIDIRoute* CountingRig::makeKeyswitchedInput(const QString& inputPort)
+{
+    setup = std::make_unique<MIDIRoutingSetup>(QStringLiteral("Bench"), nullptr);
+    MIDIRoute* route = setup->createNewMIDIRoute(false);
+    route->setMIDIInputPortName(inputPort);
+    route->setMIDIChannel(MIDIRoute::kAnyChannel);
+    route->setOutputActivationMethod(MIDIRoute::kKeyswitchActivation);
+    route->setOutputActivationSpecificity(MIDIRoute::kSpecificValue);
+    return route;
+}

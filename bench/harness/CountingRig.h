@@ -1,6 +1,7 @@
 #pragma once
 
 #include "harness/CountingMIDIBackend.h"
+#include "model/routing/MIDIRoute.h"
 #include "model/routing/MIDIRoutingSetup.h"
 
 #include <QStringList>
@@ -21,4 +22,7 @@ struct CountingRig
     /// Installs the service and registers the types; false (with `error` set) when the service was
     /// already in use.
     bool installBackend(const QString& inputPort, const QStringList& outputPorts);
+    /// A new setup "Bench" with one input on `inputPort`, every channel, switching its outputs by
+    /// keyswitch notes of one value each.
+    MIDIRoute* makeKeyswitchedInput(const QString& inputPort);
 };
