@@ -120,16 +120,7 @@ struct DelayRig
 
 DelayRig& rig()
 {
-    static DelayRig* theRig = [] {
-        auto* made = new DelayRig;
-        made->build();
-        runAtBenchmarkExit([made] {
-            made->tearDown();
-            delete made;
-        });
-        return made;
-    }();
-    return *theRig;
+    return sharedRig<DelayRig>();
 }
 
 // The frame each probe message arrived at on the port; -1 when it did not.

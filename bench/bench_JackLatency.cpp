@@ -106,16 +106,7 @@ struct LatencyRig
 
 LatencyRig& rig()
 {
-    static LatencyRig* theRig = [] {
-        auto* made = new LatencyRig;
-        made->build();
-        runAtBenchmarkExit([made] {
-            made->tearDown();
-            delete made;
-        });
-        return made;
-    }();
-    return *theRig;
+    return sharedRig<LatencyRig>();
 }
 
 // The frame each probe message arrived at on the port; -1 when it did not.

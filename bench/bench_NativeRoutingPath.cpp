@@ -158,16 +158,7 @@ struct NativeRig
 
 NativeRig& rig()
 {
-    static NativeRig* theRig = [] {
-        auto* made = new NativeRig;
-        made->build();
-        runAtBenchmarkExit([made] {
-            made->tearDown();
-            delete made;
-        });
-        return made;
-    }();
-    return *theRig;
+    return sharedRig<NativeRig>();
 }
 
 // state.range(0) messages (note ons, note offs and controllers), a few per period.

@@ -8,7 +8,7 @@
 // The setup is large on purpose: one input with 8 keyswitched outputs, each with 4 patches on
 // 4 ports, each patch with 5 initializers and 3 transforms.
 #include "harness/BenchMain.h"
-#include "harness/CountingMIDIBackend.h"
+#include "harness/CountingRig.h"
 #include "harness/SampleSummary.h"
 #include "model/initializers/InitializerRegistry.h"
 #include "model/initializers/InitializerTypeNames.h"
@@ -44,30 +44,15 @@ const QString kKeys = QStringLiteral("Keys");
 const QStringList kSynths = {QStringLiteral("SynthA"), QStringLiteral("SynthB"), QStringLiteral("SynthC"),
                              QStringLiteral("SynthD")};
 
-struct LockRig
+struct LockRig : CountingRig
 {
-    CountingMIDIBackend* backend = nullptr;
-    std::unique_ptr<MIDIRoutingSetup> setup;
     MIDIRoute* route = nullptr;
-    int keys = -1;
-    std::string error;
 
     void build()
     {
-        backend = CountingMIDIBackend::install({kKeys}, kSynths);
-        if (!backend) {
-            error = "the MIDI backend was already in use";
+        if (!installBackend(kKeys, kSynths))
             return;
-        }
-        keys = backend->inputIndex(kKeys);
-        registerBuiltInTransforms();
-        registerBuiltInInitializers();
-        setup = std::make_unique<MIDIRoutingSetup>(QStringLiteral("Bench"), nullptr);
-        route = setup->createNewMIDIRoute(false);
-        route->setMIDIInputPortName(kKeys);
-        route->setMIDIChannel(MIDIRoute::kAnyChannel);
-        route->setOutputActivationMethod(MIDIRoute::kKeyswitchActivation);
-        route->setOutputActivationSpecificity(MIDIRoute::kSpecificValue);
+        route = makeKeyswitchedInput(kKeys);
         for (int o = 0; o < kOutputs; ++o) {
             MIDIOutput* output = o == 0 ? route->getMIDIOutputAtIndex(0) : route->createNewMIDIOutput(false);
             output->setMainActivationValue(BYTE(24 + o));
@@ -106,16 +91,7 @@ struct LockRig
 
 LockRig& rig()
 {
-    static LockRig* theRig = [] {
-        auto* made = new LockRig;
-        made->build();
-        runAtBenchmarkExit([made] {
-            made->setup.reset();
-            delete made;
-        });
-        return made;
-    }();
-    return *theRig;
+    return sharedRig<LockRig>();
 }
 
 double microseconds(Clock::duration duration)

@@ -5,7 +5,7 @@
 // as when no window shows the setup.
 #include "harness/AllocationCounter.h"
 #include "harness/BenchMain.h"
-#include "harness/CountingMIDIBackend.h"
+#include "harness/CountingRig.h"
 #include "model/ModelSignalPump.h"
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIPatchTarget.h"
@@ -35,30 +35,16 @@ const QString kKeys = QStringLiteral("Keys");
 // Input "Keys" on every channel, keyswitched between output A (note 24, active) and output B
 // (note 25). A has two patches, on SynthA channel 1 and SynthB channel 2, each with the chain
 // Transpose (+5), Velocity Map (sine ramp) and CC Map (controller 1, inverted).
-struct RoutingPathRig
+struct RoutingPathRig : CountingRig
 {
-    CountingMIDIBackend* backend = nullptr;
-    std::unique_ptr<MIDIRoutingSetup> setup;
     MIDIRoute* route = nullptr;
-    int keys = -1;
-    std::string error;
 
     void build()
     {
-        backend = CountingMIDIBackend::install(
-            {kKeys}, {QStringLiteral("SynthA"), QStringLiteral("SynthB"), QStringLiteral("SynthC")});
-        if (!backend) {
-            error = "the MIDI backend was already in use";
+        if (!installBackend(kKeys,
+                            {QStringLiteral("SynthA"), QStringLiteral("SynthB"), QStringLiteral("SynthC")}))
             return;
-        }
-        keys = backend->inputIndex(kKeys);
-        registerBuiltInTransforms();
-        setup = std::make_unique<MIDIRoutingSetup>(QStringLiteral("Bench"), nullptr);
-        route = setup->createNewMIDIRoute(false);
-        route->setMIDIInputPortName(kKeys);
-        route->setMIDIChannel(MIDIRoute::kAnyChannel);
-        route->setOutputActivationMethod(MIDIRoute::kKeyswitchActivation);
-        route->setOutputActivationSpecificity(MIDIRoute::kSpecificValue);
+        route = makeKeyswitchedInput(kKeys);
 
         MIDIOutput* a = route->getMIDIOutputAtIndex(0);
         a->setMainActivationValue(24);
@@ -92,16 +78,7 @@ struct RoutingPathRig
 
 RoutingPathRig& rig()
 {
-    static RoutingPathRig* theRig = [] {
-        auto* made = new RoutingPathRig;
-        made->build();
-        runAtBenchmarkExit([made] {
-            made->setup.reset();
-            delete made;
-        });
-        return made;
-    }();
-    return *theRig;
+    return sharedRig<RoutingPathRig>();
 }
 
 // Plays `messages` round and round, one per step, after a warm-up, and reports the time and heap

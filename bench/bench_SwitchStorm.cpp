@@ -4,7 +4,7 @@
 // be sounding; anything left is a hanging note, and the benchmark fails.
 #include "harness/AllocationCounter.h"
 #include "harness/BenchMain.h"
-#include "harness/CountingMIDIBackend.h"
+#include "harness/CountingRig.h"
 #include "model/initializers/InitializerRegistry.h"
 #include "model/initializers/ProgChgInitializer.h"
 #include "model/routing/MIDIOutput.h"
@@ -36,23 +36,13 @@ constexpr int kMaxHeldKeys = 16;
 // channel 2 between four outputs by program change (0 to 3). Every output has two patches on
 // different synth ports and channels, each transposing by its own amount and sending a program
 // change when its output comes up.
-struct SwitchStormRig
+struct SwitchStormRig : CountingRig
 {
-    CountingMIDIBackend* backend = nullptr;
-    std::unique_ptr<MIDIRoutingSetup> setup;
-    int keys = -1;
-    std::string error;
 
     void build()
     {
-        backend = CountingMIDIBackend::install({kKeys}, kSynths);
-        if (!backend) {
-            error = "the MIDI backend was already in use";
+        if (!installBackend(kKeys, kSynths))
             return;
-        }
-        keys = backend->inputIndex(kKeys);
-        registerBuiltInTransforms();
-        registerBuiltInInitializers();
         setup = std::make_unique<MIDIRoutingSetup>(QStringLiteral("Storm"), nullptr);
         const int transposes[] = {0, 7, -12, 12, 5, -5, 3, 24};
         for (int input = 0; input < 2; ++input) {
@@ -91,16 +81,7 @@ struct SwitchStormRig
 
 SwitchStormRig& rig()
 {
-    static SwitchStormRig* theRig = [] {
-        auto* made = new SwitchStormRig;
-        made->build();
-        runAtBenchmarkExit([made] {
-            made->setup.reset();
-            delete made;
-        });
-        return made;
-    }();
-    return *theRig;
+    return sharedRig<SwitchStormRig>();
 }
 
 struct HeldKey
