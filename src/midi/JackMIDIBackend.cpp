@@ -9,6 +9,7 @@
 #include <jack/jack.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 namespace {
@@ -70,8 +71,27 @@ void JackMIDIBackend::processingCycle(std::uint32_t* frames, std::int64_t* cycle
     *epoch = t_epoch;
 }
 
+namespace {
+
+// The client of the program's backend, closed when the process ends without a clean stop (a test,
+// a program that returns early): a client left open is found dead by the server only after a
+// timeout, and a server in synchronous mode stalls its whole graph meanwhile.
+std::atomic<jack_client_t*> g_clientAtExit{nullptr};
+
+void closeClientAtExit()
+{
+    if (jack_client_t* client = g_clientAtExit.exchange(nullptr)) {
+        jack_deactivate(client);
+        jack_client_close(client);
+    }
+}
+
+} // namespace
+
 JackMIDIBackend::JackMIDIBackend()
 {
+    static const bool exitHookInstalled = [] { return std::atexit(&closeClientAtExit) == 0; }();
+    Q_UNUSED(exitHookInstalled);
     QString reason;
     if (!_openClient(&reason))
         _unavailableReason = reason;
@@ -104,6 +124,7 @@ bool JackMIDIBackend::_openClient(QString* reason)
     jack_set_port_rename_callback(client, &portRenamed, this);
     _serverGone.store(false);
     _client.store(client);
+    g_clientAtExit.store(client);
     if (jack_activate(client) != 0) {
         _client.store(nullptr);
         jack_client_close(client);
@@ -114,9 +135,18 @@ bool JackMIDIBackend::_openClient(QString* reason)
     return true;
 }
 
+void JackMIDIBackend::closeService()
+{
+    // No looking for a server any more: the run is over.
+    _watchTimer.stop();
+    _hadServer = false;
+    _closeClient();
+}
+
 void JackMIDIBackend::_closeClient()
 {
     jack_client_t* client = _client.exchange(nullptr);
+    g_clientAtExit.store(nullptr);
     if (!client)
         return;
     if (!_serverGone.load())
@@ -297,7 +327,8 @@ int JackMIDIBackend::_processCallback(std::uint32_t frames, void* arg)
 
 void JackMIDIBackend::noteServerGone()
 {
-    // A JACK thread: the GUI thread deals with it.
+    // A JACK thread: the GUI thread deals with it. The client is the library's to free now.
+    g_clientAtExit.store(nullptr);
     _serverGone.store(true);
     QMetaObject::invokeMethod(this, &JackMIDIBackend::_serverLostSLOT, Qt::QueuedConnection);
 }

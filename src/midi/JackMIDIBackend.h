@@ -47,6 +47,7 @@ public:
     bool hasTimedSends() const override { return true; }
     /// JACK tells of every port that comes, goes or is renamed: the catalogue re-reads then.
     bool reportsPortChanges() const override { return true; }
+    void closeService() override;
     std::int64_t getCurrentTimeUs() const override;
 
     /// The JACK client's name ("Quorvell", or what the server made of it). GUI thread only.

@@ -47,6 +47,12 @@ public:
     /// is handled, the moment that message arrived; elsewhere, now. Any thread; no allocation.
     virtual std::int64_t getCurrentTimeUs() const { return 0; }
 
+    /// Lets go of the MIDI service at the end of a run, once every port is closed, so the service
+    /// hears that the program leaves rather than finding out later (a JACK server in synchronous
+    /// mode stalls its whole graph while it waits for a client that is gone). Nothing is opened
+    /// afterwards. GUI thread only.
+    virtual void closeService() {}
+
     /// The backend in use: the installed one, else the one MIDIBackendChoice makes on the first call.
     /// It lives for the whole process.
     static MIDIBackend* GetInstance();

@@ -1,5 +1,6 @@
 #include "app/cli/CleanStop.h"
 
+#include "midi/MIDIBackend.h"
 #include "midi/MIDIPortIOManager.h"
 #include "midi/MIDIPortInfo.h"
 #include "midi/RtMidiGraveyard.h"
@@ -17,6 +18,12 @@ void CleanStop::perform()
     MIDIPortInfo::GetInstance()->updateAliasesInPrefs();
     MIDIPortInfo::GetInstance()->updatePortUseInPrefs();
     MIDIPortIOManager::GetInstance()->removeAllPortRequirements();
+    releaseMIDIService();
+}
+
+void CleanStop::releaseMIDIService()
+{
+    MIDIBackend::GetInstance()->closeService();
     // The closed client objects go last, once nothing can be running in them any more.
     RtMidiGraveyard::releaseAll();
 }

@@ -9,4 +9,7 @@ class CleanStop
 {
 public:
     static void perform();
+    /// Lets go of the MIDI service and deletes the closed client objects: the end of any run that
+    /// opened the service, after its ports are closed.
+    static void releaseMIDIService();
 };

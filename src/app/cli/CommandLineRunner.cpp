@@ -53,6 +53,7 @@ int CommandLineRunner::run(int& argc, char** argv, const CommandLineOptions& opt
     if (options.mode() == Mode::ListPorts) {
         StderrStatusPrinter printer;
         print(stdout, PortListing::text());
+        CleanStop::releaseMIDIService();
         return 0;
     }
 
