@@ -7,6 +7,7 @@
 #include <QVector>
 
 #include <atomic>
+#include <mutex>
 
 class QTimer;
 
@@ -147,6 +148,7 @@ private:
     // The same pointer, for requestPortRescan() on other threads.
     static std::atomic<MIDIPortInfo*> _liveInstance;
     std::atomic<bool> _rescanPending{false};
+    std::mutex _rescanLock; // orders a rescan's posting before its slot (see requestPortRescan)
     QTimer* _pollTimer = nullptr;
 
     int _numInputPorts;

@@ -6,6 +6,7 @@
 #include <QSet>
 #include <QThread>
 #include <QTimer>
+#include <mutex>
 
 // Keeping the catalogue current while the program runs. Indexes are handed out once per name and
 // never taken back, so a patch's output index and a port's callback data stay valid whatever the
@@ -76,14 +77,22 @@ void MIDIPortInfo::requestPortRescan()
 {
     // Any thread. Allocates (a queued call), so never from a real-time callback.
     MIDIPortInfo* info = _liveInstance.load();
-    if (!info || info->_rescanPending.exchange(true))
+    if (!info)
+        return;
+    // Posted under the lock that the slot takes first: the hand-over of the posted call is then
+    // ordered for ThreadSanitizer too, which cannot see the locking inside Qt's event queue.
+    std::lock_guard<std::mutex> lock(info->_rescanLock);
+    if (info->_rescanPending.exchange(true))
         return;
     QMetaObject::invokeMethod(info, &MIDIPortInfo::_rescanSLOT, Qt::QueuedConnection);
 }
 
 void MIDIPortInfo::_rescanSLOT()
 {
-    _rescanPending.store(false);
+    {
+        std::lock_guard<std::mutex> lock(_rescanLock);
+        _rescanPending.store(false);
+    }
     refreshPorts();
 }
 

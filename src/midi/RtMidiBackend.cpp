@@ -5,6 +5,7 @@
 #include "midi/RtMidiErrorCollector.h"
 #include "midi/RtMidiGraveyard.h"
 #include "midi/RtMidiInputPort.h"
+#include "midi/RtMidiJackWatch.h"
 #include "midi/RtMidiOutputPort.h"
 
 #include <RtMidi.h>
@@ -46,13 +47,20 @@ struct RtMidiBackend::Lister
     std::unique_ptr<RtMidiIn> in;
     std::unique_ptr<RtMidiOut> out;
     RtMidiErrorCollector errors;
+    // RtMidiJackWatch::losses() when it was made: a lister whose JACK server let go is replaced.
+    int madeAt = RtMidiJackWatch::losses();
 
     RtMidi& midi() { return in ? static_cast<RtMidi&>(*in) : static_cast<RtMidi&>(*out); }
+    bool isStale() const
+    {
+        const RtMidi::Api api = in ? in->getCurrentApi() : out->getCurrentApi();
+        return api == RtMidi::UNIX_JACK && RtMidiJackWatch::isStale(madeAt);
+    }
 
     ~Lister()
     {
-        RtMidiGraveyard::bury(std::move(in));
-        RtMidiGraveyard::bury(std::move(out));
+        RtMidiGraveyard::bury(std::move(in), madeAt);
+        RtMidiGraveyard::bury(std::move(out), madeAt);
     }
 };
 
@@ -61,7 +69,17 @@ RtMidiBackend::RtMidiBackend() : _api(RtMidi::UNSPECIFIED)
     _chooseApi();
 }
 
-RtMidiBackend::~RtMidiBackend() = default;
+RtMidiBackend::~RtMidiBackend()
+{
+    closeService();
+}
+
+void RtMidiBackend::closeService()
+{
+    _inputLister.reset();
+    _outputLister.reset();
+    RtMidiJackWatch::stop();
+}
 
 bool RtMidiBackend::setPreferredApi(const QString& apiName)
 {
@@ -169,7 +187,24 @@ bool RtMidiBackend::_tryJack(QString* reason)
         return false;
     }
     _api = RtMidi::UNIX_JACK;
+    RtMidiJackWatch::ensureRunning();
     return true;
+}
+
+bool RtMidiBackend::_jackListingAllowed(int* seenLosses)
+{
+    if (_api != RtMidi::UNIX_JACK)
+        return true;
+    RtMidiJackWatch::ensureRunning();
+    const int losses = RtMidiJackWatch::losses();
+    if (*seenLosses != losses) {
+        // The first look after a loss finds nothing, even when a server is back already: every
+        // port in use is seen to go, and is opened afresh on the server when it is found again.
+        *seenLosses = losses;
+        return false;
+    }
+    // No ports while no server holds the program.
+    return RtMidiJackWatch::isRunning() || losses == 0;
 }
 
 std::vector<std::string> RtMidiBackend::_listPorts(RtMidi& midi, RtMidiErrorCollector& errors)
@@ -191,8 +226,10 @@ std::vector<std::string> RtMidiBackend::_listPorts(RtMidi& midi, RtMidiErrorColl
 
 std::vector<std::string> RtMidiBackend::getInputPortNames()
 {
-    if (_api == RtMidi::UNSPECIFIED)
+    if (_api == RtMidi::UNSPECIFIED || !_jackListingAllowed(&_inputListingLosses))
         return {};
+    if (_inputLister && _inputLister->isStale())
+        _inputLister.reset();
     try {
         if (!_inputLister) {
             auto lister = std::make_unique<Lister>();
@@ -213,8 +250,10 @@ std::vector<std::string> RtMidiBackend::getInputPortNames()
 
 std::vector<std::string> RtMidiBackend::getOutputPortNames()
 {
-    if (_api == RtMidi::UNSPECIFIED)
+    if (_api == RtMidi::UNSPECIFIED || !_jackListingAllowed(&_outputListingLosses))
         return {};
+    if (_outputLister && _outputLister->isStale())
+        _outputLister.reset();
     try {
         if (!_outputLister) {
             auto lister = std::make_unique<Lister>();

@@ -44,6 +44,8 @@ public:
     std::vector<std::string> getOutputPortNames() override;
     std::unique_ptr<MIDIInputPort> createInputPort() override;
     std::unique_ptr<MIDIOutputPort> createOutputPort() override;
+    /// Hands the lister clients to the graveyard and closes the JACK watch.
+    void closeService() override;
 
     /// The number under which `midi` lists the port that the catalogue saw at `index` as `portName`:
     /// `index` itself while the list is unchanged, else wherever the name is now. Throws
@@ -55,6 +57,9 @@ private:
     void _chooseApi();
     bool _tryAlsa(QString* reason);
     bool _tryJack(QString* reason);
+    /// Whether a listing may ask the JACK server: false for the first listing after each time a
+    /// server let go of the program (`seenLosses` counts them), and while none holds it.
+    bool _jackListingAllowed(int* seenLosses);
     static std::vector<std::string> _listPorts(RtMidi& midi, RtMidiErrorCollector& errors);
 
     // One lister client per direction, made on first use and kept: the catalogue asks every second.
@@ -65,5 +70,7 @@ private:
 
     static QString _preferredApi;
     int _api; // an RtMidi::Api; RtMidi::UNSPECIFIED when no service is available
+    int _inputListingLosses = 0;
+    int _outputListingLosses = 0;
     QString _unavailableReason;
 };

@@ -1,5 +1,7 @@
 #include "midi/RtMidiGraveyard.h"
 
+#include "midi/RtMidiJackWatch.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -51,20 +53,33 @@ void releaseAtExit()
 
 } // namespace
 
-void RtMidiGraveyard::bury(std::unique_ptr<RtMidiIn> object)
+template <typename T> void RtMidiGraveyard::_bury(std::unique_ptr<T> object, int madeAt)
 {
     if (!object)
         return;
+    if (madeAt < 0)
+        madeAt = RtMidiJackWatch::losses();
+    const bool jack = object->getCurrentApi() == RtMidi::UNIX_JACK;
+    if (jack && RtMidiJackWatch::isStale(madeAt)) {
+        (void)object.release(); // its server let go of it: nothing left to delete safely
+        return;
+    }
     object->setErrorCallback(&printReport, nullptr);
-    _keep(std::shared_ptr<void>(std::move(object)));
+    _keep(std::shared_ptr<void>(object.release(), [jack, madeAt](void* kept) {
+        if (jack && RtMidiJackWatch::isStale(madeAt))
+            return;
+        delete static_cast<T*>(kept);
+    }));
 }
 
-void RtMidiGraveyard::bury(std::unique_ptr<RtMidiOut> object)
+void RtMidiGraveyard::bury(std::unique_ptr<RtMidiIn> object, int madeAt)
 {
-    if (!object)
-        return;
-    object->setErrorCallback(&printReport, nullptr);
-    _keep(std::shared_ptr<void>(std::move(object)));
+    _bury(std::move(object), madeAt);
+}
+
+void RtMidiGraveyard::bury(std::unique_ptr<RtMidiOut> object, int madeAt)
+{
+    _bury(std::move(object), madeAt);
 }
 
 void RtMidiGraveyard::_keep(std::shared_ptr<void> object)

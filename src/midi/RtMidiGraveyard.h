@@ -17,9 +17,11 @@ class RtMidiGraveyard
 {
 public:
     /// Takes a client object whose port is closed (and whose callback is cancelled). Objects kept
-    /// for long enough are deleted now. Null is ignored.
-    static void bury(std::unique_ptr<RtMidiIn> object);
-    static void bury(std::unique_ptr<RtMidiOut> object);
+    /// for long enough are deleted now. Null is ignored. `madeAt` is RtMidiJackWatch::losses() when
+    /// the object was made (-1: now): a JACK client whose server let go of the program since is
+    /// never deleted, as its JACK half is freed already.
+    static void bury(std::unique_ptr<RtMidiIn> object, int madeAt = -1);
+    static void bury(std::unique_ptr<RtMidiOut> object, int madeAt = -1);
     /// Deletes every object kept, after waiting until the last one buried has rested briefly.
     /// Called by a clean stop, and at exit for whatever was buried after it.
     static void releaseAll();
@@ -27,5 +29,6 @@ public:
     static int count();
 
 private:
+    template <typename T> static void _bury(std::unique_ptr<T> object, int madeAt);
     static void _keep(std::shared_ptr<void> object);
 };

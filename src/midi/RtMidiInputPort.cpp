@@ -3,8 +3,9 @@
 #include "midi/MIDIBackendError.h"
 #include "midi/RtMidiBackend.h"
 #include "midi/RtMidiGraveyard.h"
+#include "midi/RtMidiJackWatch.h"
 
-RtMidiInputPort::RtMidiInputPort(RtMidi::Api api)
+RtMidiInputPort::RtMidiInputPort(RtMidi::Api api) : _madeAt(RtMidiJackWatch::losses())
 {
     try {
         _midiIn = std::make_unique<RtMidiIn>(api, "RtMidi Input Client", 100);
@@ -21,8 +22,13 @@ RtMidiInputPort::RtMidiInputPort(RtMidi::Api api)
 RtMidiInputPort::~RtMidiInputPort()
 {
     cancelCallback();
-    _midiIn->closePort();
-    RtMidiGraveyard::bury(std::move(_midiIn));
+    closePort();
+    RtMidiGraveyard::bury(std::move(_midiIn), _madeAt);
+}
+
+bool RtMidiInputPort::_isStale() const
+{
+    return _midiIn->getCurrentApi() == RtMidi::UNIX_JACK && RtMidiJackWatch::isStale(_madeAt);
 }
 
 void RtMidiInputPort::openPort(unsigned int index, const std::string& portName)
@@ -40,12 +46,13 @@ void RtMidiInputPort::openPort(unsigned int index, const std::string& portName)
 
 void RtMidiInputPort::closePort()
 {
-    _midiIn->closePort();
+    if (!_isStale())
+        _midiIn->closePort();
 }
 
 bool RtMidiInputPort::isConnected() const
 {
-    return _midiIn->isPortOpen();
+    return !_isStale() && _midiIn->isPortOpen();
 }
 
 void RtMidiInputPort::setCallback(MIDIInputCallback callback, void* userData)

@@ -28,4 +28,9 @@ private:
     RtMidiErrorCollector _errors;
     std::unique_ptr<RtMidiIn> _midiIn;
     bool _hasCallback = false;
+    // RtMidiJackWatch::losses() when the client was made; a JACK client whose server let go of the
+    // program since is left alone (see RtMidiJackWatch).
+    int _madeAt = 0;
+
+    bool _isStale() const;
 };

@@ -3,10 +3,11 @@
 #include "midi/MIDIBackendError.h"
 #include "midi/RtMidiBackend.h"
 #include "midi/RtMidiGraveyard.h"
+#include "midi/RtMidiJackWatch.h"
 
 #include <thread>
 
-RtMidiOutputPort::RtMidiOutputPort(RtMidi::Api api)
+RtMidiOutputPort::RtMidiOutputPort(RtMidi::Api api) : _madeAt(RtMidiJackWatch::losses())
 {
     try {
         _midiOut = std::make_unique<RtMidiOut>(api, "RtMidi Output Client");
@@ -22,7 +23,12 @@ RtMidiOutputPort::RtMidiOutputPort(RtMidi::Api api)
 RtMidiOutputPort::~RtMidiOutputPort()
 {
     closePort();
-    RtMidiGraveyard::bury(std::move(_midiOut));
+    RtMidiGraveyard::bury(std::move(_midiOut), _madeAt);
+}
+
+bool RtMidiOutputPort::_isStale() const
+{
+    return _midiOut->getCurrentApi() == RtMidi::UNIX_JACK && RtMidiJackWatch::isStale(_madeAt);
 }
 
 void RtMidiOutputPort::openPort(unsigned int index, const std::string& portName)
@@ -42,13 +48,14 @@ void RtMidiOutputPort::closePort()
 {
     while (_sendLock.test_and_set(std::memory_order_acquire))
         std::this_thread::yield();
-    _midiOut->closePort();
+    if (!_isStale())
+        _midiOut->closePort();
     _sendLock.clear(std::memory_order_release);
 }
 
 bool RtMidiOutputPort::isConnected() const
 {
-    return _midiOut->isPortOpen();
+    return !_isStale() && _midiOut->isPortOpen();
 }
 
 void RtMidiOutputPort::sendMessage(const std::vector<unsigned char>& message)
@@ -56,7 +63,7 @@ void RtMidiOutputPort::sendMessage(const std::vector<unsigned char>& message)
     // Any thread; no allocation. The other sender holds the lock for one send at most.
     while (_sendLock.test_and_set(std::memory_order_acquire))
         std::this_thread::yield();
-    if (_midiOut->isPortOpen() && !message.empty())
+    if (!message.empty() && _midiOut->isPortOpen() && !_isStale())
         _midiOut->sendMessage(message.data(), message.size());
     _sendLock.clear(std::memory_order_release);
 }

@@ -31,4 +31,9 @@ private:
     // ALSA a shared encoder), yet the GUI thread and one MIDI thread per input port all send. The
     // lock is held only for one send, which neither allocates nor blocks, so a spin lock serves.
     std::atomic_flag _sendLock = ATOMIC_FLAG_INIT;
+    // RtMidiJackWatch::losses() when the client was made; a JACK client whose server let go of the
+    // program since is left alone (see RtMidiJackWatch).
+    int _madeAt = 0;
+
+    bool _isStale() const;
 };

@@ -1,0 +1,82 @@
+#include "midi/RtMidiJackWatch.h"
+
+#include "app/StatusManager.h"
+#include "midi/MIDIPortInfo.h"
+
+#include <jack/jack.h>
+
+#include <atomic>
+#include <cstdlib>
+
+namespace {
+
+std::atomic<jack_client_t*> g_client{nullptr};
+std::atomic<int> g_losses{0};
+
+// JACK's notification thread: a port came, went or was renamed somewhere in the graph.
+void portRegistered(jack_port_id_t /*port*/, int /*registered*/, void* /*arg*/)
+{
+    MIDIPortInfo::requestPortRescan();
+}
+
+void portRenamed(jack_port_id_t /*port*/, const char* /*oldName*/, const char* /*newName*/, void* /*arg*/)
+{
+    MIDIPortInfo::requestPortRescan();
+}
+
+// JACK's notification thread: the server let go of the program. The client is freed by the
+// library; every RtMidi client made so far is stale from now on.
+void serverGone(jack_status_t /*code*/, const char* /*reason*/, void* /*arg*/)
+{
+    g_client.store(nullptr);
+    g_losses.fetch_add(1);
+    // The catalogue finds no ports now (and says so from the GUI thread), and finds them again
+    // once a server is back.
+    MIDIPortInfo::requestPortRescan();
+}
+
+} // namespace
+
+void RtMidiJackWatch::ensureRunning()
+{
+    static int reportedLosses = 0;
+    if (reportedLosses != g_losses.load()) {
+        reportedLosses = g_losses.load();
+        postErrorMessage(
+            QStringLiteral("The JACK server has stopped or let go of Quorvell. The setup stays as "
+                           "it is; its ports are opened again when they are back."));
+    }
+    if (g_client.load())
+        return;
+    // A client left open at the end of the process would stall a synchronous server until it
+    // finds the client dead.
+    static const bool exitHookInstalled = [] { return std::atexit(&RtMidiJackWatch::stop) == 0; }();
+    Q_UNUSED(exitHookInstalled);
+    jack_client_t* client = jack_client_open("Quorvell watch", JackNoStartServer, nullptr);
+    if (!client)
+        return;
+    jack_on_info_shutdown(client, &serverGone, nullptr);
+    jack_set_port_registration_callback(client, &portRegistered, nullptr);
+    jack_set_port_rename_callback(client, &portRenamed, nullptr);
+    if (jack_activate(client) != 0) {
+        jack_client_close(client);
+        return;
+    }
+    g_client.store(client);
+}
+
+void RtMidiJackWatch::stop()
+{
+    if (jack_client_t* client = g_client.exchange(nullptr))
+        jack_client_close(client);
+}
+
+int RtMidiJackWatch::losses()
+{
+    return g_losses.load();
+}
+
+bool RtMidiJackWatch::isRunning()
+{
+    return g_client.load() != nullptr;
+}
