@@ -12,7 +12,8 @@
 class RtMidiJackWatch
 {
 public:
-    /// Opens the watching client when none runs and a server can be reached. Cheap when one runs.
+    /// Reports each loss once (an error through the status channel), then opens the watching
+    /// client when none runs and a server can be reached. Cheap when one runs.
     static void ensureRunning();
     /// Closes the watching client (when its server still holds it).
     static void stop();
