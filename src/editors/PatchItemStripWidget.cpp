@@ -13,15 +13,6 @@ PatchItemStripWidget::PatchItemStripWidget(MIDIPatchTarget* patch, QWidget* pare
     connect(this, &ReorderWidget::reorderRequested, this, &PatchItemStripWidget::_reorderReqSLOT);
 }
 
-void PatchItemStripWidget::_fill()
-{
-    clear();
-    if (!_patch)
-        return;
-    for (int i = 0; i < _numItems(_patch); ++i)
-        addWidget(_createIndicator(_itemAt(_patch, i)));
-}
-
 QWidget* PatchItemStripWidget::_indicatorOrNull(QWidget* widget) const
 {
     // The row also holds the drop bar while a drag is in progress.

@@ -37,10 +37,6 @@ protected:
     void showPatchList(const PatchItemList<Indicator, Item>& list)
     {
         _indicatorType = &Indicator::staticMetaObject;
-        _numItems = [list](MIDIPatchTarget* patch) { return (patch->*list.numItems)(); };
-        _itemAt = [list](MIDIPatchTarget* patch, int index) -> BaseMIDIObject* {
-            return (patch->*list.itemAt)(index);
-        };
         // Only items of this list reach these three: the patch's own, or those its indicators show.
         _moveItem = [list](MIDIPatchTarget* patch, BaseMIDIObject* item, int newIndex) {
             (patch->*list.moveItem)(static_cast<Item*>(item), newIndex);
@@ -51,9 +47,11 @@ protected:
         _shownItem = [list](QWidget* indicator) -> BaseMIDIObject* {
             return (static_cast<Indicator*>(indicator)->*list.shownItem)();
         };
-        _fill();
+        clear();
         if (!_patch)
             return;
+        for (int i = 0; i < (_patch->*list.numItems)(); ++i)
+            addWidget(_createIndicator((_patch->*list.itemAt)(i)));
         connect(_patch, list.added, this, &PatchItemStripWidget::_itemAdded);
         connect(_patch, list.removed, this, &PatchItemStripWidget::_itemRemoved);
         connect(_patch, list.movedTo, this, &PatchItemStripWidget::_itemMovedTo);
@@ -63,7 +61,6 @@ protected:
     QWidget* getWidgetForItem(const BaseMIDIObject* item) const;
 
 private:
-    void _fill();
     QWidget* _indicatorOrNull(QWidget* widget) const;
     void _reorderReqSLOT(QWidget* wid, int newIndex);
     void _itemAdded(BaseMIDIObject* item);
@@ -72,8 +69,6 @@ private:
 
     QPointer<MIDIPatchTarget> _patch;
     const QMetaObject* _indicatorType = nullptr;
-    std::function<int(MIDIPatchTarget*)> _numItems;
-    std::function<BaseMIDIObject*(MIDIPatchTarget*, int)> _itemAt;
     std::function<void(MIDIPatchTarget*, BaseMIDIObject*, int)> _moveItem;
     std::function<QWidget*(BaseMIDIObject*)> _createIndicator;
     std::function<BaseMIDIObject*(QWidget*)> _shownItem;

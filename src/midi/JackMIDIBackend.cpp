@@ -3,8 +3,8 @@
 #include "app/StatusManager.h"
 #include "midi/JackMIDIInputPort.h"
 #include "midi/JackMIDIOutputPort.h"
+#include "midi/JackPortChangeRescan.h"
 #include "midi/MIDIBackendError.h"
-#include "midi/MIDIPortInfo.h"
 
 #include <jack/jack.h>
 
@@ -26,18 +26,6 @@ const char* const kClientName = "Quorvell";
 void serverGone(jack_status_t /*code*/, const char* /*reason*/, void* arg)
 {
     static_cast<JackMIDIBackend*>(arg)->noteServerGone();
-}
-
-// JACK's notification thread: a port came, went or was renamed somewhere in the graph. The
-// catalogue re-reads on the GUI thread.
-void portRegistered(jack_port_id_t /*port*/, int /*registered*/, void* /*arg*/)
-{
-    MIDIPortInfo::requestPortRescan();
-}
-
-void portRenamed(jack_port_id_t /*port*/, const char* /*oldName*/, const char* /*newName*/, void* /*arg*/)
-{
-    MIDIPortInfo::requestPortRescan();
 }
 
 QString statusText(jack_status_t status)
@@ -120,8 +108,7 @@ bool JackMIDIBackend::_openClient(QString* reason)
     _haveCycleStart.store(false);
     jack_set_process_callback(client, &JackMIDIBackend::_processCallback, this);
     jack_on_info_shutdown(client, &serverGone, this);
-    jack_set_port_registration_callback(client, &portRegistered, this);
-    jack_set_port_rename_callback(client, &portRenamed, this);
+    rescanPortsOnJackPortChanges(client);
     _serverGone.store(false);
     _client.store(client);
     g_clientAtExit.store(client);

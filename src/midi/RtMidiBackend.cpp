@@ -53,8 +53,7 @@ struct RtMidiBackend::Lister
     RtMidi& midi() { return in ? static_cast<RtMidi&>(*in) : static_cast<RtMidi&>(*out); }
     bool isStale() const
     {
-        const RtMidi::Api api = in ? in->getCurrentApi() : out->getCurrentApi();
-        return api == RtMidi::UNIX_JACK && RtMidiJackWatch::isStale(madeAt);
+        return RtMidiJackWatch::isStale(in ? in->getCurrentApi() : out->getCurrentApi(), madeAt);
     }
 
     ~Lister()

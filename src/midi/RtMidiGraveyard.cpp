@@ -59,14 +59,14 @@ template <typename T> void RtMidiGraveyard::_bury(std::unique_ptr<T> object, int
         return;
     if (madeAt < 0)
         madeAt = RtMidiJackWatch::losses();
-    const bool jack = object->getCurrentApi() == RtMidi::UNIX_JACK;
-    if (jack && RtMidiJackWatch::isStale(madeAt)) {
+    const RtMidi::Api api = object->getCurrentApi();
+    if (RtMidiJackWatch::isStale(api, madeAt)) {
         (void)object.release(); // its server let go of it: nothing left to delete safely
         return;
     }
     object->setErrorCallback(&printReport, nullptr);
-    _keep(std::shared_ptr<void>(object.release(), [jack, madeAt](void* kept) {
-        if (jack && RtMidiJackWatch::isStale(madeAt))
+    _keep(std::shared_ptr<void>(object.release(), [api, madeAt](void* kept) {
+        if (RtMidiJackWatch::isStale(api, madeAt))
             return;
         delete static_cast<T*>(kept);
     }));

@@ -28,7 +28,7 @@ RtMidiInputPort::~RtMidiInputPort()
 
 bool RtMidiInputPort::_isStale() const
 {
-    return _midiIn->getCurrentApi() == RtMidi::UNIX_JACK && RtMidiJackWatch::isStale(_madeAt);
+    return RtMidiJackWatch::isStale(_midiIn->getCurrentApi(), _madeAt);
 }
 
 void RtMidiInputPort::openPort(unsigned int index, const std::string& portName)

@@ -1,6 +1,7 @@
 #include "midi/RtMidiJackWatch.h"
 
 #include "app/StatusManager.h"
+#include "midi/JackPortChangeRescan.h"
 #include "midi/MIDIPortInfo.h"
 
 #include <jack/jack.h>
@@ -12,17 +13,6 @@ namespace {
 
 std::atomic<jack_client_t*> g_client{nullptr};
 std::atomic<int> g_losses{0};
-
-// JACK's notification thread: a port came, went or was renamed somewhere in the graph.
-void portRegistered(jack_port_id_t /*port*/, int /*registered*/, void* /*arg*/)
-{
-    MIDIPortInfo::requestPortRescan();
-}
-
-void portRenamed(jack_port_id_t /*port*/, const char* /*oldName*/, const char* /*newName*/, void* /*arg*/)
-{
-    MIDIPortInfo::requestPortRescan();
-}
 
 // JACK's notification thread: the server let go of the program. The client is freed by the
 // library; every RtMidi client made so far is stale from now on.
@@ -56,8 +46,7 @@ void RtMidiJackWatch::ensureRunning()
     if (!client)
         return;
     jack_on_info_shutdown(client, &serverGone, nullptr);
-    jack_set_port_registration_callback(client, &portRegistered, nullptr);
-    jack_set_port_rename_callback(client, &portRenamed, nullptr);
+    rescanPortsOnJackPortChanges(client);
     if (jack_activate(client) != 0) {
         jack_client_close(client);
         return;

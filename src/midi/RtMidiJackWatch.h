@@ -1,5 +1,7 @@
 #pragma once
 
+#include <RtMidi.h>
+
 /// A JACK client of the program's own beside RtMidi's clients on the RtMidi JACK path, for what
 /// those clients do not tell:
 /// - ports coming, going or being renamed anywhere in the graph: the catalogue looks again at once
@@ -22,6 +24,8 @@ public:
     static int losses();
     /// Whether a client made when losses() was `madeAt` has lost its server since. Any thread.
     static bool isStale(int madeAt) { return losses() != madeAt; }
+    /// The same for an RtMidi client on `api`: only JACK clients can go stale. Any thread.
+    static bool isStale(RtMidi::Api api, int madeAt) { return api == RtMidi::UNIX_JACK && isStale(madeAt); }
 
     /// Whether the watching client runs (a server holds the program now).
     static bool isRunning();

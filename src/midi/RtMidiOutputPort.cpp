@@ -28,7 +28,7 @@ RtMidiOutputPort::~RtMidiOutputPort()
 
 bool RtMidiOutputPort::_isStale() const
 {
-    return _midiOut->getCurrentApi() == RtMidi::UNIX_JACK && RtMidiJackWatch::isStale(_madeAt);
+    return RtMidiJackWatch::isStale(_midiOut->getCurrentApi(), _madeAt);
 }
 
 void RtMidiOutputPort::openPort(unsigned int index, const std::string& portName)
