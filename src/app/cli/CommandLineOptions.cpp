@@ -35,6 +35,35 @@ CommandLineOptions CommandLineOptions::parse(const QStringList& arguments)
     QStringList rest;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
+        // "--name value" or "--name=value"; false when the value is missing.
+        auto optionValue = [&](const QString& name, QString* value) {
+            if (argument.startsWith(name + QLatin1Char('='))) {
+                *value = argument.mid(name.size() + 1);
+                return true;
+            }
+            if (i + 1 < arguments.size()) {
+                *value = arguments.at(++i);
+                return true;
+            }
+            return false;
+        };
+        if (argument == QLatin1String("--osc-port") || argument.startsWith(QLatin1String("--osc-port="))) {
+            QString value;
+            bool number = false;
+            const int port = optionValue(QStringLiteral("--osc-port"), &value) ? value.toInt(&number) : 0;
+            if (!number || port < 1 || port > 65535)
+                return fail(QStringLiteral("--osc-port needs a port number from 1 to 65535."));
+            options._oscPort = port;
+            continue;
+        }
+        if (argument == QLatin1String("--osc-bind") || argument.startsWith(QLatin1String("--osc-bind="))) {
+            QString value;
+            if (!optionValue(QStringLiteral("--osc-bind"), &value) || value.isEmpty())
+                return fail(
+                    QStringLiteral("--osc-bind needs an IPv4 address to listen on, such as 0.0.0.0."));
+            options._oscBindAddress = value;
+            continue;
+        }
         if (argument == QLatin1String("--midi-api") || argument.startsWith(QLatin1String("--midi-api="))) {
             QString api;
             if (argument.contains(QLatin1Char('='))) {
@@ -90,7 +119,7 @@ QString CommandLineOptions::usageText()
 {
     return QStringLiteral(
         "Usage: quorvell [FILE.ms]\n"
-        "       quorvell --headless FILE.ms [--midi-api API]\n"
+        "       quorvell --headless FILE.ms [--midi-api API] [--osc-port N [--osc-bind ADDRESS]]\n"
         "       quorvell --check FILE.ms [--midi-api API]\n"
         "       quorvell --list-ports [--midi-api API]\n"
         "       quorvell --help | --version\n"
@@ -103,5 +132,8 @@ QString CommandLineOptions::usageText()
         "  --list-ports        list the MIDI input and output ports and the MIDI service in use\n"
         "  --midi-api API      alsa: ALSA; jack: JACK, routing inside the JACK cycle; jack-rtmidi:\n"
         "                      JACK through RtMidi (same as QUORVELL_MIDI_API); by default ALSA where\n"
-        "                      it opens, else JACK\n");
+        "                      it opens, else JACK\n"
+        "  --osc-port N        take remote control over OSC (UDP) on port N; off unless given\n"
+        "  --osc-bind ADDRESS  the address the OSC remote listens on (default 127.0.0.1: this\n"
+        "                      machine only; 0.0.0.0 for every network)\n");
 }

@@ -28,6 +28,10 @@ public:
     QString setupFile() const { return _setupFile; }
     /// "alsa", "jack" or empty.
     QString midiApi() const { return _midiApi; }
+    /// The OSC remote's UDP port; 0 when the remote is off.
+    int oscPort() const { return _oscPort; }
+    /// The address the OSC remote listens on.
+    QString oscBindAddress() const { return _oscBindAddress; }
     /// For Error: one sentence saying what is wrong.
     QString errorText() const { return _errorText; }
 
@@ -36,4 +40,6 @@ private:
     QString _setupFile;
     QString _midiApi;
     QString _errorText;
+    int _oscPort = 0;
+    QString _oscBindAddress = QStringLiteral("127.0.0.1");
 };

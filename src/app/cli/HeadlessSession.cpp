@@ -2,6 +2,7 @@
 
 #include "app/StatusManager.h"
 #include "app/cli/CleanStop.h"
+#include "app/cli/CommandLineOptions.h"
 #include "app/cli/StderrStatusPrinter.h"
 #include "app/cli/UnixSignalWatcher.h"
 #include "midi/MIDIPortInfo.h"
@@ -10,12 +11,14 @@
 #include "model/routing/MIDIRoutingSetupManager.h"
 #include "model/transforms/BuiltInTransforms.h"
 #include "persistence/RecoveryFile.h"
+#include "remote/OscServer.h"
 
 #include <QCoreApplication>
 #include <QDir>
 
-int HeadlessSession::run(const QString& setupFile)
+int HeadlessSession::run(const CommandLineOptions& options)
 {
+    const QString setupFile = options.setupFile();
     StderrStatusPrinter printer;
     UnixSignalWatcher watcher;
     registerBuiltInTransforms();
@@ -38,6 +41,20 @@ int HeadlessSession::run(const QString& setupFile)
         return 2;
     }
 
+    OscServer remote(&getCurrentRoutingSetup);
+    if (options.oscPort() > 0) {
+        QString error;
+        if (!remote.start(options.oscBindAddress(), options.oscPort(), &error)) {
+            postErrorMessage(error);
+            CleanStop::perform();
+            return 2;
+        }
+        postStatusMessage(QStringLiteral("OSC remote listening on %1 port %2")
+                              .arg(options.oscBindAddress())
+                              .arg(remote.port()),
+                          0);
+    }
+
     QObject::connect(&watcher, &UnixSignalWatcher::stopRequested, QCoreApplication::instance(),
                      [](int) { QCoreApplication::quit(); });
     QObject::connect(&watcher, &UnixSignalWatcher::panicRequested, QCoreApplication::instance(), [] {
@@ -52,6 +69,7 @@ int HeadlessSession::run(const QString& setupFile)
             .arg(setup->getNumMIDIRoutes()),
         0);
     QCoreApplication::exec();
+    remote.stop();
     CleanStop::perform();
     postStatusMessage(QStringLiteral("stopped: every note and sustain pedal released"), 0);
     return 0;
