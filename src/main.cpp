@@ -14,7 +14,7 @@ int main(int argc, char* argv[])
     if (options.mode() == CommandLineOptions::Mode::Gui) {
         if (!options.midiApi().isEmpty())
             MIDIBackendChoice::setPreferredApi(options.midiApi());
-        return GuiStartup::run(argc, argv, options.setupFile());
+        return GuiStartup::run(argc, argv, options);
     }
     return CommandLineRunner::run(argc, argv, options);
 }

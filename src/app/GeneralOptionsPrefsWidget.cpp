@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QLineEdit>
+#include <QSpinBox>
 
 namespace {
 
@@ -67,6 +69,22 @@ void GeneralOptionsPrefsWidget::_buildUI()
         "<b>Show note velocities.</b>  When ticked, the on-screen keyboards mark each played key with its "
         "velocity."));
     form->addRow(QStringLiteral("On-Screen Keyboards Show Note Velocities"), _showVelocitiesCheckBox);
+
+    _oscRemoteCheckBox = new QCheckBox(this);
+    _oscRemoteCheckBox->setToolTip(QStringLiteral("Let a tablet or foot controller switch sounds over OSC."));
+    _oscRemoteCheckBox->setWhatsThis(QStringLiteral(
+        "<b>Remote control over OSC.</b>  When ticked, Quorvell listens for OSC messages on the port and "
+        "address below: a tablet or foot controller can switch sounds, mute patches, call a panic and "
+        "see what plays."));
+    form->addRow(QStringLiteral("Remote Control Over OSC"), _oscRemoteCheckBox);
+    _oscPortSpinBox = new QSpinBox(this);
+    _oscPortSpinBox->setRange(1, 65535);
+    _oscPortSpinBox->setToolTip(QStringLiteral("The UDP port the OSC remote listens on."));
+    form->addRow(QStringLiteral("OSC Port"), _oscPortSpinBox);
+    _oscBindAddressEdit = new QLineEdit(this);
+    _oscBindAddressEdit->setToolTip(
+        QStringLiteral("127.0.0.1: this computer only; 0.0.0.0: every network it is on."));
+    form->addRow(QStringLiteral("OSC Listening Address"), _oscBindAddressEdit);
 }
 
 void GeneralOptionsPrefsWidget::setUIValuesFromPrefs()
@@ -88,10 +106,19 @@ void GeneralOptionsPrefsWidget::setUIValuesFromPrefs()
                       getIntPrefValue(PrefKeys::DefaultMIDIOutputActivationSpecificity,
                                       PrefKeys::DefaultMIDIOutputActivationSpecificityDefault),
                       PrefKeys::DefaultMIDIOutputActivationSpecificityDefault);
+    _oscRemoteCheckBox->setChecked(getBoolPrefValue(PrefKeys::OscRemoteOn, PrefKeys::OscRemoteOnDefault));
+    _oscPortSpinBox->setValue(getIntPrefValue(PrefKeys::OscRemotePort, PrefKeys::OscRemotePortDefault));
+    _oscBindAddressEdit->setText(
+        getStringPrefValue(PrefKeys::OscRemoteBindAddress, PrefKeys::OscRemoteBindAddressDefault));
 }
 
 void GeneralOptionsPrefsWidget::setPrefValuesFromUI() const
 {
+    setBoolPrefValue(PrefKeys::OscRemoteOn, _oscRemoteCheckBox->isChecked());
+    setIntPrefValue(PrefKeys::OscRemotePort, _oscPortSpinBox->value());
+    const QString address = _oscBindAddressEdit->text().trimmed();
+    setStringPrefValue(PrefKeys::OscRemoteBindAddress,
+                       address.isEmpty() ? PrefKeys::OscRemoteBindAddressDefault : address);
     setIntPrefValue(PrefKeys::DefaultMIDIOutputActivationMethod, _activationMethodComboBox->currentIndex());
     setIntPrefValue(PrefKeys::DefaultMIDIOutputActivationSpecificity,
                     _activationSpecificityComboBox->currentIndex());

@@ -4,6 +4,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QLineEdit;
+class QSpinBox;
 
 /// The preferences dialog's Options tab: the default way new inputs switch outputs, whether the
 /// most recent setup opens at launch, the name of middle C and the keyboard's velocity marks.
@@ -24,6 +26,9 @@ public:
     QCheckBox* loadMostRecentCheckBox() const { return _loadMostRecentCheckBox; }
     QComboBox* middleCNameComboBox() const { return _middleCNameComboBox; }
     QCheckBox* showVelocitiesCheckBox() const { return _showVelocitiesCheckBox; }
+    QCheckBox* oscRemoteCheckBox() const { return _oscRemoteCheckBox; }
+    QSpinBox* oscPortSpinBox() const { return _oscPortSpinBox; }
+    QLineEdit* oscBindAddressEdit() const { return _oscBindAddressEdit; }
 
 private:
     void _buildUI();
@@ -33,4 +38,7 @@ private:
     QCheckBox* _loadMostRecentCheckBox = nullptr;
     QComboBox* _middleCNameComboBox = nullptr;
     QCheckBox* _showVelocitiesCheckBox = nullptr;
+    QCheckBox* _oscRemoteCheckBox = nullptr;
+    QSpinBox* _oscPortSpinBox = nullptr;
+    QLineEdit* _oscBindAddressEdit = nullptr;
 };

@@ -1,8 +1,10 @@
 #include "app/GuiStartup.h"
 
 #include "app/MainWindow.h"
+#include "app/WindowedOscRemote.h"
 #include "app/WindowedStop.h"
 #include "app/cli/CleanStop.h"
+#include "app/cli/CommandLineOptions.h"
 #include "editors/BuiltInTransformEditors.h"
 #include "editors/InitializerEditors.h"
 #include "midi/MIDIPortInfo.h"
@@ -74,8 +76,9 @@ QString GuiStartup::noDisplayMessage()
         "error: no display to open the window on; use --headless FILE.ms to route without one");
 }
 
-int GuiStartup::run(int& argc, char** argv, const QString& setupFileFromCommandLine)
+int GuiStartup::run(int& argc, char** argv, const CommandLineOptions& options)
 {
+    const QString setupFileFromCommandLine = options.setupFile();
     if (!environmentOffersDisplay()) {
         std::fprintf(stderr, "%s\n", qPrintable(noDisplayMessage()));
         return kNoDisplayExitStatus;
@@ -121,7 +124,11 @@ int GuiStartup::run(int& argc, char** argv, const QString& setupFileFromCommandL
     }
 
     // A stop during start-up has ended the dialogs it interrupted; the event loop is not begun.
-    const int status = stop->wasStoppedBySignal() ? 0 : QApplication::exec();
+    int status = 0;
+    if (!stop->wasStoppedBySignal()) {
+        WindowedOscRemote remote(options.oscPort(), options.oscBindAddress());
+        status = QApplication::exec();
+    }
     // The setup let go of when the window closed is deleted now, ending what it left sounding.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     delete window;

@@ -53,6 +53,14 @@ inline const QString LastOpenPath = QStringLiteral("LastOpenPath");
 inline const QString LastSavePath = QStringLiteral("LastSavePath");
 inline const QString RecentlyOpenFiles = QStringLiteral("RecentlyOpenFiles");
 
+/// The OSC remote control in the window (the command line's --osc-port overrides these).
+inline const QString OscRemoteOn = QStringLiteral("OscRemoteOn");
+inline constexpr bool OscRemoteOnDefault = false;
+inline const QString OscRemotePort = QStringLiteral("OscRemotePort");
+inline constexpr int OscRemotePortDefault = 9000;
+inline const QString OscRemoteBindAddress = QStringLiteral("OscRemoteBindAddress");
+inline const QString OscRemoteBindAddressDefault = QStringLiteral("127.0.0.1");
+
 /// Where the unsaved setup went when the program was last stopped by a signal; told once.
 inline const QString RecoveredSetupFile = QStringLiteral("RecoveredSetupFile");
 

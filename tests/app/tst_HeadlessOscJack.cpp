@@ -47,24 +47,25 @@ std::vector<Bytes> bytesOf(const JackTestClient& client)
 // synth B channel 1 with program change 16 when it comes up.
 QString setupText(const QString& keys, const QString& synthA, const QString& synthB)
 {
-    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                          "<!DOCTYPE MIDIRoutingSetupDocument>\n"
-                          "<MIDIRoutingSetup name=\"Gig\" documentVersion=\"1.0\"><MIDIRoutes>\n"
-                          " <MIDIRoute name=\"Keys\" midiPortName=\"%1\" midiChannelIndex=\"127\" "
-                          "outputActivationMethod=\"0\"><MIDIOutputs>\n"
-                          "  <MIDIOutput name=\"Lead\" isActive=\"1\" mainActivationValue=\"36\" "
-                          "activationRangeValue=\"36\"><MIDIPatchTargets>\n"
-                          "   <MIDIPatchTarget name=\"A\" midiOutputPortName=\"%2\" midiChannelIndex=\"0\"/>\n"
-                          "  </MIDIPatchTargets></MIDIOutput>\n"
-                          "  <MIDIOutput name=\"Pad\" isActive=\"0\" mainActivationValue=\"38\" "
-                          "activationRangeValue=\"38\"><MIDIPatchTargets>\n"
-                          "   <MIDIPatchTarget name=\"B\" midiOutputPortName=\"%3\" midiChannelIndex=\"0\">\n"
-                          "    <MIDIPatchInitializers><MIDIPatchInitializer byte1=\"16\" byte2=\"0\" byte3=\"0\" "
-                          "int1=\"0\" name=\"Program Change\"/></MIDIPatchInitializers>\n"
-                          "   </MIDIPatchTarget>\n"
-                          "  </MIDIPatchTargets></MIDIOutput>\n"
-                          " </MIDIOutputs></MIDIRoute>\n"
-                          "</MIDIRoutes></MIDIRoutingSetup>\n")
+    return QStringLiteral(
+               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+               "<!DOCTYPE MIDIRoutingSetupDocument>\n"
+               "<MIDIRoutingSetup name=\"Gig\" documentVersion=\"1.0\"><MIDIRoutes>\n"
+               " <MIDIRoute name=\"Keys\" midiPortName=\"%1\" midiChannelIndex=\"127\" "
+               "outputActivationMethod=\"0\"><MIDIOutputs>\n"
+               "  <MIDIOutput name=\"Lead\" isActive=\"1\" mainActivationValue=\"36\" "
+               "activationRangeValue=\"36\"><MIDIPatchTargets>\n"
+               "   <MIDIPatchTarget name=\"A\" midiOutputPortName=\"%2\" midiChannelIndex=\"0\"/>\n"
+               "  </MIDIPatchTargets></MIDIOutput>\n"
+               "  <MIDIOutput name=\"Pad\" isActive=\"0\" mainActivationValue=\"38\" "
+               "activationRangeValue=\"38\"><MIDIPatchTargets>\n"
+               "   <MIDIPatchTarget name=\"B\" midiOutputPortName=\"%3\" midiChannelIndex=\"0\">\n"
+               "    <MIDIPatchInitializers><MIDIPatchInitializer byte1=\"16\" byte2=\"0\" byte3=\"0\" "
+               "int1=\"0\" name=\"Program Change\"/></MIDIPatchInitializers>\n"
+               "   </MIDIPatchTarget>\n"
+               "  </MIDIPatchTargets></MIDIOutput>\n"
+               " </MIDIOutputs></MIDIRoute>\n"
+               "</MIDIRoutes></MIDIRoutingSetup>\n")
         .arg(keys, synthA, synthB);
 }
 
@@ -83,8 +84,7 @@ class HeadlessOscJackTest : public QObject
     QList<Received> _replies;
     int _oscPort = 0;
 
-    template <typename... Args>
-    void send(const char* path, const char* types, Args... args)
+    template <typename... Args> void send(const char* path, const char* types, Args... args)
     {
         lo_message message = lo_message_new();
         if constexpr (sizeof...(Args) > 0)
@@ -120,8 +120,10 @@ private slots:
         QUORVELL_REQUIRE_JACK_SERVER();
         QVERIFY(_dir.isValid());
         _keys = std::make_unique<JackTestClient>(QStringLiteral("QoKeys"), QStringLiteral("out"), QString());
-        _synthA = std::make_unique<JackTestClient>(QStringLiteral("QoSynthA"), QString(), QStringLiteral("in"));
-        _synthB = std::make_unique<JackTestClient>(QStringLiteral("QoSynthB"), QString(), QStringLiteral("in"));
+        _synthA =
+            std::make_unique<JackTestClient>(QStringLiteral("QoSynthA"), QString(), QStringLiteral("in"));
+        _synthB =
+            std::make_unique<JackTestClient>(QStringLiteral("QoSynthB"), QString(), QStringLiteral("in"));
         for (const auto* client : {_keys.get(), _synthA.get(), _synthB.get()})
             QVERIFY2(client->isValid(), qPrintable(client->errorText()));
         qputenv("XDG_CONFIG_HOME", _dir.filePath(QStringLiteral("config")).toUtf8());
@@ -147,7 +149,8 @@ private slots:
     {
         QFile file(_dir.filePath(QStringLiteral("gig.ms")));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(setupText(_keys->sourcePortName(), _synthA->sinkPortName(), _synthB->sinkPortName()).toUtf8());
+        file.write(
+            setupText(_keys->sourcePortName(), _synthA->sinkPortName(), _synthB->sinkPortName()).toUtf8());
         file.close();
         QProcess program;
         program.start(QStringLiteral(QUORVELL_PROGRAM),
@@ -156,8 +159,11 @@ private slots:
                        QString::number(_oscPort)});
         QVERIFY(program.waitForStarted(10000));
         // Routing and listening: a probe controller reaches Lead's synth, the state is answered.
-        QVERIFY(JackTestClient::retryUntil([&] { _keys->send({0xB0, 7, 1}); },
-                                           [&] { return _synthA->receivedCount() > 0; }, 20000, 200));
+        QVERIFY(JackTestClient::retryUntil(
+            [&] {
+                _keys->send({0xB0, 7, 1});
+            },
+            [&] { return _synthA->receivedCount() > 0; }, 20000, 200));
         QList<Received> got;
         for (int i = 0; i < 50 && got.isEmpty(); ++i) {
             send("/quorvell/state", "");

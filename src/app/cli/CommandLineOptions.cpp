@@ -118,7 +118,7 @@ CommandLineOptions CommandLineOptions::parse(const QStringList& arguments)
 QString CommandLineOptions::usageText()
 {
     return QStringLiteral(
-        "Usage: quorvell [FILE.ms]\n"
+        "Usage: quorvell [FILE.ms] [--osc-port N [--osc-bind ADDRESS]]\n"
         "       quorvell --headless FILE.ms [--midi-api API] [--osc-port N [--osc-bind ADDRESS]]\n"
         "       quorvell --check FILE.ms [--midi-api API]\n"
         "       quorvell --list-ports [--midi-api API]\n"
