@@ -22,6 +22,7 @@ public:
     QComboBox* activationMethodComboBox() const { return _activationMethodComboBox; }
     QComboBox* activationSpecificityComboBox() const { return _activationSpecificityComboBox; }
     QCheckBox* loadMostRecentCheckBox() const { return _loadMostRecentCheckBox; }
+    QCheckBox* initializersOnOpenCheckBox() const { return _initializersOnOpenCheckBox; }
     QComboBox* middleCNameComboBox() const { return _middleCNameComboBox; }
     QCheckBox* showVelocitiesCheckBox() const { return _showVelocitiesCheckBox; }
 
@@ -31,6 +32,7 @@ private:
     QComboBox* _activationMethodComboBox = nullptr;
     QComboBox* _activationSpecificityComboBox = nullptr;
     QCheckBox* _loadMostRecentCheckBox = nullptr;
+    QCheckBox* _initializersOnOpenCheckBox = nullptr;
     QComboBox* _middleCNameComboBox = nullptr;
     QCheckBox* _showVelocitiesCheckBox = nullptr;
 };

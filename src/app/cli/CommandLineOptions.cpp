@@ -51,6 +51,10 @@ CommandLineOptions CommandLineOptions::parse(const QStringList& arguments)
             options._midiApi = api;
             continue;
         }
+        if (argument == QLatin1String("--no-initializers-on-open")) {
+            options._initializersOnOpen = false;
+            continue;
+        }
         rest << argument;
     }
 
@@ -90,7 +94,7 @@ QString CommandLineOptions::usageText()
 {
     return QStringLiteral(
         "Usage: quorvell [FILE.ms]\n"
-        "       quorvell --headless FILE.ms [--midi-api API]\n"
+        "       quorvell --headless FILE.ms [--midi-api API] [--no-initializers-on-open]\n"
         "       quorvell --check FILE.ms [--midi-api API]\n"
         "       quorvell --list-ports [--midi-api API]\n"
         "       quorvell --help | --version\n"
@@ -103,5 +107,8 @@ QString CommandLineOptions::usageText()
         "  --list-ports        list the MIDI input and output ports and the MIDI service in use\n"
         "  --midi-api API      alsa: ALSA; jack: JACK, routing inside the JACK cycle; jack-rtmidi:\n"
         "                      JACK through RtMidi (same as QUORVELL_MIDI_API); by default ALSA where\n"
-        "                      it opens, else JACK\n");
+        "                      it opens, else JACK\n"
+        "  --no-initializers-on-open\n"
+        "                      do not send the active sounds' initializers when the setup opens\n"
+        "                      (for synths set by hand); switching sounds still sends them\n");
 }

@@ -28,6 +28,9 @@ public:
     QString setupFile() const { return _setupFile; }
     /// "alsa", "jack" or empty.
     QString midiApi() const { return _midiApi; }
+    /// False with --no-initializers-on-open: the setup's active sounds send no initializers when
+    /// it opens.
+    bool initializersOnOpen() const { return _initializersOnOpen; }
     /// For Error: one sentence saying what is wrong.
     QString errorText() const { return _errorText; }
 
@@ -36,4 +39,5 @@ private:
     QString _setupFile;
     QString _midiApi;
     QString _errorText;
+    bool _initializersOnOpen = true;
 };
