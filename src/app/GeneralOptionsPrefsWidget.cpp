@@ -56,6 +56,16 @@ void GeneralOptionsPrefsWidget::_buildUI()
                        "setup you opened last."));
     form->addRow(QStringLiteral("Open Most Recent Setup On Launch"), _loadMostRecentCheckBox);
 
+    _initializersOnOpenCheckBox = new QCheckBox(QString(), this);
+    _initializersOnOpenCheckBox->setToolTip(
+        QStringLiteral("Set the synths to the active sounds as soon as a setup opens."));
+    _initializersOnOpenCheckBox->setWhatsThis(QStringLiteral(
+        "<b>Send the active sounds' initializers when a setup opens.</b>  When ticked, each input's "
+        "active output sends its patches' initializers once the setup is open, so the first note has "
+        "the right sound. Untick it if you set your synths by hand."));
+    form->addRow(QStringLiteral("Send the active sounds' initializers when a setup opens"),
+                 _initializersOnOpenCheckBox);
+
     _middleCNameComboBox = new QComboBox(this);
     _middleCNameComboBox->addItems({QStringLiteral("C3"), QStringLiteral("C4")});
     _middleCNameComboBox->setToolTip(QStringLiteral("The name of MIDI note 60."));
@@ -91,6 +101,8 @@ void GeneralOptionsPrefsWidget::setUIValuesFromPrefs()
 {
     _loadMostRecentCheckBox->setChecked(
         getBoolPrefValue(PrefKeys::LoadMostRecentFileAtStart, PrefKeys::LoadMostRecentFileAtStartDefault));
+    _initializersOnOpenCheckBox->setChecked(getBoolPrefValue(
+        PrefKeys::SendInitializersWhenSetupOpens, PrefKeys::SendInitializersWhenSetupOpensDefault));
     _showVelocitiesCheckBox->setChecked(
         getBoolPrefValue(PrefKeys::KeyboardShowNoteVelocities, PrefKeys::KeyboardShowNoteVelocitiesDefault));
     const int middleC = _middleCNameComboBox->findText(
@@ -123,6 +135,7 @@ void GeneralOptionsPrefsWidget::setPrefValuesFromUI() const
     setIntPrefValue(PrefKeys::DefaultMIDIOutputActivationSpecificity,
                     _activationSpecificityComboBox->currentIndex());
     setBoolPrefValue(PrefKeys::LoadMostRecentFileAtStart, _loadMostRecentCheckBox->isChecked());
+    setBoolPrefValue(PrefKeys::SendInitializersWhenSetupOpens, _initializersOnOpenCheckBox->isChecked());
     setStringPrefValue(PrefKeys::MiddleCName, _middleCNameComboBox->currentText());
     setBoolPrefValue(PrefKeys::KeyboardShowNoteVelocities, _showVelocitiesCheckBox->isChecked());
 }

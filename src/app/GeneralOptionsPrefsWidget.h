@@ -24,6 +24,7 @@ public:
     QComboBox* activationMethodComboBox() const { return _activationMethodComboBox; }
     QComboBox* activationSpecificityComboBox() const { return _activationSpecificityComboBox; }
     QCheckBox* loadMostRecentCheckBox() const { return _loadMostRecentCheckBox; }
+    QCheckBox* initializersOnOpenCheckBox() const { return _initializersOnOpenCheckBox; }
     QComboBox* middleCNameComboBox() const { return _middleCNameComboBox; }
     QCheckBox* showVelocitiesCheckBox() const { return _showVelocitiesCheckBox; }
     QCheckBox* oscRemoteCheckBox() const { return _oscRemoteCheckBox; }
@@ -36,6 +37,7 @@ private:
     QComboBox* _activationMethodComboBox = nullptr;
     QComboBox* _activationSpecificityComboBox = nullptr;
     QCheckBox* _loadMostRecentCheckBox = nullptr;
+    QCheckBox* _initializersOnOpenCheckBox = nullptr;
     QComboBox* _middleCNameComboBox = nullptr;
     QCheckBox* _showVelocitiesCheckBox = nullptr;
     QCheckBox* _oscRemoteCheckBox = nullptr;

@@ -9,6 +9,9 @@ namespace PrefKeys {
 inline const QString LoadMostRecentFileAtStart = QStringLiteral("LoadMostRecentFileAtStart");
 inline constexpr bool LoadMostRecentFileAtStartDefault = true;
 
+inline const QString SendInitializersWhenSetupOpens = QStringLiteral("SendInitializersWhenSetupOpens");
+inline constexpr bool SendInitializersWhenSetupOpensDefault = true;
+
 inline const QString MiddleCName = QStringLiteral("MiddleCName");
 inline const QString MiddleCNameDefault = QStringLiteral("C4");
 

@@ -15,6 +15,7 @@
 #include "widgets/PlainTextToolTip.h"
 #include "widgets/VisibilityToggler.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -271,6 +272,25 @@ void MIDIRouteInputWidget::fillContextMenu(QMenu* menu)
                         if (routePtr)
                             putTextInClipboard(routePtr->getTextualDescriptionOfOutputs());
                     });
+    menu->addSeparator();
+    // What the input keeps away from its outputs: a keyboard's own program changes would change
+    // the synth's sound behind the setup's back, and clock or active sensing is noise to a synth.
+    QAction* dropPrograms = menu->addAction(QStringLiteral("Ignore Program Changes That Switch No Output"));
+    dropPrograms->setObjectName(QStringLiteral("dropStrayProgramChanges"));
+    dropPrograms->setCheckable(true);
+    dropPrograms->setChecked(route->dropsStrayProgramChanges());
+    connect(dropPrograms, &QAction::toggled, menu, [routePtr](bool drops) {
+        if (routePtr)
+            routePtr->setDropsStrayProgramChanges(drops);
+    });
+    QAction* dropClock = menu->addAction(QStringLiteral("Ignore Clock and Active Sensing"));
+    dropClock->setObjectName(QStringLiteral("dropClockAndActiveSensing"));
+    dropClock->setCheckable(true);
+    dropClock->setChecked(route->dropsClockAndActiveSensing());
+    connect(dropClock, &QAction::toggled, menu, [routePtr](bool drops) {
+        if (routePtr)
+            routePtr->setDropsClockAndActiveSensing(drops);
+    });
     menu->addSeparator();
     addRemoveEntry(menu, menuName);
 }

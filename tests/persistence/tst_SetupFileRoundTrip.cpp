@@ -539,6 +539,34 @@ private slots:
         QCOMPARE(setup->getActiveRoute(), setup->getMIDIRouteAtIndex(0));
     }
 
+    void strayMessageSettingsOfAnInputComeBackAndAreWrittenOnlyWhenSet()
+    {
+        SetupPtr setup = readDocument(documentWithOutputs(
+            "<MIDIOutput name=\"A\" mainActivationValue=\"1\" activationRangeValue=\"1\"/>\n",
+            "dropsStrayProgramChanges=\"1\" dropsClockAndActiveSensing=\"1\""));
+        QVERIFY(setup);
+        MIDIRoute* route = setup->getMIDIRouteAtIndex(0);
+        QVERIFY(route->dropsStrayProgramChanges());
+        QVERIFY(route->dropsClockAndActiveSensing());
+        SetupPtr again = readDocument(documentOf(setup.get()));
+        QVERIFY(again->getMIDIRouteAtIndex(0)->dropsStrayProgramChanges());
+        QVERIFY(again->getMIDIRouteAtIndex(0)->dropsClockAndActiveSensing());
+
+        // One alone comes back alone; with neither, the element has neither attribute.
+        route->setDropsClockAndActiveSensing(false);
+        SetupPtr one = readDocument(documentOf(setup.get()));
+        QVERIFY(one->getMIDIRouteAtIndex(0)->dropsStrayProgramChanges());
+        QVERIFY(!one->getMIDIRouteAtIndex(0)->dropsClockAndActiveSensing());
+        route->setDropsStrayProgramChanges(false);
+        const QByteArray plain = documentOf(setup.get());
+        QVERIFY(!plain.contains("dropsStrayProgramChanges"));
+        QVERIFY(!plain.contains("dropsClockAndActiveSensing"));
+        SetupPtr old = readDocument(documentWithOutputs(
+            "<MIDIOutput name=\"A\" mainActivationValue=\"1\" activationRangeValue=\"1\"/>\n"));
+        QVERIFY(!old->getMIDIRouteAtIndex(0)->dropsStrayProgramChanges());
+        QCOMPARE(documentOf(old.get()), documentOf(readDocument(documentOf(old.get())).get()));
+    }
+
     void secondOutputMarkedActiveIsActive()
     {
         SetupPtr setup = readDocument(documentWithOutputs(

@@ -80,6 +80,10 @@ CommandLineOptions CommandLineOptions::parse(const QStringList& arguments)
             options._midiApi = api;
             continue;
         }
+        if (argument == QLatin1String("--no-initializers-on-open")) {
+            options._initializersOnOpen = false;
+            continue;
+        }
         rest << argument;
     }
 
@@ -119,7 +123,8 @@ QString CommandLineOptions::usageText()
 {
     return QStringLiteral(
         "Usage: quorvell [FILE.ms] [--osc-port N [--osc-bind ADDRESS]]\n"
-        "       quorvell --headless FILE.ms [--midi-api API] [--osc-port N [--osc-bind ADDRESS]]\n"
+        "       quorvell --headless FILE.ms [--midi-api API] [--no-initializers-on-open]\n"
+        "                [--osc-port N [--osc-bind ADDRESS]]\n"
         "       quorvell --check FILE.ms [--midi-api API]\n"
         "       quorvell --list-ports [--midi-api API]\n"
         "       quorvell --help | --version\n"
@@ -135,5 +140,8 @@ QString CommandLineOptions::usageText()
         "                      it opens, else JACK\n"
         "  --osc-port N        take remote control over OSC (UDP) on port N; off unless given\n"
         "  --osc-bind ADDRESS  the address the OSC remote listens on (default 127.0.0.1: this\n"
-        "                      machine only; 0.0.0.0 for every network)\n");
+        "                      machine only; 0.0.0.0 for every network)\n"
+        "  --no-initializers-on-open\n"
+        "                      do not send the active sounds' initializers when the setup opens\n"
+        "                      (for synths set by hand); switching sounds still sends them\n");
 }

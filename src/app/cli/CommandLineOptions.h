@@ -32,6 +32,9 @@ public:
     int oscPort() const { return _oscPort; }
     /// The address the OSC remote listens on.
     QString oscBindAddress() const { return _oscBindAddress; }
+    /// False with --no-initializers-on-open: the setup's active sounds send no initializers when
+    /// it opens.
+    bool initializersOnOpen() const { return _initializersOnOpen; }
     /// For Error: one sentence saying what is wrong.
     QString errorText() const { return _errorText; }
 
@@ -42,4 +45,5 @@ private:
     QString _errorText;
     int _oscPort = 0;
     QString _oscBindAddress = QStringLiteral("127.0.0.1");
+    bool _initializersOnOpen = true;
 };

@@ -8,6 +8,7 @@
 #include "app/cli/StderrStatusPrinter.h"
 #include "midi/MIDIBackendChoice.h"
 #include "model/initializers/InitializerRegistry.h"
+#include "model/routing/MIDIRoutingSetupManager.h"
 #include "model/transforms/BuiltInTransforms.h"
 
 #include <QCoreApplication>
@@ -47,8 +48,10 @@ int CommandLineRunner::run(int& argc, char** argv, const CommandLineOptions& opt
     if (!options.midiApi().isEmpty())
         MIDIBackendChoice::setPreferredApi(options.midiApi());
 
-    if (options.mode() == Mode::Headless)
+    if (options.mode() == Mode::Headless) {
+        MIDIRoutingSetupManager::GetInstance()->setInitializersOnOpenAllowed(options.initializersOnOpen());
         return HeadlessSession::run(options);
+    }
 
     if (options.mode() == Mode::ListPorts) {
         StderrStatusPrinter printer;

@@ -85,7 +85,15 @@ BYTE MIDIOutput::getVelocityOfNoteSounding(BYTE note) const
 bool MIDIOutput::hasSustainPedalDown() const
 {
     auto lock = _lockRouting();
-    return _pedalDownMask != 0;
+    return _gestures.isAnyAwayFromRest(GestureState::Sustain);
+}
+
+bool MIDIOutput::isGestureAwayFromRest(int gesture, BYTE channel) const
+{
+    if (gesture < 0 || gesture >= GestureState::kNumGestures)
+        return false;
+    auto lock = _lockRouting();
+    return _gestures.isAwayFromRest(gesture, channel);
 }
 
 void MIDIOutput::handleMIDIMessage(double timeStamp, const midiMessage_t* message)
@@ -114,12 +122,8 @@ void MIDIOutput::handleMIDIMessage(double timeStamp, const midiMessage_t* messag
                 _soundingVelocities[note] = 0;
             break;
         }
-    } else if (isControlChangeNumber(message, kSustainPedal)) {
-        const std::uint16_t bit = std::uint16_t(1u << getMIDIChannelIndex(message));
-        if (getControlValue(message) >= kPedalDownThreshold)
-            _pedalDownMask |= bit;
-        else
-            _pedalDownMask &= std::uint16_t(~bit);
+    } else {
+        _gestures.record(message);
     }
     if (ModelSignalPump::isRunning() && !_messageActivity.load(std::memory_order_relaxed))
         _messageActivity.store(true, std::memory_order_relaxed);
@@ -150,7 +154,7 @@ void MIDIOutput::_forgetSoundingNotesLocked()
 {
     _numNotesSounding = 0;
     _soundingVelocities.fill(0);
-    _pedalDownMask = 0;
+    _gestures.clear();
 }
 
 void MIDIOutput::endSoundingNotes()
@@ -216,13 +220,15 @@ void MIDIOutput::setActive(bool active)
     if (active == _active.load())
         return;
     MIDIRoute* route = getParentMIDIRoute();
+    // While a document is read nothing is sent; the setup's opener sends the initializers later.
+    const bool sendInitializers = !_readingDocument && !(route && route->_readingDocument);
     {
         auto lock = _lockRouting();
         if (active && route) {
-            route->_activateOutputLocked(this);
+            route->_activateOutputLocked(this, sendInitializers);
         } else {
             _active.store(active);
-            if (active)
+            if (active && sendInitializers)
                 _performActivationStepsOnPatchTargets();
         }
     }

@@ -5,6 +5,7 @@
 #include "model/PumpedSignalSource.h"
 #include "model/RoutingMutex.h"
 #include "model/routing/ColorLabeledMIDIObject.h"
+#include "model/routing/GestureState.h"
 
 #include <QList>
 #include <QVector>
@@ -17,8 +18,9 @@ class MIDIPatchTarget;
 class MIDIRoute;
 
 /// One switchable destination of an input: hands each message to all of its patches in order and
-/// remembers the notes (and sustain pedals) it passed on and that are not yet released, so notes
-/// begun here can be ended here after a switch.
+/// remembers the notes it passed on and that are not yet released, and the gestures (pedals, pitch
+/// bend, wheels) it left away from rest, per incoming channel, so that whatever began here can end
+/// here after a switch.
 ///
 /// Threads: handleMIDIMessage runs under its input's routing lock, on the MIDI thread or the GUI
 /// thread; patch list changes take the same lock, so a message is handled by the old list or the
@@ -56,8 +58,11 @@ public:
     /// A copy of the sounding notes in arrival order (a note may appear more than once).
     QVector<BYTE> getNotesSounding() const;
     BYTE getVelocityOfNoteSounding(BYTE note) const;
-    /// True while a sustain pedal down passed through here without a pedal up since.
+    /// True while a sustain pedal value above 0 passed through here without a 0 since.
     bool hasSustainPedalDown() const;
+    /// True while the gesture's last value that passed through here on the incoming channel left
+    /// it away from rest.
+    bool isGestureAwayFromRest(int gesture, BYTE channel) const;
 
     void setMainActivationValue(BYTE value);
     void setActivationRangeValue(BYTE value);
@@ -86,7 +91,7 @@ public:
     int rerouteOutputPort(QString lookForPort, int lookForChannel, QString replaceWithPort,
                           int replaceWithChannel);
 
-    /// Hands the message to every patch and records note ons, note offs and sustain pedal.
+    /// Hands the message to every patch and records note ons, note offs and gestures.
     /// Caller holds the input's routing lock. MIDI thread: no allocation.
     void handleMIDIMessage(double timeStamp, const midiMessage_t* message);
     /// Ends every note and pedal each patch sent (see MIDIPatchTarget::endSoundingNotes).
@@ -131,6 +136,8 @@ private:
     std::atomic<BYTE> _activationRangeValue{0};
     OwnedChildList<MIDIPatchTarget> _patches{this, _patchListHooks()};
     int _loadIndex = -1;
+    // True while the output reads itself from a document: an activation then sends nothing.
+    bool _readingDocument = false;
 
     // Notes passed on and not ended, in arrival order, as channel * 128 + note (a note off ends a
     // note of its own channel only), and the latest velocity of each note number.
@@ -138,7 +145,9 @@ private:
     std::array<std::uint16_t, kMaxNotesSounding> _notesSounding{};
     int _numNotesSounding = 0;
     std::array<BYTE, 128> _soundingVelocities{};
-    std::uint16_t _pedalDownMask = 0;
+    // Gestures left away from rest, by the channel they came in on (the input's routing decides on
+    // incoming messages).
+    GestureState _gestures;
 
     // Set by the routing path for the pump; what views were last told (GUI thread).
     std::atomic<bool> _messageActivity{false};

@@ -7,6 +7,7 @@
 #include "model/routing/MIDIRoute.h"
 
 #include <QDomNodeList>
+#include <QScopeGuard>
 
 namespace {
 
@@ -42,6 +43,9 @@ QDomElement MIDIOutput::toDomElement(QDomDocument& doc)
 void MIDIOutput::initFromDomElement(const QDomElement& element)
 {
     BaseMIDIObject::initFromDomElement(element);
+    // Made active quietly: reading sends no initializers (its patches are not even read yet).
+    _readingDocument = true;
+    auto endReading = qScopeGuard([this] { _readingDocument = false; });
     setActive(intAttribute(element, "isActive") != 0);
     _readColorLabelFrom(element);
 

@@ -301,16 +301,18 @@ void MIDIPatchTarget::_endRecordedNotesLocked(BYTE velocity)
             _portIOManager->deliverMessageToOutputPort(portIndex, &_generatedMessage);
     }
     _sounding.clear();
-    for (BYTE channel = 0; channel < 16; ++channel) {
-        if (!_sounding.isPedalDown(channel))
-            continue;
-        setControlChangeMessage(&_generatedMessage);
-        setControlNumberAndValue(&_generatedMessage, kSustainPedal, 0);
-        setMIDIChannelIndex(&_generatedMessage, channel);
-        if (portIndex >= 0)
-            _portIOManager->deliverMessageToOutputPort(portIndex, &_generatedMessage);
+    // Then every gesture left away from rest goes back to it where it was sent: the pedals up,
+    // the bend centred, the wheels to 0.
+    for (int gesture = 0; gesture < GestureState::kNumGestures; ++gesture) {
+        for (BYTE channel = 0; channel < 16; ++channel) {
+            if (!_sounding.isAwayFromRest(gesture, channel))
+                continue;
+            GestureState::writeRestMessage(&_generatedMessage, gesture, channel);
+            if (portIndex >= 0)
+                _portIOManager->deliverMessageToOutputPort(portIndex, &_generatedMessage);
+        }
     }
-    _sounding.clearPedals();
+    _sounding.clearGestures();
 }
 
 void MIDIPatchTarget::endSoundingNotes()
@@ -337,24 +339,13 @@ void MIDIPatchTarget::panic()
             _portIOManager->deliverMessageToOutputPort(portIndex, &_generatedMessage);
         }
     }
-    // A bend left away from the centre detunes every note played after the panic: centre it
-    // on each channel this patch bent.
-    for (BYTE ch = 0; ch < 16; ++ch) {
-        if (!_sounding.isBent(ch))
-            continue;
-        setPitchBendMessage(&_generatedMessage);
-        setPitchBendValue(&_generatedMessage, kPitchBendCentre);
-        setMIDIChannelIndex(&_generatedMessage, ch);
-        _portIOManager->deliverMessageToOutputPort(portIndex, &_generatedMessage);
-    }
-    _sounding.clearBends();
 }
 
 void MIDIPatchTarget::outputPortVanished()
 {
     std::lock_guard<RoutingMutex> lock(_messageLock);
     _sounding.clear();
-    _sounding.clearPedals();
+    _sounding.clearGestures();
 }
 
 void MIDIPatchTarget::outputPortReturned()

@@ -111,11 +111,11 @@ public:
     void handleMIDIMessage(double timeStamp, const midiMessage_t* message);
     /// Sends the initializers, when there are any and the patch is not muted. Either thread.
     void performNeededActivationSteps();
-    /// Ends every note this patch sent and releases its held pedals (note offs with velocity 127,
-    /// controller 64 to 0), on the channel and port where they began. Either thread.
+    /// Ends every note this patch sent (note offs with velocity 127) and brings every gesture it
+    /// left away from rest back to rest (pedals and wheels to 0, the bend to the centre), on the
+    /// channel and port where they began. Either thread.
     void endSoundingNotes();
-    /// endSoundingNotes(), then controller 64 = 0 and All Notes Off on every channel it sends on,
-    /// then the pitch bend centred on every channel where it sent a bend away from the centre.
+    /// endSoundingNotes(), then controller 64 = 0 and All Notes Off on every channel it sends on.
     void panic();
     /// Number of notes this patch has sent and not ended (for views and tests). Any thread.
     int getNumNotesSounding() const;

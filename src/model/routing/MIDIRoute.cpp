@@ -10,6 +10,15 @@
 #include "model/routing/MIDIRoutingSetup.h"
 #include "model/routing/MissingPortReplacement.h"
 
+namespace {
+
+bool isClockOrActiveSensing(const midiMessage_t* message)
+{
+    return !message->empty() && ((*message)[0] == 0xF8 || (*message)[0] == 0xFE);
+}
+
+} // namespace
+
 MIDIRoute::MIDIRoute(QString portName, BYTE channel, QString name, QObject* parent)
     : ColorLabeledMIDIObject(std::move(name), parent), _midiChannel(channel)
 {
@@ -99,6 +108,31 @@ void MIDIRoute::setOutputActivationSpecificity(OutputActivationSpecificity speci
     setModified(true);
 }
 
+void MIDIRoute::setDropsStrayProgramChanges(bool drops)
+{
+    if (drops == _dropsStrayProgramChanges.load())
+        return;
+    _dropsStrayProgramChanges.store(drops);
+    emit dropsStrayProgramChangesChangedTo(drops);
+    setModified(true);
+}
+
+void MIDIRoute::setDropsClockAndActiveSensing(bool drops)
+{
+    if (drops == _dropsClockAndActiveSensing.load())
+        return;
+    _dropsClockAndActiveSensing.store(drops);
+    emit dropsClockAndActiveSensingChangedTo(drops);
+    setModified(true);
+}
+
+void MIDIRoute::sendActiveOutputInitializers()
+{
+    std::lock_guard<RoutingMutex> lock(_routingMutex);
+    if (MIDIOutput* active = _activeOutput.load())
+        active->_performActivationStepsOnPatchTargets();
+}
+
 void MIDIRoute::setActive(bool active)
 {
     if (active == _active.load())
@@ -177,14 +211,27 @@ void MIDIRoute::_routeMessage(double timeStamp, const midiMessage_t* message, bo
             }
         }
 
+        // Stray messages the input is told to keep out: program changes that switched nothing,
+        // and the clock and active sensing some keyboards send all the time.
+        if (!consumed && ((isProgramChangeMessage(message) && _dropsStrayProgramChanges.load()) ||
+                          (isClockOrActiveSensing(message) && _dropsClockAndActiveSensing.load())))
+            consumed = true;
+
         if (!consumed) {
             MIDIOutput* active = _activeOutput.load();
-            // Note offs and pedal ups also reach every output that still holds notes or a pedal.
-            const bool ending = isNoteOffMessage(message) || (isControlChangeNumber(message, kSustainPedal) &&
-                                                              getControlValue(message) < kPedalDownThreshold);
-            if (ending) {
+            // Whatever ends what an output began also reaches it after a switch: note offs every
+            // output still holding notes, and each value of a gesture (pedal, bend, wheel) every
+            // output where that gesture is still away from rest on this channel, until it is back.
+            int gesture = -1;
+            if (isNoteOffMessage(message)) {
                 for (MIDIOutput* output : _outputs) {
-                    if (output == active || output->_numNotesSounding > 0 || output->_pedalDownMask != 0)
+                    if (output == active || output->_numNotesSounding > 0)
+                        output->handleMIDIMessage(timeStamp, message);
+                }
+            } else if ((gesture = GestureState::gestureOf(message)) >= 0) {
+                const BYTE messageChannel = getMIDIChannelIndex(message);
+                for (MIDIOutput* output : _outputs) {
+                    if (output == active || output->_gestures.isAwayFromRest(gesture, messageChannel))
                         output->handleMIDIMessage(timeStamp, message);
                 }
             } else if (active) {
@@ -206,10 +253,11 @@ void MIDIRoute::_routeMessage(double timeStamp, const midiMessage_t* message, bo
         _announceActiveOutput();
 }
 
-void MIDIRoute::_activateOutputLocked(MIDIOutput* output)
+void MIDIRoute::_activateOutputLocked(MIDIOutput* output, bool sendInitializers)
 {
     output->_active.store(true);
-    output->_performActivationStepsOnPatchTargets();
+    if (sendInitializers)
+        output->_performActivationStepsOnPatchTargets();
     _activeOutput.store(output);
     for (MIDIOutput* other : _outputs) {
         if (other != output)

@@ -24,8 +24,10 @@ class MIDIRoutingSetup;
 /// An input: listens on one input port and one channel (or every channel) and owns a list of
 /// outputs, exactly one of them active. Activation messages (a keyswitch note, a program change or
 /// one chosen controller) switch the active output and are consumed; everything else goes to the
-/// active output, and note offs and sustain pedal ups also to inactive outputs still holding notes
-/// or pedals, so a note ends on the sound that started it.
+/// active output, and note offs, and each value of a pedal, the pitch bend or a wheel, also to the
+/// inactive outputs where that note still sounds or that gesture is still away from rest, so every
+/// note and gesture ends on the sound that started it. An input may keep stray program changes
+/// (ones that switch nothing) and the clock and active sensing away from its outputs.
 ///
 /// Threads: each message is handled under the routing lock, on the MIDI thread for port input or
 /// on the GUI thread for injected messages; changes of the output list take the same lock.
@@ -81,6 +83,10 @@ public:
     }
     bool isOutputActivationValueRange() const { return getOutputActivationSpecificity() == kValueRange; }
     bool isActive() const { return _active.load(); }
+    /// Program changes that activate no output are dropped instead of reaching the active output.
+    bool dropsStrayProgramChanges() const { return _dropsStrayProgramChanges.load(); }
+    /// Timing clock and active sensing are dropped instead of reaching the active output.
+    bool dropsClockAndActiveSensing() const { return _dropsClockAndActiveSensing.load(); }
     MIDIOutput* getActiveMIDIOutput() const { return _activeOutput.load(); }
     /// Last values seen; any thread.
     pitchBendValue_t getLastPitchBendValue() const { return _lastPitchBendValue.load(); }
@@ -91,8 +97,13 @@ public:
     void setOutputActivationSpecificity(OutputActivationSpecificity specificity);
     /// Returns true when the given name was used, false when a replacement was taken.
     bool setMIDIInputPortName(QString portName);
+    void setDropsStrayProgramChanges(bool drops);
+    void setDropsClockAndActiveSensing(bool drops);
     /// Called by the setup only; does not mark the route modified.
     void setActive(bool active);
+    /// Sends the initializers of the active output's patches, as an activation does, without
+    /// changing which output is active. Either thread.
+    void sendActiveOutputInitializers();
 
     int getNumMIDIOutputs() const { return _outputs.size(); }
     MIDIOutput* getMIDIOutputAtIndex(int index) const { return _outputs.at(index); }
@@ -155,6 +166,8 @@ signals:
     void midiChannelChangedTo(BYTE newChannel);
     void outputActivationMethodChangedTo(int outputActMethod);
     void outputActivationSpecificityChangedTo(int actSpecificity);
+    void dropsStrayProgramChangesChangedTo(bool drops);
+    void dropsClockAndActiveSensingChangedTo(bool drops);
     void midiOutputAdded(MIDIOutput* output);
     void midiOutputRemoved(MIDIOutput* output);
     void midiOutputMovedTo(MIDIOutput* output, int newIndex);
@@ -179,8 +192,9 @@ private:
     void _routeMessage(double timeStamp, const midiMessage_t* message, bool onGuiThread);
     /// Leaves what views need to hear about the message for the pump. Routing lock held.
     void _recordForViews(const midiMessage_t* message);
-    /// Makes the output active and sends its patches' initializers; no signal. Routing lock held.
-    void _activateOutputLocked(MIDIOutput* output);
+    /// Makes the output active and, when asked, sends its patches' initializers; no signal.
+    /// Routing lock held.
+    void _activateOutputLocked(MIDIOutput* output, bool sendInitializers = true);
     /// Asks the setup to make this input active (note 21 played). No lock held.
     void _requestActivation(bool onGuiThread);
     /// Emits activeMIDIOutputChangedTo and the outputs' activeChangedTo for what changed since
@@ -205,6 +219,10 @@ private:
     MIDIRouteInputMessageHandler* _inputHandler = nullptr;
     std::atomic<MIDIOutput*> _activeOutput{nullptr};
     std::atomic<bool> _active{false};
+    std::atomic<bool> _dropsStrayProgramChanges{false};
+    std::atomic<bool> _dropsClockAndActiveSensing{false};
+    // True while the route reads its outputs from a document: activations send no initializers.
+    bool _readingDocument = false;
     MIDIPortIOManager* _portIOManager = nullptr;
     MIDIPortInfo* _portInfo = nullptr;
     std::atomic<pitchBendValue_t> _lastPitchBendValue{kPitchBendCentre};

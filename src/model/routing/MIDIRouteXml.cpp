@@ -5,6 +5,7 @@
 #include "model/routing/MIDIOutput.h"
 
 #include <QDomNodeList>
+#include <QScopeGuard>
 
 namespace {
 
@@ -23,6 +24,11 @@ QDomElement MIDIRoute::toDomElement(QDomDocument& doc)
     element.setAttribute(QStringLiteral("outputActivationMethod"), getOutputActivationMethod());
     element.setAttribute(QStringLiteral("outputActivationSpecificity"), getOutputActivationSpecificity());
     _writeColorLabelTo(element);
+    // Written only when set, so a setup without them reads and writes as before they existed.
+    if (dropsStrayProgramChanges())
+        element.setAttribute(QStringLiteral("dropsStrayProgramChanges"), 1);
+    if (dropsClockAndActiveSensing())
+        element.setAttribute(QStringLiteral("dropsClockAndActiveSensing"), 1);
     QDomElement outputs = doc.createElement(QStringLiteral("MIDIOutputs"));
     for (MIDIOutput* output : std::as_const(_outputs))
         outputs.appendChild(output->toDomElement(doc));
@@ -44,11 +50,17 @@ void MIDIRoute::initFromDomElement(const QDomElement& element)
         setOutputActivationSpecificity(intAttribute(element, "outputActivationSpecificity") == kValueRange
                                            ? kValueRange
                                            : kSpecificValue);
+    setDropsStrayProgramChanges(intAttribute(element, "dropsStrayProgramChanges") != 0);
+    setDropsClockAndActiveSensing(intAttribute(element, "dropsClockAndActiveSensing") != 0);
 
     const QDomElement container = getFirstElementWithTagName(element, QStringLiteral("MIDIOutputs"));
     if (container.isNull())
         return;
     const QDomNodeList nodes = container.elementsByTagName(QStringLiteral("MIDIOutput"));
+    // Reading sends nothing: the outputs become active quietly, and whoever opens the setup sends
+    // the active outputs' initializers once it is read and its ports are connected.
+    _readingDocument = true;
+    auto endReading = qScopeGuard([this] { _readingDocument = false; });
     int loadIndex = 0;
     for (int i = 0; i < nodes.count(); ++i) {
         QDomElement outputElement = nodes.at(i).toElement();

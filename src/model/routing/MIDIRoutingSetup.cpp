@@ -228,6 +228,12 @@ void MIDIRoutingSetup::endSoundingNotes()
         route->endSoundingNotes();
 }
 
+void MIDIRoutingSetup::sendActiveOutputsInitializers()
+{
+    for (MIDIRoute* route : _routes)
+        route->sendActiveOutputInitializers();
+}
+
 void MIDIRoutingSetup::panic()
 {
     for (MIDIRoute* route : _routes)

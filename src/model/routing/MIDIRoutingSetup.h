@@ -57,11 +57,15 @@ public:
     int rerouteOutputPort(QString lookForPort, int lookForChannel, QString replaceWithPort,
                           int replaceWithChannel);
 
-    /// Ends every note and sustain pedal that any patch of the setup sent and has not ended.
+    /// Ends every note that any patch of the setup sent and has not ended, and brings every pedal,
+    /// bend and wheel it left away from rest back to rest.
     void endSoundingNotes();
-    /// All notes off: ends every sounding note, then pedal up and All Notes Off on every port and
-    /// channel the setup sends on, and centres the pitch bend wherever a patch left it bent.
+    /// All notes off: ends every sounding note and brings every gesture to rest, then pedal up and
+    /// All Notes Off on every port and channel the setup sends on.
     void panic();
+    /// Each input's active output sends its patches' initializers, inputs in setup order, as an
+    /// activation does (muted patches send nothing). GUI thread.
+    void sendActiveOutputsInitializers();
 
 public slots:
     void setModified(bool modified) override;

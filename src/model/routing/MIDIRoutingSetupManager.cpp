@@ -1,6 +1,8 @@
 #include "model/routing/MIDIRoutingSetupManager.h"
 
 #include "model/routing/MIDIRoutingSetup.h"
+#include "persistence/AppPrefs.h"
+#include "persistence/PrefKeys.h"
 #include "persistence/SetupFileReaderWriter.h"
 
 MIDIRoutingSetupManager* MIDIRoutingSetupManager::_instance = nullptr;
@@ -12,8 +14,15 @@ MIDIRoutingSetupManager* MIDIRoutingSetupManager::GetInstance()
     return _instance;
 }
 
+bool MIDIRoutingSetupManager::sendsInitializersOnOpen() const
+{
+    return _initializersOnOpenAllowed && getBoolPrefValue(PrefKeys::SendInitializersWhenSetupOpens,
+                                                          PrefKeys::SendInitializersWhenSetupOpensDefault);
+}
+
 void MIDIRoutingSetupManager::setCurrentRoutingSetup(MIDIRoutingSetup* setup, bool deleteOld)
 {
+    const bool opened = setup && setup != _currentSetup;
     if (_currentSetup) {
         disconnect(_currentSetup, nullptr, this, nullptr);
         _currentSetup->setParent(nullptr);
@@ -30,6 +39,11 @@ void MIDIRoutingSetupManager::setCurrentRoutingSetup(MIDIRoutingSetup* setup, bo
     connect(setup, &MIDIRoutingSetup::filePathChangedTo, this,
             &MIDIRoutingSetupManager::_currentRSFilePathChangedToSLOT);
     emit currentRoutingSetupSwitchedTo(setup);
+    // Reading sent nothing; now that the setup is read and its ports are open and connected, the
+    // synths hear the active sounds' initializers once, before the first note. A port that is
+    // missing now gets them when it appears (MIDIPatchTarget::outputPortReturned), not here.
+    if (opened && _currentSetup == setup && sendsInitializersOnOpen())
+        setup->sendActiveOutputsInitializers();
 }
 
 void MIDIRoutingSetupManager::clearCurrentRoutingSetup(bool deleteOld)

@@ -24,16 +24,8 @@ void SoundingNoteRecord::noteDelivered(const midiMessage_t* message, BYTE source
                 break;
             }
         }
-    } else if (isControlChangeNumber(message, kSustainPedal)) {
-        if (getControlValue(message) >= kPedalDownThreshold)
-            _pedalDownMask |= std::uint16_t(1u << channel);
-        else
-            _pedalDownMask &= std::uint16_t(~(1u << channel));
-    } else if (isPitchBendMessage(message)) {
-        if (getPitchBendValue(message) != kPitchBendCentre)
-            _bentMask |= std::uint16_t(1u << channel);
-        else
-            _bentMask &= std::uint16_t(~(1u << channel));
+    } else {
+        _gestures.record(message);
     }
 }
 

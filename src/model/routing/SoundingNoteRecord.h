@@ -1,14 +1,15 @@
 #pragma once
 
 #include "midi/MIDITypes.h"
+#include "model/routing/GestureState.h"
 
 #include <array>
 #include <cstdint>
 
 /// What one patch has actually sent to its port and not yet ended: note ons (with the incoming
-/// note that caused each), sustain pedals held down and pitch bends away from the centre, per
-/// output channel. Fixed size, never
-/// allocates, so it is kept on the MIDI thread; the owner guards it with its message lock.
+/// note that caused each) and, per output channel, every gesture left away from rest (pedals,
+/// pitch bend, modulation wheel, breath). Fixed size, never allocates, so it is kept on the MIDI
+/// thread; the owner guards it with its message lock.
 class SoundingNoteRecord
 {
 public:
@@ -26,7 +27,7 @@ public:
         std::uint32_t tag; ///< which incoming message sent it
     };
 
-    /// Records whatever the delivered message starts or ends (note on/off, controller 64).
+    /// Records whatever the delivered message starts or ends (note on/off, a gesture's position).
     void noteDelivered(const midiMessage_t* message, BYTE sourceChannel, BYTE sourceNote, std::uint32_t tag);
 
     int count() const { return _count; }
@@ -42,17 +43,16 @@ public:
     /// `exceptTag`; -1 if none.
     int indexOfSource(BYTE sourceChannel, BYTE sourceNote, std::uint32_t exceptTag) const;
 
-    bool isPedalDown(BYTE channel) const { return (_pedalDownMask >> channel) & 1u; }
-    bool isAnyPedalDown() const { return _pedalDownMask != 0; }
-    void clearPedals() { _pedalDownMask = 0; }
-
-    /// Whether the last pitch bend sent on the channel left it away from the centre.
-    bool isBent(BYTE channel) const { return (_bentMask >> channel) & 1u; }
-    void clearBends() { _bentMask = 0; }
+    /// Whether the last value of the gesture sent on the channel left it away from rest.
+    bool isAwayFromRest(int gesture, BYTE channel) const
+    {
+        return _gestures.isAwayFromRest(gesture, channel);
+    }
+    bool isAnyGestureAwayFromRest() const { return _gestures.isAnyAwayFromRest(); }
+    void clearGestures() { _gestures.clear(); }
 
 private:
     std::array<Entry, kCapacity> _entries{};
     int _count = 0;
-    std::uint16_t _pedalDownMask = 0;
-    std::uint16_t _bentMask = 0;
+    GestureState _gestures;
 };

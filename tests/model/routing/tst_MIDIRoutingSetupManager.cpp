@@ -1,13 +1,20 @@
 // The one current setup: making new ones, switching, clearing and relaying its state.
 #include "app/StatusManager.h"
+#include "model/initializers/InitializerRegistry.h"
+#include "model/initializers/ProgChgInitializer.h"
+#include "model/routing/MIDIOutput.h"
+#include "model/routing/MIDIPatchTarget.h"
 #include "model/routing/MIDIRoute.h"
 #include "model/routing/MIDIRoutingSetup.h"
 #include "model/routing/MIDIRoutingSetupManager.h"
+#include "persistence/AppPrefs.h"
+#include "persistence/PrefKeys.h"
 #include "persistence/SetupFileReaderWriter.h"
 #include "support/RoutingTestRig.h"
 #include "support/TestPrefs.h"
 
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +24,29 @@ namespace {
 MIDIRoutingSetupManager* manager()
 {
     return MIDIRoutingSetupManager::GetInstance();
+}
+
+using Sent = QList<midiMessage_t>;
+
+// The document of a setup with one input on "Keys": output A first (program 4 on SynthA), output
+// B active with a patch on every channel (program 16 on SynthB) and a muted one (program 5).
+QByteArray documentWithTwoSounds()
+{
+    MIDIRoutingSetup source(QStringLiteral("Two sounds"), nullptr);
+    MIDIRoute* route = source.createNewMIDIRoute(false);
+    route->setMIDIInputPortName(QStringLiteral("Keys"));
+    MIDIOutput* a = route->getMIDIOutputAtIndex(0);
+    a->getMIDIPatchTargetAtIndex(0)->setMIDIOutputPortName(QStringLiteral("SynthA"));
+    a->getMIDIPatchTargetAtIndex(0)->addMIDIPatchInitializer(createPCInitializer(4, nullptr));
+    MIDIOutput* b = route->createNewMIDIOutput(false);
+    MIDIPatchTarget* any = b->getMIDIPatchTargetAtIndex(0);
+    any->setMIDIOutputPortName(QStringLiteral("SynthB"));
+    any->setMIDIChannel(MIDIPatchTarget::kAnyChannel);
+    any->addMIDIPatchInitializer(createPCInitializer(16, nullptr));
+    MIDIPatchTarget* muted = b->createNewMIDIPatchTarget(false, QStringLiteral("SynthB"));
+    muted->addMIDIPatchInitializer(createPCInitializer(5, nullptr));
+    muted->setMuted(true);
+    return SetupFileReaderWriter::setupDocumentBytes(&source);
 }
 
 // Runs the deferred deletions asked for so far.
@@ -42,6 +72,49 @@ private slots:
     {
         manager()->clearCurrentRoutingSetup(true);
         runDeferredDeletions();
+    }
+
+    void openingSendsTheActiveSoundsInitializersOnceAfterReading_data()
+    {
+        QTest::addColumn<bool>("preference");
+        QTest::addColumn<bool>("commandLineAllows");
+        QTest::addColumn<bool>("expectSent");
+        QTest::newRow("default") << true << true << true;
+        QTest::newRow("preference off") << false << true << false;
+        QTest::newRow("--no-initializers-on-open") << true << false << false;
+    }
+    void openingSendsTheActiveSoundsInitializersOnceAfterReading()
+    {
+        QFETCH(bool, preference);
+        QFETCH(bool, commandLineAllows);
+        QFETCH(bool, expectSent);
+        registerBuiltInInitializers();
+        setBoolPrefValue(PrefKeys::SendInitializersWhenSetupOpens, preference);
+        manager()->setInitializersOnOpenAllowed(commandLineAllows);
+        auto restore = qScopeGuard([] {
+            setBoolPrefValue(PrefKeys::SendInitializersWhenSetupOpens, true);
+            manager()->setInitializersOnOpenAllowed(true);
+        });
+        const QByteArray document = documentWithTwoSounds();
+        RoutingTestRig::clearSent();
+
+        auto* setup = new MIDIRoutingSetup(QString(), nullptr);
+        QVERIFY(SetupFileReaderWriter::GetInstance()->readSetupFromDocumentBytes(setup, document,
+                                                                                 QStringLiteral("two")));
+        // Reading sends nothing at all, not even the first output's initializers.
+        QVERIFY(RoutingTestRig::takeSent(QStringLiteral("SynthA")).isEmpty());
+        QVERIFY(RoutingTestRig::takeSent(QStringLiteral("SynthB")).isEmpty());
+        QCOMPARE(setup->getMIDIRouteAtIndex(0)->getActiveMIDIOutput(),
+                 setup->getMIDIRouteAtIndex(0)->getMIDIOutputAtIndex(1));
+
+        manager()->setCurrentRoutingSetup(setup, true);
+        QVERIFY(RoutingTestRig::takeSent(QStringLiteral("SynthA")).isEmpty());
+        // Channel "Any" sends on channel index 0; the muted patch sends nothing.
+        QCOMPARE(RoutingTestRig::takeSent(QStringLiteral("SynthB")),
+                 expectSent ? Sent({{0xC0, 16}}) : Sent());
+        // Making the same setup current again is no opening.
+        manager()->setCurrentRoutingSetup(setup, true);
+        QVERIFY(RoutingTestRig::takeSent(QStringLiteral("SynthB")).isEmpty());
     }
 
     void isOneObjectForTheWholeProgram()

@@ -1,5 +1,6 @@
 // The GUI thread edits the setup while another thread plays into it, as a MIDI thread does. Run
 // under ThreadSanitizer this shows the locking is sound; in any build it shows nothing hangs.
+#include "model/routing/GestureState.h"
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIPatchTarget.h"
 #include "model/routing/MIDIRoute.h"
@@ -132,6 +133,80 @@ private slots:
         QVERIFY(played.load() > 100);
         QVERIFY(checker.noteOnsHeard() > 100);
         QCOMPARE(checker.hanging(), QString());
+    }
+
+    // Pedals, bend and wheels stream from the MIDI thread with keyswitches among them, while the
+    // user switches sounds and panics. Once the player brings every gesture back to rest, every
+    // port has heard every gesture at rest on every channel it was moved on.
+    void gesturesStreamingThroughSwitchesAndPanicsEndAtRestEverywhere()
+    {
+        MIDIRoutingSetup setup(QStringLiteral("S"), nullptr);
+        MIDIRoute* route = setup.createNewMIDIRoute(false);
+        route->setMIDIChannel(MIDIRoute::kAnyChannel);
+        route->getMIDIOutputAtIndex(0)->setMainActivationValue(24);
+        route->createNewMIDIOutput(false)->setMainActivationValue(25);
+        route->createNewMIDIOutput(false)->setMainActivationValue(26);
+        route->getMIDIOutputAtIndex(2)->getMIDIPatchTargetAtIndex(0)->setMIDIOutputPortName(kSynths.at(1));
+        RoutingTestRig::clearSent();
+
+        const midiMessage_t gestures[] = {{0xB0, 64, 0},   {0xB0, 66, 0}, {0xB0, 67, 0},
+                                          {0xE0, 0, 0x40}, {0xB0, 1, 0},  {0xB0, 2, 0}};
+        std::atomic<bool> stop{false};
+        std::atomic<long> played{0};
+        FakeMIDIBackend* backend = RoutingTestRig::backend();
+        const int keys = RoutingTestRig::inputIndex(QStringLiteral("Keys"));
+        std::thread player([&] {
+            QRandomGenerator random(23);
+            while (!stop.load()) {
+                midiMessage_t message = gestures[random.bounded(6)];
+                message[0] = BYTE(message[0] | random.bounded(2));
+                // A third of the values are the gesture's rest (0, or the bend's centre).
+                if (random.bounded(3) != 0)
+                    message[2] = BYTE(random.bounded(128));
+                backend->injectInputMessage(keys, message);
+                if (random.bounded(8) == 0)
+                    backend->injectInputMessage(keys, {0x90, BYTE(24 + random.bounded(3)), 100});
+                played.fetch_add(1);
+                std::this_thread::sleep_for(std::chrono::microseconds(50));
+            }
+        });
+
+        QMap<QString, GestureState> heard;
+        auto collect = [&heard] {
+            for (const QString& port : kSynths) {
+                for (const midiMessage_t& message : RoutingTestRig::takeSent(port))
+                    heard[port].record(&message);
+            }
+        };
+        QRandomGenerator random(99);
+        QElapsedTimer clock;
+        clock.start();
+        for (int step = 0; (step < 800 || played.load() < 2000) && clock.elapsed() < 5000; ++step) {
+            const int choice = random.bounded(10);
+            if (choice == 0)
+                route->panic();
+            else if (choice == 1)
+                route->getMIDIOutputAtIndex(random.bounded(3))->setMuteStateOfAllPatchesTo(random.bounded(2));
+            else
+                route->getMIDIOutputAtIndex(random.bounded(3))->setActive(true);
+            QCoreApplication::processEvents();
+            collect();
+        }
+        stop.store(true);
+        player.join();
+        // The hand returns every gesture to rest, on both channels.
+        for (midiMessage_t message : gestures) {
+            for (BYTE channel = 0; channel < 2; ++channel) {
+                message[0] = BYTE((message[0] & 0xF0) | channel);
+                RoutingTestRig::play(QStringLiteral("Keys"), message);
+            }
+        }
+        collect();
+
+        QVERIFY(played.load() > 100);
+        for (const QString& port : kSynths)
+            QVERIFY2(!heard[port].isAnyAwayFromRest(),
+                     qPrintable(port + QStringLiteral(" left away from rest")));
     }
 
     // A keyswitch may activate an output while the user removes it. The route must never be left

@@ -1,0 +1,154 @@
+// A setup opened on the private JACK server: the synth hears the active sound's initializers
+// exactly once, before the first note played through it, and not at all with the preference off.
+#include "midi/RtMidiBackend.h"
+#include "model/initializers/InitializerRegistry.h"
+#include "model/initializers/ProgChgInitializer.h"
+#include "model/routing/MIDIOutput.h"
+#include "model/routing/MIDIPatchTarget.h"
+#include "model/routing/MIDIRoute.h"
+#include "model/routing/MIDIRoutingSetup.h"
+#include "model/routing/MIDIRoutingSetupManager.h"
+#include "persistence/AppPrefs.h"
+#include "persistence/PrefKeys.h"
+#include "persistence/SetupFileReaderWriter.h"
+#include "support/JackServer.h"
+#include "support/JackTestClient.h"
+#include "support/TestPrefs.h"
+
+#include <QTest>
+#include <memory>
+
+using Bytes = midiMessage_t;
+
+namespace {
+
+int countOf(const JackTestClient& client, const Bytes& bytes)
+{
+    int count = 0;
+    for (const auto& received : client.receivedMessages())
+        count += received.bytes == bytes ? 1 : 0;
+    return count;
+}
+
+int indexOf(const JackTestClient& client, const Bytes& bytes)
+{
+    const auto received = client.receivedMessages();
+    for (int i = 0; i < int(received.size()); ++i) {
+        if (received[i].bytes == bytes)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+class SetupOpenInitializersJackTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<JackTestClient> _keys;
+    std::unique_ptr<JackTestClient> _synthA;
+    std::unique_ptr<JackTestClient> _synthB;
+    QByteArray _document;
+
+    // Opens the document as every way of opening a setup does: read, then made current.
+    void open()
+    {
+        auto* setup = new MIDIRoutingSetup(QString(), nullptr);
+        QVERIFY(SetupFileReaderWriter::GetInstance()->readSetupFromDocumentBytes(setup, _document,
+                                                                                 QStringLiteral("gig")));
+        MIDIRoutingSetupManager::GetInstance()->setCurrentRoutingSetup(setup, true);
+    }
+
+    // Plays a note until synth B hears it (a loaded server may drop a period).
+    bool playUntilBHears()
+    {
+        const bool heard = JackTestClient::retryUntil(
+            [this] {
+                _keys->send({0x90, 60, 99});
+            },
+            [this] {
+                return indexOf(*_synthB, {0x90, 60, 99}) >= 0;
+            });
+        _keys->send({0x80, 60, 0});
+        return heard;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        useTemporaryPrefs();
+        QUORVELL_REQUIRE_JACK_SERVER();
+        QVERIFY(RtMidiBackend::setPreferredApi(QStringLiteral("jack")));
+        registerBuiltInInitializers();
+        _keys = std::make_unique<JackTestClient>(QStringLiteral("QoKeys"), QStringLiteral("out"), QString());
+        _synthA =
+            std::make_unique<JackTestClient>(QStringLiteral("QoSynthA"), QString(), QStringLiteral("in"));
+        _synthB =
+            std::make_unique<JackTestClient>(QStringLiteral("QoSynthB"), QString(), QStringLiteral("in"));
+        for (const auto* client : {_keys.get(), _synthA.get(), _synthB.get()})
+            QVERIFY2(client->isValid(), qPrintable(client->errorText()));
+
+        // Output A first (program 4 on synth A), output B active (program 16 on synth B, every
+        // channel); the document is all that is kept.
+        MIDIRoutingSetup source(QStringLiteral("Gig"), nullptr);
+        MIDIRoute* route = source.createNewMIDIRoute(false);
+        route->setMIDIInputPortName(_keys->sourcePortName());
+        route->setMIDIChannel(MIDIRoute::kAnyChannel);
+        MIDIOutput* a = route->getMIDIOutputAtIndex(0);
+        a->setMainActivationValue(36);
+        a->getMIDIPatchTargetAtIndex(0)->setMIDIOutputPortName(_synthA->sinkPortName());
+        a->getMIDIPatchTargetAtIndex(0)->addMIDIPatchInitializer(createPCInitializer(4, nullptr));
+        MIDIOutput* b = route->createNewMIDIOutput(false);
+        b->setMainActivationValue(38);
+        MIDIPatchTarget* patchB = b->getMIDIPatchTargetAtIndex(0);
+        patchB->setMIDIOutputPortName(_synthB->sinkPortName());
+        patchB->setMIDIChannel(MIDIPatchTarget::kAnyChannel);
+        patchB->addMIDIPatchInitializer(createPCInitializer(16, nullptr));
+        _document = SetupFileReaderWriter::setupDocumentBytes(&source);
+    }
+
+    void cleanup()
+    {
+        MIDIRoutingSetupManager::GetInstance()->clearCurrentRoutingSetup(true);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        setBoolPrefValue(PrefKeys::SendInitializersWhenSetupOpens, true);
+        QTest::qWait(300);
+    }
+
+    void openingSendsTheActiveSoundOnceBeforeTheFirstNote_data()
+    {
+        QTest::addColumn<bool>("preference");
+        QTest::newRow("preference on") << true;
+        QTest::newRow("preference off") << false;
+    }
+    void openingSendsTheActiveSoundOnceBeforeTheFirstNote()
+    {
+        QFETCH(bool, preference);
+        setBoolPrefValue(PrefKeys::SendInitializersWhenSetupOpens, preference);
+        _synthA->clearReceived();
+        _synthB->clearReceived();
+        open();
+        QVERIFY(playUntilBHears());
+        QTest::qWait(300);
+        const int program = indexOf(*_synthB, {0xC0, 16});
+        if (preference) {
+            QCOMPARE(countOf(*_synthB, {0xC0, 16}), 1);
+            QVERIFY(program >= 0 && program < indexOf(*_synthB, {0x90, 60, 99}));
+        } else {
+            QCOMPARE(program, -1);
+        }
+        // The sound that is not active was never set.
+        QCOMPARE(_synthA->receivedCount(), 0);
+    }
+
+    void cleanupTestCase()
+    {
+        _keys.reset();
+        _synthA.reset();
+        _synthB.reset();
+    }
+};
+
+QTEST_GUILESS_MAIN(SetupOpenInitializersJackTest)
+#include "tst_SetupOpenInitializersJack.moc"
