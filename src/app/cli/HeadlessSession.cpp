@@ -2,6 +2,7 @@
 
 #include "app/StatusManager.h"
 #include "app/cli/CleanStop.h"
+#include "app/cli/ServiceNotifier.h"
 #include "app/cli/StderrStatusPrinter.h"
 #include "app/cli/UnixSignalWatcher.h"
 #include "midi/MIDIPortInfo.h"
@@ -18,6 +19,7 @@ int HeadlessSession::run(const QString& setupFile)
 {
     StderrStatusPrinter printer;
     UnixSignalWatcher watcher;
+    ServiceNotifier service;
     registerBuiltInTransforms();
     registerBuiltInInitializers();
 
@@ -39,18 +41,22 @@ int HeadlessSession::run(const QString& setupFile)
     }
 
     QObject::connect(&watcher, &UnixSignalWatcher::stopRequested, QCoreApplication::instance(),
-                     [](int) { QCoreApplication::quit(); });
+                     [&service](int) {
+                         service.notifyStopping();
+                         QCoreApplication::quit();
+                     });
     QObject::connect(&watcher, &UnixSignalWatcher::panicRequested, QCoreApplication::instance(), [] {
         if (MIDIRoutingSetup* current = getCurrentRoutingSetup())
             current->panic();
         postStatusMessage(QStringLiteral("panic"), 0);
     });
 
-    postStatusMessage(
-        QStringLiteral("routing \"%1\" (%2 inputs); SIGINT or SIGTERM stops, SIGUSR1 sends all notes off")
-            .arg(QDir::toNativeSeparators(setupFile))
-            .arg(setup->getNumMIDIRoutes()),
-        0);
+    const QString routing = QStringLiteral("routing \"%1\" (%2 inputs)")
+                                .arg(QDir::toNativeSeparators(setupFile))
+                                .arg(setup->getNumMIDIRoutes());
+    postStatusMessage(routing + QStringLiteral("; SIGINT or SIGTERM stops, SIGUSR1 sends all notes off"), 0);
+    // The setup is read and its ports are connected (or reported missing): ready to play.
+    service.notifyReady(routing);
     QCoreApplication::exec();
     CleanStop::perform();
     postStatusMessage(QStringLiteral("stopped: every note and sustain pedal released"), 0);
