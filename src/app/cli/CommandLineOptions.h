@@ -28,6 +28,8 @@ public:
     QString setupFile() const { return _setupFile; }
     /// "alsa", "jack" or empty.
     QString midiApi() const { return _midiApi; }
+    /// --fresh: a headless run starts on the outputs the file marks active, not the remembered ones.
+    bool fresh() const { return _fresh; }
     /// For Error: one sentence saying what is wrong.
     QString errorText() const { return _errorText; }
 
@@ -36,4 +38,5 @@ private:
     QString _setupFile;
     QString _midiApi;
     QString _errorText;
+    bool _fresh = false;
 };

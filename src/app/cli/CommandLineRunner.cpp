@@ -48,7 +48,7 @@ int CommandLineRunner::run(int& argc, char** argv, const CommandLineOptions& opt
         MIDIBackendChoice::setPreferredApi(options.midiApi());
 
     if (options.mode() == Mode::Headless)
-        return HeadlessSession::run(options.setupFile());
+        return HeadlessSession::run(options.setupFile(), options.fresh());
 
     if (options.mode() == Mode::ListPorts) {
         StderrStatusPrinter printer;

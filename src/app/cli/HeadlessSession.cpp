@@ -1,6 +1,7 @@
 #include "app/cli/HeadlessSession.h"
 
 #include "app/StatusManager.h"
+#include "app/cli/ActiveOutputStateKeeper.h"
 #include "app/cli/CleanStop.h"
 #include "app/cli/ServiceNotifier.h"
 #include "app/cli/StderrStatusPrinter.h"
@@ -10,12 +11,13 @@
 #include "model/routing/MIDIRoutingSetup.h"
 #include "model/routing/MIDIRoutingSetupManager.h"
 #include "model/transforms/BuiltInTransforms.h"
+#include "persistence/ActiveOutputState.h"
 #include "persistence/RecoveryFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 
-int HeadlessSession::run(const QString& setupFile)
+int HeadlessSession::run(const QString& setupFile, bool fresh)
 {
     StderrStatusPrinter printer;
     UnixSignalWatcher watcher;
@@ -34,11 +36,31 @@ int HeadlessSession::run(const QString& setupFile)
                            "device connections and relaunch."));
     }
 
+    // The content as it is read: the remembered outputs apply only to this very content.
+    const QByteArray setupHash = ActiveOutputState::contentHash(setupFile);
     MIDIRoutingSetup* setup = MIDIRoutingSetupManager::GetInstance()->createNewRoutingSetup(true, setupFile);
     if (!setup->hasBeenSaved()) {
         CleanStop::perform();
         return 2;
     }
+    const QString statePath = ActiveOutputState::stateFilePathFor(setupFile);
+    if (!fresh) {
+        QString whyNot;
+        const ActiveOutputState remembered =
+            ActiveOutputState::load(statePath, setupFile, setupHash, &whyNot);
+        if (remembered.isValid()) {
+            const int switched = remembered.applyTo(setup);
+            postStatusMessage(
+                QStringLiteral("back on the outputs active at the last stop (%1 switched)").arg(switched), 0);
+        } else if (!whyNot.isEmpty()) {
+            postStatusMessage(whyNot, 0);
+        }
+    }
+    // From now on the state names this run's file and outputs.
+    ActiveOutputStateKeeper stateKeeper(setup, setupFile, setupHash);
+    QString stateError;
+    if (!ActiveOutputState::capture(setup).save(statePath, setupFile, setupHash, &stateError))
+        postWarningMessage(stateError);
 
     QObject::connect(&watcher, &UnixSignalWatcher::stopRequested, QCoreApplication::instance(),
                      [&service](int) {
@@ -58,6 +80,7 @@ int HeadlessSession::run(const QString& setupFile)
     // The setup is read and its ports are connected (or reported missing): ready to play.
     service.notifyReady(routing);
     QCoreApplication::exec();
+    stateKeeper.flush();
     CleanStop::perform();
     postStatusMessage(QStringLiteral("stopped: every note and sustain pedal released"), 0);
     return 0;

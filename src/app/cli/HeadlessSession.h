@@ -9,6 +9,7 @@
 class HeadlessSession
 {
 public:
-    /// Returns the exit status: 0 after a clean stop, 2 when the file cannot be read.
-    static int run(const QString& setupFile);
+    /// Returns the exit status: 0 after a clean stop, 2 when the file cannot be read. The outputs
+    /// active at the last stop come back when the same file reopens unchanged, unless `fresh`.
+    static int run(const QString& setupFile, bool fresh = false);
 };
