@@ -28,6 +28,13 @@ void serverGone(jack_status_t /*code*/, const char* /*reason*/, void* arg)
     static_cast<JackMIDIBackend*>(arg)->noteServerGone();
 }
 
+// PipeWire's JACK library calls only the plain shutdown callback; jackd calls the informative
+// one when both are registered. Both lead to one report.
+void serverGonePlain(void* arg)
+{
+    static_cast<JackMIDIBackend*>(arg)->noteServerGone();
+}
+
 QString statusText(jack_status_t status)
 {
     const int bits = int(status);
@@ -107,6 +114,7 @@ bool JackMIDIBackend::_openClient(QString* reason)
     _sampleRate.store(jack_get_sample_rate(client));
     _haveCycleStart.store(false);
     jack_set_process_callback(client, &JackMIDIBackend::_processCallback, this);
+    jack_on_shutdown(client, &serverGonePlain, this);
     jack_on_info_shutdown(client, &serverGone, this);
     rescanPortsOnJackPortChanges(client);
     _serverGone.store(false);
@@ -314,9 +322,11 @@ int JackMIDIBackend::_processCallback(std::uint32_t frames, void* arg)
 
 void JackMIDIBackend::noteServerGone()
 {
-    // A JACK thread: the GUI thread deals with it. The client is the library's to free now.
+    // A JACK thread: the GUI thread deals with it. The client is the library's to free now. Said
+    // once, whichever of the shutdown callbacks (or both) the library calls.
     g_clientAtExit.store(nullptr);
-    _serverGone.store(true);
+    if (_serverGone.exchange(true))
+        return;
     QMetaObject::invokeMethod(this, &JackMIDIBackend::_serverLostSLOT, Qt::QueuedConnection);
 }
 
