@@ -9,6 +9,7 @@
 #include <jack/jack.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -26,6 +27,17 @@ const char* const kClientName = "Quorvell";
 void serverGone(jack_status_t /*code*/, const char* /*reason*/, void* arg)
 {
     static_cast<JackMIDIBackend*>(arg)->noteServerGone();
+}
+
+// While a client is being opened, the JACK library's complaints about a server that is not
+// there ("Cannot connect to server socket", ...) are dropped: the reason is reported in one line
+// of our own, and the watch asks every second while a server is away.
+std::atomic<bool> g_openingClient{false};
+
+void jackErrorText(const char* text)
+{
+    if (!g_openingClient.load())
+        std::fprintf(stderr, "%s\n", text);
 }
 
 // PipeWire's JACK library calls only the plain shutdown callback; jackd calls the informative
@@ -106,7 +118,10 @@ JackMIDIBackend::~JackMIDIBackend()
 bool JackMIDIBackend::_openClient(QString* reason)
 {
     jack_status_t status = jack_status_t(0);
+    jack_set_error_function(&jackErrorText);
+    g_openingClient.store(true);
     jack_client_t* client = jack_client_open(kClientName, JackNoStartServer, &status);
+    g_openingClient.store(false);
     if (!client) {
         *reason = statusText(status);
         return false;

@@ -153,6 +153,28 @@ private slots:
         QCOMPARE(program.exitCode(), 0);
     }
 
+    void noForeignNoiseWhenNoMIDIServiceOpens()
+    {
+        if (QFile::exists(QStringLiteral("/dev/snd/seq")))
+            QSKIP("this machine has an ALSA sequencer");
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("QUORVELL_MIDI_API"));
+        environment.insert(QStringLiteral("JACK_DEFAULT_SERVER"), QStringLiteral("quorvell-no-such-server"));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), _dir.filePath(QStringLiteral("config")));
+        program.setProcessEnvironment(environment);
+        program.setProcessChannelMode(QProcess::SeparateChannels);
+        program.start(QStringLiteral(QUORVELL_PROGRAM), {QStringLiteral("--list-ports")});
+        QVERIFY(program.waitForFinished(30000));
+        const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
+        // Only our own lines: no complaint of the ALSA library, RtMidi or the JACK library.
+        QVERIFY2(!errors.contains(QStringLiteral("ALSA lib")), qPrintable(errors));
+        QVERIFY2(!errors.contains(QStringLiteral("MidiInAlsa")), qPrintable(errors));
+        QVERIFY2(!errors.contains(QStringLiteral("Cannot connect to server")), qPrintable(errors));
+        QVERIFY2(errors.contains(QStringLiteral("the ALSA sequencer cannot be opened (/dev/snd/seq: ")),
+                 qPrintable(errors));
+    }
+
     void unreadableSetupNeverReportsReady()
     {
         NotifySocket socket(_dir.filePath(QStringLiteral("notify-3")));

@@ -50,8 +50,10 @@ int HeadlessSession::run(const QString& setupFile, bool fresh)
             ActiveOutputState::load(statePath, setupFile, setupHash, &whyNot);
         if (remembered.isValid()) {
             const int switched = remembered.applyTo(setup);
-            postStatusMessage(
-                QStringLiteral("back on the outputs active at the last stop (%1 switched)").arg(switched), 0);
+            if (switched > 0)
+                postStatusMessage(
+                    QStringLiteral("back on the outputs active at the last stop (%1 switched)").arg(switched),
+                    0);
         } else if (!whyNot.isEmpty()) {
             postStatusMessage(whyNot, 0);
         }
