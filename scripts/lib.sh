@@ -4,7 +4,8 @@
 QUORVELL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 QUORVELL_PACKAGES=(g++ cmake make pkg-config ccache qt6-base-dev libgl-dev librtmidi-dev jackd2
     libjack-jackd2-dev xvfb xauth googletest libgtest-dev libbenchmark-dev fonts-liberation imagemagick
-    xdotool liblo-dev liblo-tools)
+    xdotool desktop-file-utils appstream shared-mime-info libxml2-utils man-db lintian
+    libglib2.0-bin file systemd libsystemd-dev pipewire pipewire-bin pipewire-jack wireplumber dbus liblo-dev liblo-tools)
 
 # Installs whatever is missing from the list above with apt; silent when nothing is missing.
 ensure_packages() {

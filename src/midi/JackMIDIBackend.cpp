@@ -9,6 +9,7 @@
 #include <jack/jack.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -24,6 +25,24 @@ thread_local std::uint64_t t_epoch = 0;
 const char* const kClientName = "Quorvell";
 
 void serverGone(jack_status_t /*code*/, const char* /*reason*/, void* arg)
+{
+    static_cast<JackMIDIBackend*>(arg)->noteServerGone();
+}
+
+// While a client is being opened, the JACK library's complaints about a server that is not
+// there ("Cannot connect to server socket", ...) are dropped: the reason is reported in one line
+// of our own, and the watch asks every second while a server is away.
+std::atomic<bool> g_openingClient{false};
+
+void jackErrorText(const char* text)
+{
+    if (!g_openingClient.load())
+        std::fprintf(stderr, "%s\n", text);
+}
+
+// PipeWire's JACK library calls only the plain shutdown callback; jackd calls the informative
+// one when both are registered. Both lead to one report.
+void serverGonePlain(void* arg)
 {
     static_cast<JackMIDIBackend*>(arg)->noteServerGone();
 }
@@ -99,7 +118,10 @@ JackMIDIBackend::~JackMIDIBackend()
 bool JackMIDIBackend::_openClient(QString* reason)
 {
     jack_status_t status = jack_status_t(0);
+    jack_set_error_function(&jackErrorText);
+    g_openingClient.store(true);
     jack_client_t* client = jack_client_open(kClientName, JackNoStartServer, &status);
+    g_openingClient.store(false);
     if (!client) {
         *reason = statusText(status);
         return false;
@@ -107,6 +129,7 @@ bool JackMIDIBackend::_openClient(QString* reason)
     _sampleRate.store(jack_get_sample_rate(client));
     _haveCycleStart.store(false);
     jack_set_process_callback(client, &JackMIDIBackend::_processCallback, this);
+    jack_on_shutdown(client, &serverGonePlain, this);
     jack_on_info_shutdown(client, &serverGone, this);
     rescanPortsOnJackPortChanges(client);
     _serverGone.store(false);
@@ -314,9 +337,11 @@ int JackMIDIBackend::_processCallback(std::uint32_t frames, void* arg)
 
 void JackMIDIBackend::noteServerGone()
 {
-    // A JACK thread: the GUI thread deals with it. The client is the library's to free now.
+    // A JACK thread: the GUI thread deals with it. The client is the library's to free now. Said
+    // once, whichever of the shutdown callbacks (or both) the library calls.
     g_clientAtExit.store(nullptr);
-    _serverGone.store(true);
+    if (_serverGone.exchange(true))
+        return;
     QMetaObject::invokeMethod(this, &JackMIDIBackend::_serverLostSLOT, Qt::QueuedConnection);
 }
 

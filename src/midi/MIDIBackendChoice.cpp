@@ -75,6 +75,9 @@ std::unique_ptr<MIDIBackend> MIDIBackendChoice::makeBackend()
         return makeRtMidi(QStringLiteral("alsa"));
 
     auto native = std::make_unique<JackMIDIBackend>();
+    if (wanted.isEmpty() && native->getUnavailableReason().isEmpty())
+        postStatusMessage(
+            QStringLiteral("The ALSA sequencer cannot be opened (%1): using JACK.").arg(alsaReason), 0);
     if (!native->getUnavailableReason().isEmpty()) {
         if (wanted.isEmpty()) {
             warnNoService(QStringLiteral("the ALSA sequencer cannot be opened (%1) and no JACK server can be "

@@ -14,6 +14,10 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 QString RtMidiBackend::_preferredApi;
 
@@ -34,8 +38,8 @@ const char* const kRunsWithoutPorts = " The program runs without MIDI ports.";
 // to route the program into itself, and the list would change with every port it opens.
 bool isOwnClientPort(const std::string& name)
 {
-    static const QRegularExpression ownPort(
-        QStringLiteral("^RtMidi (Input|Output) Client(-\\d+)?:RtMidi (Input|Output)( \\d+:\\d+)?$"));
+    static const QRegularExpression ownPort(QStringLiteral(
+        "^(RtMidi (Input|Output) Client(-\\d+)?|Quorvell):RtMidi (Input|Output)( \\d+:\\d+)?$"));
     return ownPort.match(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()))).hasMatch();
 }
 
@@ -149,12 +153,29 @@ void RtMidiBackend::_chooseApi()
     postWarningMessage(warning);
 }
 
+std::string RtMidiBackend::clientName(int api, bool input)
+{
+    // ALSA shows client names to the user (connection managers list "Quorvell"); on JACK the
+    // names stay as the port lists and tests know them.
+    if (api == RtMidi::LINUX_ALSA)
+        return "Quorvell";
+    return input ? "RtMidi Input Client" : "RtMidi Output Client";
+}
+
 bool RtMidiBackend::alsaOpens(QString* reason)
 {
     if (!isApiCompiled(RtMidi::LINUX_ALSA)) {
         *reason = QStringLiteral("this RtMidi was built without ALSA");
         return false;
     }
+    // The sequencer device first, quietly: when it is missing, the ALSA library and RtMidi would
+    // each print their own complaint to stderr before the program says anything.
+    const int device = ::open("/dev/snd/seq", O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    if (device < 0) {
+        *reason = QStringLiteral("/dev/snd/seq: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    ::close(device);
     try {
         RtMidiInputPort probe(RtMidi::LINUX_ALSA);
     } catch (const MIDIBackendError& error) {
@@ -233,7 +254,7 @@ std::vector<std::string> RtMidiBackend::getInputPortNames()
         if (!_inputLister) {
             auto lister = std::make_unique<Lister>();
             lister->in =
-                std::make_unique<RtMidiIn>(static_cast<RtMidi::Api>(_api), "RtMidi Input Client", 100);
+                std::make_unique<RtMidiIn>(static_cast<RtMidi::Api>(_api), clientName(_api, true), 100);
             lister->errors.attachTo(*lister->in);
             _inputLister = std::move(lister);
         }
@@ -256,7 +277,8 @@ std::vector<std::string> RtMidiBackend::getOutputPortNames()
     try {
         if (!_outputLister) {
             auto lister = std::make_unique<Lister>();
-            lister->out = std::make_unique<RtMidiOut>(static_cast<RtMidi::Api>(_api), "RtMidi Output Client");
+            lister->out =
+                std::make_unique<RtMidiOut>(static_cast<RtMidi::Api>(_api), clientName(_api, false));
             lister->errors.attachTo(*lister->out);
             _outputLister = std::move(lister);
         }

@@ -3,6 +3,7 @@
 #include "midi/MIDIBackend.h"
 
 #include <memory>
+#include <string>
 
 class RtMidi;
 class RtMidiIn;
@@ -34,6 +35,8 @@ public:
 
     /// True when the ALSA sequencer opens through RtMidi; else `reason` says why not.
     static bool alsaOpens(QString* reason);
+    /// The client name RtMidi gives the sequencer or JACK for a port of this API (an RtMidi::Api).
+    static std::string clientName(int api, bool input);
 
     QString getApiName() const override;
 

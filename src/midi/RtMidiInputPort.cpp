@@ -8,7 +8,7 @@
 RtMidiInputPort::RtMidiInputPort(RtMidi::Api api) : _madeAt(RtMidiJackWatch::losses())
 {
     try {
-        _midiIn = std::make_unique<RtMidiIn>(api, "RtMidi Input Client", 100);
+        _midiIn = std::make_unique<RtMidiIn>(api, RtMidiBackend::clientName(api, true), 100);
     } catch (const RtMidiError& error) {
         throw MIDIBackendError(error.getMessage());
     }

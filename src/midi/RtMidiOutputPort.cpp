@@ -10,7 +10,7 @@
 RtMidiOutputPort::RtMidiOutputPort(RtMidi::Api api) : _madeAt(RtMidiJackWatch::losses())
 {
     try {
-        _midiOut = std::make_unique<RtMidiOut>(api, "RtMidi Output Client");
+        _midiOut = std::make_unique<RtMidiOut>(api, RtMidiBackend::clientName(api, false));
     } catch (const RtMidiError& error) {
         throw MIDIBackendError(error.getMessage());
     }

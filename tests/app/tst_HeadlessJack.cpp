@@ -84,8 +84,8 @@ class HeadlessJackTest : public QObject
     {
         program.setProcessChannelMode(QProcess::SeparateChannels);
         program.start(QStringLiteral(QUORVELL_PROGRAM),
-                      {QStringLiteral("--headless"), _setupFile, QStringLiteral("--midi-api"),
-                       JackBackendUnderTest::midiApiOption()});
+                      {QStringLiteral("--headless"), _setupFile, QStringLiteral("--fresh"),
+                       QStringLiteral("--midi-api"), JackBackendUnderTest::midiApiOption()});
         if (!program.waitForStarted(10000))
             return false;
         const bool heard = JackTestClient::retryUntil(

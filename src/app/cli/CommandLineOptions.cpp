@@ -84,6 +84,10 @@ CommandLineOptions CommandLineOptions::parse(const QStringList& arguments)
             options._initializersOnOpen = false;
             continue;
         }
+        if (argument == QLatin1String("--fresh")) {
+            options._fresh = true;
+            continue;
+        }
         rest << argument;
     }
 
@@ -124,7 +128,7 @@ QString CommandLineOptions::usageText()
     return QStringLiteral(
         "Usage: quorvell [FILE.ms] [--osc-port N [--osc-bind ADDRESS]]\n"
         "       quorvell --headless FILE.ms [--midi-api API] [--no-initializers-on-open]\n"
-        "                [--osc-port N [--osc-bind ADDRESS]]\n"
+        "                [--fresh] [--osc-port N [--osc-bind ADDRESS]]\n"
         "       quorvell --check FILE.ms [--midi-api API]\n"
         "       quorvell --list-ports [--midi-api API]\n"
         "       quorvell --help | --version\n"
@@ -132,6 +136,8 @@ QString CommandLineOptions::usageText()
         "  FILE.ms             open this setup in the window\n"
         "  --headless FILE.ms  route MIDI through the setup with no window until SIGINT or SIGTERM;\n"
         "                      SIGUSR1 sends all notes off; messages go to stderr\n"
+        "  --fresh             with --headless: start on the outputs the file marks active, not on\n"
+        "                      the ones active when the same, unchanged file last stopped\n"
         "  --check FILE.ms     print what the setup holds and every problem found; exit status 0\n"
         "                      only when it reads cleanly\n"
         "  --list-ports        list the MIDI input and output ports and the MIDI service in use\n"

@@ -35,6 +35,8 @@ public:
     /// False with --no-initializers-on-open: the setup's active sounds send no initializers when
     /// it opens.
     bool initializersOnOpen() const { return _initializersOnOpen; }
+    /// --fresh: a headless run starts on the outputs the file marks active, not the remembered ones.
+    bool fresh() const { return _fresh; }
     /// For Error: one sentence saying what is wrong.
     QString errorText() const { return _errorText; }
 
@@ -46,4 +48,5 @@ private:
     int _oscPort = 0;
     QString _oscBindAddress = QStringLiteral("127.0.0.1");
     bool _initializersOnOpen = true;
+    bool _fresh = false;
 };

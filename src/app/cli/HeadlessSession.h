@@ -11,6 +11,7 @@ class HeadlessSession
 {
 public:
     /// Returns the exit status: 0 after a clean stop, 2 when the file cannot be read or the OSC
-    /// port cannot be opened.
+    /// port cannot be opened. The outputs active at the last stop come back when the same file
+    /// reopens unchanged, unless --fresh.
     static int run(const CommandLineOptions& options);
 };

@@ -53,6 +53,21 @@ private slots:
         QCOMPARE(options.midiApi(), api);
     }
 
+    void freshStandsAnywhereAndTakesNoFile()
+    {
+        for (const QStringList& arguments :
+             {QStringList{"--headless", "gig.ms", "--fresh"}, QStringList{"--fresh", "--headless", "gig.ms"},
+              QStringList{"--headless", "gig.ms", "--fresh", "--midi-api", "jack"}}) {
+            const CommandLineOptions options = CommandLineOptions::parse(arguments);
+            QCOMPARE(int(options.mode()), int(Mode::Headless));
+            QCOMPARE(options.setupFile(), QStringLiteral("gig.ms"));
+            QVERIFY(options.fresh());
+        }
+        QVERIFY(!CommandLineOptions::parse({"--headless", "gig.ms"}).fresh());
+        // "--fresh" is not taken for the file that --headless needs.
+        QCOMPARE(int(CommandLineOptions::parse({"--headless", "--fresh"}).mode()), int(Mode::Error));
+    }
+
     void guiOpensAnExistingSetupFileOnlyWithTheExactSuffix()
     {
         QTemporaryDir dir;

@@ -1,6 +1,7 @@
 // Routing without a window heals the same way as the window: a synth unplugged and plugged back
 // while a headless session runs is warned about, reconnected, and hears the next notes.
 #include "app/StatusManager.h"
+#include "app/cli/CommandLineOptions.h"
 #include "app/cli/HeadlessSession.h"
 #include "midi/MIDIPortInfo.h"
 #include "model/routing/MIDIOutput.h"
@@ -63,7 +64,7 @@ private slots:
             RoutingTestRig::play(QStringLiteral("Keys"), {0x80, 60, 0});
             QCoreApplication::quit();
         });
-        QCOMPARE(HeadlessSession::run(path), 0);
+        QCOMPARE(HeadlessSession::run(CommandLineOptions::parse({QStringLiteral("--headless"), path})), 0);
 
         QCOMPARE(heardBack, Sent({{0x93, 60, 100}}));
         QCOMPARE(warnings.count(), 1);
