@@ -23,10 +23,12 @@
 #include "widgets/MIDIPortChannelSelector.h"
 #include "widgets/MIDIRouteInputStackWidget.h"
 #include "widgets/MIDIRouteInputWidget.h"
+#include "widgets/MenuButton.h"
 #include "widgets/NoWheelComboBox.h"
 #include "widgets/PopupMenuDriver.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -36,6 +38,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 using namespace WindowTestSupport;
@@ -264,9 +267,11 @@ private slots:
     {
         MIDIPortInfo* info = MIDIPortInfo::GetInstance();
         MIDIPortChannelSelector* keys = inputWidget(0)->getPortChannelSelector();
-        MIDIPortChannelSelector* synth = patchWidget(input(0)->getMIDIOutputAtIndex(0), 0)->getPortChannelSelector();
+        MIDIPortChannelSelector* synth =
+            patchWidget(input(0)->getMIDIOutputAtIndex(0), 0)->getPortChannelSelector();
         const auto shownOpen = [](MIDIPortChannelSelector* selector) {
-            return !selector->font().italic() && !selector->toolTip().contains(QStringLiteral("not currently open"));
+            return !selector->font().italic() &&
+                   !selector->toolTip().contains(QStringLiteral("not currently open"));
         };
         QVERIFY(shownOpen(keys));
         QVERIFY(shownOpen(synth));
@@ -411,6 +416,56 @@ private slots:
         QTRY_COMPARE(_view->getOutputStack()->getMIDIRoute(), input(1));
         _backend->injectInputMessage(0, {0x81, 21, 0});
         _backend->injectInputMessage(0, {0x80, 26, 0});
+    }
+
+    void menusOutliveThePanelDeletedWhileTheyAreOpen()
+    {
+        MIDIPatchTarget* patch = input(0)->getMIDIOutputAtIndex(0)->getMIDIPatchTargetAtIndex(0);
+        const int initializersBefore = patch->getNumMIDIPatchInitializers();
+        QPointer<MIDIPatchTargetWidget> panel = patchWidget(input(0)->getMIDIOutputAtIndex(0), 0);
+        QPointer<MenuButton> button = panel->getAddInitializerButton();
+
+        // While the "+" menu runs its loop, note 21 on the second input's channel makes that input
+        // current: the output column and this panel go. Then an entry is chosen.
+        bool panelGoneInMenu = false;
+        QString entryChosen;
+        auto* timer = new QTimer(this);
+        timer->setInterval(20);
+        const QDeadlineTimer deadline(10000);
+        connect(timer, &QTimer::timeout, this, [&, timer] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu || !menu->isVisible())
+                return;
+            if (panel && deadline.hasExpired()) {
+                timer->stop();
+                menu->close();
+                return;
+            }
+            if (panel) {
+                if (_setup->getActiveRoute() == input(0))
+                    _backend->injectInputMessage(0, {0x91, 21, 100});
+                return;
+            }
+            panelGoneInMenu = true;
+            timer->stop();
+            timer->deleteLater();
+            QAction* entry = menu->actions().value(0);
+            QVERIFY(entry);
+            entryChosen = entry->data().toString();
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+        });
+        timer->start();
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), button->mapToGlobal(QPointF(5, 5)),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(button, &press);
+        QVERIFY(panelGoneInMenu);
+        QVERIFY(!entryChosen.isEmpty());
+        QVERIFY(!button);
+        // Posted events run (none for the dead button); the choice added nothing to the patch.
+        QTest::qWait(30);
+        QCOMPARE(patch->getNumMIDIPatchInitializers(), initializersBefore);
+        QCOMPARE(_view->getOutputStack()->getMIDIRoute(), input(1));
+        _backend->injectInputMessage(0, {0x81, 21, 0});
     }
 
     void droppedSetupFilesAreHandedToTheWindow()
