@@ -35,6 +35,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -466,6 +467,49 @@ private slots:
         QCOMPARE(patch->getNumMIDIPatchInitializers(), initializersBefore);
         QCOMPARE(_view->getOutputStack()->getMIDIRoute(), input(1));
         _backend->injectInputMessage(0, {0x81, 21, 0});
+    }
+
+    void newPanelsScrollFullyIntoView()
+    {
+        _view->resize(864, 600);
+        QTest::qWait(20);
+        QScrollArea* area = _view->getOutputScrollArea();
+        // Whole in the viewport, or (taller than it) filling it.
+        auto inView = [area](QWidget* panel) {
+            if (!panel || !area->widget()->isAncestorOf(panel))
+                return false;
+            const QRect rect(panel->mapTo(area->viewport(), QPoint(0, 0)), panel->size());
+            const QRect viewport = area->viewport()->rect();
+            return viewport.contains(rect) ||
+                   (rect.height() > viewport.height() && rect.intersected(viewport) == viewport);
+        };
+        MIDIOutput* output = input(0)->getMIDIOutputAtIndex(2);
+        QPointer<QWidget> added;
+        connect(_view->getOutputStack(), &MIDIOutputStackWidget::patchWidgetAdded, this,
+                [&added](QWidget* widget) { added = widget; });
+        for (int i = 0; i < 10; ++i) {
+            added = nullptr;
+            output->createNewMIDIPatchTarget(true, QString());
+            QVERIFY2(added, qPrintable(QStringLiteral("patch %1 has no panel").arg(i + 3)));
+            // In view once the layout has handled what the addition posted, with no clock involved.
+            for (int round = 0; round < 20; ++round)
+                QCoreApplication::sendPostedEvents();
+            QVERIFY2(inView(added), qPrintable(QStringLiteral("patch %1").arg(i + 3)));
+            // And it stays there once everything has settled.
+            QTest::qWait(50);
+            QVERIFY2(inView(added), qPrintable(QStringLiteral("patch %1").arg(i + 3)));
+        }
+        // A new output too.
+        QPointer<QWidget> addedOutput;
+        connect(_view->getOutputStack(), &ReorderWidget::widgetAdded, this,
+                [&addedOutput](QWidget* widget) { addedOutput = widget; });
+        input(0)->createNewMIDIOutput(true);
+        QVERIFY(addedOutput);
+        for (int round = 0; round < 20; ++round)
+            QCoreApplication::sendPostedEvents();
+        QVERIFY(inView(addedOutput));
+        QTest::qWait(50);
+        QVERIFY(inView(addedOutput));
     }
 
     void droppedSetupFilesAreHandedToTheWindow()
