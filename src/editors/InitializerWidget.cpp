@@ -11,6 +11,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QTimer>
+#include <memory>
 
 InitializerWidget::InitializerWidget(MIDIPatchInitializer* initializer, QWidget* parent)
     : ObjectIndicatorWidget(parent), _initializer(initializer)
@@ -49,7 +50,10 @@ void InitializerWidget::contextMenuEvent(QContextMenuEvent* event)
     if (!_initializer || _initializer->getParentMIDIPatchTarget() == nullptr)
         return;
     QPointer<InitializerWidget> self(this);
-    QMenu menu(this);
+    // No parent: the panel holding this may be deleted while the menu is open (an input switched
+    // from a port), and the menu must outlive it until exec returns; its entries then do nothing.
+    auto menuOwner = std::make_unique<QMenu>();
+    QMenu& menu = *menuOwner;
     QAction* remove = menu.addAction(QIcon(QStringLiteral(":/icons/remove_16x16.png")),
                                      QStringLiteral("Remove ") + _initializer->getDescriptionString());
     connect(remove, &QAction::triggered, this, &InitializerWidget::_removeTriggeredSLOT);

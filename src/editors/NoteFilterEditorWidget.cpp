@@ -5,6 +5,7 @@
 
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <memory>
 
 NoteFilterEditorWidget::NoteFilterEditorWidget(MIDIDataTransform* transform, QWidget* parent)
     : AllNotesKeyboardWidget(parent), _transform(qobject_cast<NoteFilter*>(transform))
@@ -65,7 +66,10 @@ void NoteFilterEditorWidget::contextMenuEvent(QContextMenuEvent* event)
         return;
     auto* key = qobject_cast<KeyWidget*>(childAt(event->pos()));
     QPointer<NoteFilter> filter = _transform;
-    QMenu menu(this);
+    // No parent: the editor may be closed while the menu is open (its transform removed), and the
+    // menu must outlive it until exec returns; its entries then do nothing.
+    auto menuOwner = std::make_unique<QMenu>();
+    QMenu& menu = *menuOwner;
     connect(menu.addAction(QStringLiteral("Enable All Notes")), &QAction::triggered, filter.data(),
             &NoteFilter::acceptAllNotes);
     connect(menu.addAction(QStringLiteral("Disable All Notes")), &QAction::triggered, filter.data(),

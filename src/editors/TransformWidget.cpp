@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
+#include <memory>
 
 TransformWidget::TransformWidget(MIDIDataTransform* transform, QWidget* parent)
     : ObjectIndicatorWidget(parent), _transform(transform)
@@ -111,7 +112,10 @@ void TransformWidget::contextMenuEvent(QContextMenuEvent* event)
     event->accept();
     if (!_transform || qobject_cast<MIDIPatchTarget*>(_transform->parent()) == nullptr)
         return;
-    QMenu menu(this);
+    // No parent: the panel holding this may be deleted while the menu is open (an input switched
+    // from a port), and the menu must outlive it until exec returns; its entries then do nothing.
+    auto menuOwner = std::make_unique<QMenu>();
+    QMenu& menu = *menuOwner;
     QAction* remove = menu.addAction(QIcon(QStringLiteral(":/icons/remove_16x16.png")),
                                      QStringLiteral("Remove ") + _transform->getDescriptionString());
     connect(remove, &QAction::triggered, this, [this] {

@@ -150,28 +150,35 @@ void CurrentRouteKeyboardWidget::_connectToRoute(MIDIRoute* route)
 {
     if (route != _route)
         _endGestures();
-    if (_route)
-        disconnect(_route, nullptr, this, nullptr);
+    for (const QMetaObject::Connection& connection : std::as_const(_routeConnections))
+        disconnect(connection);
+    _routeConnections.clear();
     _route = route;
     if (!_route) {
         _goInactive();
         return;
     }
     // Messages handled on the MIDI thread reach these through queued delivery; injected ones at once.
-    connect(_route, &MIDIRoute::receivedNoteOn, _keyboard, &AllNotesKeyboardWidget::showNotePressed);
-    connect(_route, &MIDIRoute::receivedNoteOff, _keyboard, &AllNotesKeyboardWidget::showNoteReleased);
-    connect(_route, &MIDIRoute::receivedControlMessage, _modulationSlider,
-            &MIDICCSlider::setValueFromControlMessage);
-    connect(_route, &MIDIRoute::receivedPitchBendMessage, _pitchBendSlider,
-            &PitchBendSlider::setValueFromPitchBendMessage);
-    connect(_route, &MIDIRoute::outputActivationMethodChangedTo, this,
-            &CurrentRouteKeyboardWidget::_reloadSLOT);
-    connect(_route, &MIDIRoute::outputActivationSpecificityChangedTo, this,
-            &CurrentRouteKeyboardWidget::_reloadSLOT);
-    connect(_route, &MIDIRoute::outputValueOrRangeChanged, this, &CurrentRouteKeyboardWidget::_reloadSLOT);
-    connect(_route, &MIDIRoute::MIDIOutputNameChanged, this, &CurrentRouteKeyboardWidget::_reloadSLOT);
-    connect(_route, &MIDIRoute::midiOutputAdded, this, &CurrentRouteKeyboardWidget::_reloadSLOT);
-    connect(_route, &MIDIRoute::midiOutputRemoved, this, &CurrentRouteKeyboardWidget::_reloadSLOT);
+    _routeConnections << connect(_route, &MIDIRoute::receivedNoteOn, _keyboard,
+                                 &AllNotesKeyboardWidget::showNotePressed);
+    _routeConnections << connect(_route, &MIDIRoute::receivedNoteOff, _keyboard,
+                                 &AllNotesKeyboardWidget::showNoteReleased);
+    _routeConnections << connect(_route, &MIDIRoute::receivedControlMessage, _modulationSlider,
+                                 &MIDICCSlider::setValueFromControlMessage);
+    _routeConnections << connect(_route, &MIDIRoute::receivedPitchBendMessage, _pitchBendSlider,
+                                 &PitchBendSlider::setValueFromPitchBendMessage);
+    _routeConnections << connect(_route, &MIDIRoute::outputActivationMethodChangedTo, this,
+                                 &CurrentRouteKeyboardWidget::_reloadSLOT);
+    _routeConnections << connect(_route, &MIDIRoute::outputActivationSpecificityChangedTo, this,
+                                 &CurrentRouteKeyboardWidget::_reloadSLOT);
+    _routeConnections << connect(_route, &MIDIRoute::outputValueOrRangeChanged, this,
+                                 &CurrentRouteKeyboardWidget::_reloadSLOT);
+    _routeConnections << connect(_route, &MIDIRoute::MIDIOutputNameChanged, this,
+                                 &CurrentRouteKeyboardWidget::_reloadSLOT);
+    _routeConnections << connect(_route, &MIDIRoute::midiOutputAdded, this,
+                                 &CurrentRouteKeyboardWidget::_reloadSLOT);
+    _routeConnections << connect(_route, &MIDIRoute::midiOutputRemoved, this,
+                                 &CurrentRouteKeyboardWidget::_reloadSLOT);
     _reloadSLOT();
 }
 

@@ -3,6 +3,7 @@
 #include "model/MIDIMessage.h"
 #include "widgets/OnScreenPlayRecord.h"
 
+#include <QList>
 #include <QPointer>
 #include <QWidget>
 
@@ -61,6 +62,8 @@ private:
     MIDIRoutingSetupManager* _setupManager = nullptr;
     QPointer<MIDIRoutingSetup> _setup;
     QPointer<MIDIRoute> _route;
+    // Every connection from the current input, whatever its receiver: all go when it changes.
+    QList<QMetaObject::Connection> _routeConnections;
     OnScreenPlayRecord _played;
 
     PitchBendSlider* _pitchBendSlider = nullptr;

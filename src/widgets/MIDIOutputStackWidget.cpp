@@ -49,7 +49,11 @@ void MIDIOutputStackWidget::_addWidgetFor(MIDIOutput* output)
 
 void MIDIOutputStackWidget::_midiOutputAddedSLOT(MIDIOutput* output)
 {
+    // A panel for an object new to the model: the view scrolls it into sight.
+    const bool known = getWidgetForOutput(output) != nullptr;
     _addWidgetFor(output);
+    if (QWidget* widget = getWidgetForOutput(output); widget && !known)
+        emit widgetAdded(widget);
 }
 
 void MIDIOutputStackWidget::_midiOutputRemovedSLOT(MIDIOutput* output)

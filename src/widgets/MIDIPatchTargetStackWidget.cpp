@@ -81,7 +81,11 @@ void MIDIPatchTargetStackWidget::_addWidgetFor(MIDIPatchTarget* patch)
 
 void MIDIPatchTargetStackWidget::_patchAddedSLOT(MIDIPatchTarget* patch)
 {
+    // A panel for an object new to the model: the view scrolls it into sight.
+    const bool known = getWidgetForPatch(patch) != nullptr;
     _addWidgetFor(patch);
+    if (QWidget* widget = getWidgetForPatch(patch); widget && !known)
+        emit widgetAdded(widget);
 }
 
 void MIDIPatchTargetStackWidget::_patchRemovedSLOT(MIDIPatchTarget* patch)

@@ -50,7 +50,11 @@ void MIDIRouteInputStackWidget::_addWidgetFor(MIDIRoute* route)
 
 void MIDIRouteInputStackWidget::_midiRouteAddedSLOT(MIDIRoute* route)
 {
+    // A panel for an object new to the model: the view scrolls it into sight.
+    const bool known = getWidgetForRoute(route) != nullptr;
     _addWidgetFor(route);
+    if (QWidget* widget = getWidgetForRoute(route); widget && !known)
+        emit widgetAdded(widget);
 }
 
 void MIDIRouteInputStackWidget::_midiRouteRemovedSLOT(MIDIRoute* route)

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QPointer>
 
 MenuButton::MenuButton(QWidget* parent) : MenuButton(QString(), parent) {}
 
@@ -14,11 +15,18 @@ MenuButton::MenuButton(const QString& text, QWidget* parent) : QPushButton(text,
 void MenuButton::mousePressEvent(QMouseEvent* event)
 {
     QPushButton::mousePressEvent(event);
+    // The listener runs the menu's own event loop, in which this button's panel (and the button)
+    // may be deleted: everything needed afterwards is taken now, and nothing of this is used
+    // unless it is still there.
+    QPointer<MenuButton> self(this);
+    auto* release = new QMouseEvent(QEvent::MouseButtonRelease, event->position(), event->scenePosition(),
+                                    event->globalPosition(), event->button(), event->buttons(),
+                                    event->modifiers(), event->pointingDevice());
     emit menuRequested();
-    // The matching release goes into the queue, so the button comes up even while the menu a
-    // listener opened is running its own event loop.
-    QCoreApplication::postEvent(this, new QMouseEvent(QEvent::MouseButtonRelease, event->position(),
-                                                      event->scenePosition(), event->globalPosition(),
-                                                      event->button(), event->buttons(), event->modifiers(),
-                                                      event->pointingDevice()));
+    if (!self) {
+        delete release;
+        return;
+    }
+    // The matching release went to the menu: let the button up again.
+    QCoreApplication::postEvent(this, release);
 }

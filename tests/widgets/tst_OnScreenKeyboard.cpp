@@ -229,6 +229,42 @@ private slots:
         RoutingTestRig::play(QStringLiteral("Pads"), {0x80, 50, 0});
     }
 
+    void inputsNoLongerCurrentLightNoKeysAndMoveNoSliders()
+    {
+        StageSetup stage;
+        ShownKeyboard shown;
+        // Lead was current twice before Bass became current.
+        stage.setup->setActiveRoute(stage.bass);
+        stage.setup->setActiveRoute(stage.lead);
+        stage.setup->setActiveRoute(stage.bass);
+        const int modulationBefore = shown.widget->getModulationSlider()->value();
+        const int bendBefore = shown.widget->getPitchBendSlider()->value();
+        RoutingTestRig::play(kKeys, {0x90, 64, 90});
+        RoutingTestRig::play(kKeys, {0xB0, 1, 77});
+        RoutingTestRig::play(kKeys, {0xE0, 0x00, 0x60});
+        // A note on the current input, played after them, shows that they have all been handled.
+        RoutingTestRig::play(QStringLiteral("Pads"), {0x90, 50, 70});
+        QTRY_VERIFY(shown.keys->getKeyWidgetForNote(50)->isShownAsPressed());
+        QTest::qWait(30);
+        QVERIFY(!shown.keys->getKeyWidgetForNote(64)->isShownAsPressed());
+        QCOMPARE(shown.widget->getModulationSlider()->value(), modulationBefore);
+        QCOMPARE(shown.widget->getPitchBendSlider()->value(), bendBefore);
+        RoutingTestRig::play(kKeys, {0x80, 64, 0});
+        RoutingTestRig::play(kKeys, {0xE0, 0x00, 0x40});
+
+        // And the other way round once Lead is current again.
+        stage.setup->setActiveRoute(stage.lead);
+        RoutingTestRig::play(QStringLiteral("Pads"), {0x90, 52, 70});
+        RoutingTestRig::play(kKeys, {0x90, 65, 90});
+        QTRY_VERIFY(shown.keys->getKeyWidgetForNote(65)->isShownAsPressed());
+        QTest::qWait(30);
+        QVERIFY(!shown.keys->getKeyWidgetForNote(52)->isShownAsPressed());
+        RoutingTestRig::play(kKeys, {0x80, 65, 0});
+        QTRY_VERIFY(!shown.keys->getKeyWidgetForNote(65)->isShownAsPressed());
+        RoutingTestRig::play(QStringLiteral("Pads"), {0x80, 50, 0});
+        RoutingTestRig::play(QStringLiteral("Pads"), {0x80, 52, 0});
+    }
+
     void keysPlayedWhileTheControllerPlaysMixCleanly()
     {
         StageSetup stage;

@@ -23,19 +23,23 @@
 #include "widgets/MIDIPortChannelSelector.h"
 #include "widgets/MIDIRouteInputStackWidget.h"
 #include "widgets/MIDIRouteInputWidget.h"
+#include "widgets/MenuButton.h"
 #include "widgets/NoWheelComboBox.h"
 #include "widgets/PopupMenuDriver.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 using namespace WindowTestSupport;
@@ -264,9 +268,11 @@ private slots:
     {
         MIDIPortInfo* info = MIDIPortInfo::GetInstance();
         MIDIPortChannelSelector* keys = inputWidget(0)->getPortChannelSelector();
-        MIDIPortChannelSelector* synth = patchWidget(input(0)->getMIDIOutputAtIndex(0), 0)->getPortChannelSelector();
+        MIDIPortChannelSelector* synth =
+            patchWidget(input(0)->getMIDIOutputAtIndex(0), 0)->getPortChannelSelector();
         const auto shownOpen = [](MIDIPortChannelSelector* selector) {
-            return !selector->font().italic() && !selector->toolTip().contains(QStringLiteral("not currently open"));
+            return !selector->font().italic() &&
+                   !selector->toolTip().contains(QStringLiteral("not currently open"));
         };
         QVERIFY(shownOpen(keys));
         QVERIFY(shownOpen(synth));
@@ -411,6 +417,99 @@ private slots:
         QTRY_COMPARE(_view->getOutputStack()->getMIDIRoute(), input(1));
         _backend->injectInputMessage(0, {0x81, 21, 0});
         _backend->injectInputMessage(0, {0x80, 26, 0});
+    }
+
+    void menusOutliveThePanelDeletedWhileTheyAreOpen()
+    {
+        MIDIPatchTarget* patch = input(0)->getMIDIOutputAtIndex(0)->getMIDIPatchTargetAtIndex(0);
+        const int initializersBefore = patch->getNumMIDIPatchInitializers();
+        QPointer<MIDIPatchTargetWidget> panel = patchWidget(input(0)->getMIDIOutputAtIndex(0), 0);
+        QPointer<MenuButton> button = panel->getAddInitializerButton();
+
+        // While the "+" menu runs its loop, note 21 on the second input's channel makes that input
+        // current: the output column and this panel go. Then an entry is chosen.
+        bool panelGoneInMenu = false;
+        QString entryChosen;
+        auto* timer = new QTimer(this);
+        timer->setInterval(20);
+        const QDeadlineTimer deadline(10000);
+        connect(timer, &QTimer::timeout, this, [&, timer] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu || !menu->isVisible())
+                return;
+            if (panel && deadline.hasExpired()) {
+                timer->stop();
+                menu->close();
+                return;
+            }
+            if (panel) {
+                if (_setup->getActiveRoute() == input(0))
+                    _backend->injectInputMessage(0, {0x91, 21, 100});
+                return;
+            }
+            panelGoneInMenu = true;
+            timer->stop();
+            timer->deleteLater();
+            QAction* entry = menu->actions().value(0);
+            QVERIFY(entry);
+            entryChosen = entry->data().toString();
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+        });
+        timer->start();
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), button->mapToGlobal(QPointF(5, 5)),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(button, &press);
+        QVERIFY(panelGoneInMenu);
+        QVERIFY(!entryChosen.isEmpty());
+        QVERIFY(!button);
+        // Posted events run (none for the dead button); the choice added nothing to the patch.
+        QTest::qWait(30);
+        QCOMPARE(patch->getNumMIDIPatchInitializers(), initializersBefore);
+        QCOMPARE(_view->getOutputStack()->getMIDIRoute(), input(1));
+        _backend->injectInputMessage(0, {0x81, 21, 0});
+    }
+
+    void newPanelsScrollFullyIntoView()
+    {
+        _view->resize(864, 600);
+        QTest::qWait(20);
+        QScrollArea* area = _view->getOutputScrollArea();
+        // Whole in the viewport, or (taller than it) filling it.
+        auto inView = [area](QWidget* panel) {
+            if (!panel || !area->widget()->isAncestorOf(panel))
+                return false;
+            const QRect rect(panel->mapTo(area->viewport(), QPoint(0, 0)), panel->size());
+            const QRect viewport = area->viewport()->rect();
+            return viewport.contains(rect) ||
+                   (rect.height() > viewport.height() && rect.intersected(viewport) == viewport);
+        };
+        MIDIOutput* output = input(0)->getMIDIOutputAtIndex(2);
+        QPointer<QWidget> added;
+        connect(_view->getOutputStack(), &MIDIOutputStackWidget::patchWidgetAdded, this,
+                [&added](QWidget* widget) { added = widget; });
+        for (int i = 0; i < 10; ++i) {
+            added = nullptr;
+            output->createNewMIDIPatchTarget(true, QString());
+            QVERIFY2(added, qPrintable(QStringLiteral("patch %1 has no panel").arg(i + 3)));
+            // In view once the layout has handled what the addition posted, with no clock involved.
+            for (int round = 0; round < 20; ++round)
+                QCoreApplication::sendPostedEvents();
+            QVERIFY2(inView(added), qPrintable(QStringLiteral("patch %1").arg(i + 3)));
+            // And it stays there once everything has settled.
+            QTest::qWait(50);
+            QVERIFY2(inView(added), qPrintable(QStringLiteral("patch %1").arg(i + 3)));
+        }
+        // A new output too.
+        QPointer<QWidget> addedOutput;
+        connect(_view->getOutputStack(), &ReorderWidget::widgetAdded, this,
+                [&addedOutput](QWidget* widget) { addedOutput = widget; });
+        input(0)->createNewMIDIOutput(true);
+        QVERIFY(addedOutput);
+        for (int round = 0; round < 20; ++round)
+            QCoreApplication::sendPostedEvents();
+        QVERIFY(inView(addedOutput));
+        QTest::qWait(50);
+        QVERIFY(inView(addedOutput));
     }
 
     void droppedSetupFilesAreHandedToTheWindow()
