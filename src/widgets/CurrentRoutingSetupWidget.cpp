@@ -16,22 +16,22 @@
 #include "widgets/MIDIOutputWidget.h"
 #include "widgets/MIDIRouteInputStackWidget.h"
 #include "widgets/MIDIRouteInputWidget.h"
+#include "widgets/NewPanelScroller.h"
+#include "widgets/SetupArrowKeyNavigator.h"
 #include "widgets/ShrinkableDropShadowLabel.h"
 
-#include <QApplication>
 #include <QDragEnterEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
 
 const QString kNoSetupText = QStringLiteral("No current setup.");
 const QString kGetStartedText = QStringLiteral("Create a new setup or open an existing one to get started.");
-constexpr int kVisibleMargin = 50;
+constexpr int kVisibleMargin = NewPanelScroller::kVisibleMargin;
 
 QPushButton* makeAddButton(QWidget* parent, const QString& toolTip, const QString& whatsThis)
 {
@@ -86,6 +86,7 @@ void showPlaceholderIn(QScrollArea* area, QLabel* placeholder)
 CurrentRoutingSetupWidget::CurrentRoutingSetupWidget(QWidget* parent) : QWidget(parent)
 {
     setAcceptDrops(true);
+    _scroller = new NewPanelScroller(this);
     _buildUI();
     _makeConnections();
     _buildFromCurrentSetup();
@@ -176,22 +177,7 @@ void CurrentRoutingSetupWidget::_makeConnections()
     connect(_addOutputButton, &QPushButton::clicked, this, &CurrentRoutingSetupWidget::_addOutputClickedSLOT);
     connect(_keyboardToggle, &ClickableLabel::clicked, this,
             &CurrentRoutingSetupWidget::toggleKeyboardVisibility);
-    connect(_inputScrollArea, &ArrowKeyPressSignalingScrollArea::upArrowKeyPressed, this,
-            &CurrentRoutingSetupWidget::_inputUpSLOT);
-    connect(_inputScrollArea, &ArrowKeyPressSignalingScrollArea::downArrowKeyPressed, this,
-            &CurrentRoutingSetupWidget::_inputDownSLOT);
-    connect(_inputScrollArea, &ArrowKeyPressSignalingScrollArea::leftArrowKeyPressed, this,
-            &CurrentRoutingSetupWidget::_inputLeftSLOT);
-    connect(_inputScrollArea, &ArrowKeyPressSignalingScrollArea::rightArrowKeyPressed, this,
-            &CurrentRoutingSetupWidget::_inputRightSLOT);
-    connect(_outputScrollArea, &ArrowKeyPressSignalingScrollArea::upArrowKeyPressed, this,
-            &CurrentRoutingSetupWidget::_outputUpSLOT);
-    connect(_outputScrollArea, &ArrowKeyPressSignalingScrollArea::downArrowKeyPressed, this,
-            &CurrentRoutingSetupWidget::_outputDownSLOT);
-    connect(_outputScrollArea, &ArrowKeyPressSignalingScrollArea::leftArrowKeyPressed, this,
-            &CurrentRoutingSetupWidget::_outputLeftSLOT);
-    connect(_outputScrollArea, &ArrowKeyPressSignalingScrollArea::rightArrowKeyPressed, this,
-            &CurrentRoutingSetupWidget::_outputRightSLOT);
+    _navigator = new SetupArrowKeyNavigator(_inputScrollArea, _outputScrollArea, this);
 }
 
 QString CurrentRoutingSetupWidget::getOutputHeadingText() const
@@ -234,8 +220,10 @@ void CurrentRoutingSetupWidget::_buildFromCurrentSetup()
         disconnect(_setup, nullptr, this, nullptr);
     _disconnectActiveRoute();
     _activeRoute = nullptr;
+    _navigator->setRoute(nullptr);
     _clearColumns();
     _setup = MIDIRoutingSetupManager::GetInstance()->getCurrentRoutingSetup();
+    _navigator->setSetup(_setup);
     if (!_setup)
         return;
 
@@ -272,6 +260,7 @@ void CurrentRoutingSetupWidget::_currentSetupClearedSLOT()
     _disconnectActiveRoute();
     _clearColumns();
     _setup = nullptr;
+    _navigator->setSetup(nullptr);
 }
 
 void CurrentRoutingSetupWidget::_disconnectActiveRoute()
@@ -286,6 +275,7 @@ void CurrentRoutingSetupWidget::_activeRouteChangedToSLOT(MIDIRoute* route)
         return;
     _disconnectActiveRoute();
     _activeRoute = route;
+    _navigator->setRoute(route);
     if (!route && !_outputStack) {
         _outputPlaceholder->setText(QString());
         return;
@@ -357,32 +347,19 @@ void CurrentRoutingSetupWidget::_addOutputClickedSLOT()
         _activeRoute->createNewMIDIOutput(true);
 }
 
-void CurrentRoutingSetupWidget::_scrollIntoViewLater(QWidget* widget, ArrowKeyPressSignalingScrollArea* area)
-{
-    // After the layout has settled; the widget may be gone by then (a removal, a new setup).
-    QPointer<QWidget> waiting(widget);
-    QTimer::singleShot(10, this, [waiting, area] {
-        if (waiting && area->widget() && area->widget()->isAncestorOf(waiting))
-            area->ensureWidgetVisible(waiting, kVisibleMargin, kVisibleMargin);
-    });
-}
-
 void CurrentRoutingSetupWidget::_inputWidgetAddedSLOT(QWidget* widget)
 {
-    _newInputWidget = widget;
-    _scrollIntoViewLater(widget, _inputScrollArea);
+    _scroller->scrollIntoViewLater(widget, _inputScrollArea);
 }
 
 void CurrentRoutingSetupWidget::_outputWidgetAddedSLOT(QWidget* widget)
 {
-    _newOutputWidget = widget;
-    _scrollIntoViewLater(widget, _outputScrollArea);
+    _scroller->scrollIntoViewLater(widget, _outputScrollArea);
 }
 
 void CurrentRoutingSetupWidget::_patchWidgetAddedSLOT(QWidget* widget)
 {
-    _newPatchWidget = widget;
-    _scrollIntoViewLater(widget, _outputScrollArea);
+    _scroller->scrollIntoViewLater(widget, _outputScrollArea);
 }
 
 void CurrentRoutingSetupWidget::_inputDraggingToPointSLOT(QPoint position)
@@ -393,66 +370,6 @@ void CurrentRoutingSetupWidget::_inputDraggingToPointSLOT(QPoint position)
 void CurrentRoutingSetupWidget::_outputDraggingToPointSLOT(QPoint position)
 {
     _outputScrollArea->ensureVisible(position.x(), position.y(), 5, 5);
-}
-
-bool CurrentRoutingSetupWidget::_isShiftHeld()
-{
-    // Only the Shift bit counts here: Shift with Control still unfolds everything.
-    return QApplication::keyboardModifiers().testFlag(Qt::ShiftModifier);
-}
-
-void CurrentRoutingSetupWidget::_inputUpSLOT()
-{
-    if (_setup && _setup->hasActiveRoute())
-        _setup->activateRouteBeforeCurrent();
-}
-
-void CurrentRoutingSetupWidget::_inputDownSLOT()
-{
-    if (_setup && _setup->hasActiveRoute())
-        _setup->activateRouteAfterCurrent();
-}
-
-void CurrentRoutingSetupWidget::_inputLeftSLOT()
-{
-    if (!_setup || !_setup->hasActiveRoute())
-        return;
-    _isShiftHeld() ? _setup->showInnardsOfAllRoutes(false) : _setup->showInnardsOfActiveRoute(false);
-}
-
-void CurrentRoutingSetupWidget::_inputRightSLOT()
-{
-    if (!_setup || !_setup->hasActiveRoute())
-        return;
-    _isShiftHeld() ? _setup->showInnardsOfAllRoutes(true) : _setup->showInnardsOfActiveRoute(true);
-}
-
-void CurrentRoutingSetupWidget::_outputUpSLOT()
-{
-    if (_setup && _setup->hasActiveRoute() && _activeRoute)
-        _activeRoute->activatePreviousMIDIOutput();
-}
-
-void CurrentRoutingSetupWidget::_outputDownSLOT()
-{
-    if (_setup && _setup->hasActiveRoute() && _activeRoute)
-        _activeRoute->activateNextMIDIOutput();
-}
-
-void CurrentRoutingSetupWidget::_outputLeftSLOT()
-{
-    if (!_setup || !_setup->hasActiveRoute() || !_activeRoute)
-        return;
-    _isShiftHeld() ? _activeRoute->showInnardsOfAllOutputs(false)
-                   : _activeRoute->showInnardsOfActiveOutput(false);
-}
-
-void CurrentRoutingSetupWidget::_outputRightSLOT()
-{
-    if (!_setup || !_setup->hasActiveRoute() || !_activeRoute)
-        return;
-    _isShiftHeld() ? _activeRoute->showInnardsOfAllOutputs(true)
-                   : _activeRoute->showInnardsOfActiveOutput(true);
 }
 
 void CurrentRoutingSetupWidget::toggleKeyboardVisibility()

@@ -14,8 +14,10 @@ class MIDIOutputStackWidget;
 class MIDIRoute;
 class MIDIRouteInputStackWidget;
 class MIDIRoutingSetup;
+class NewPanelScroller;
 class QLabel;
 class QPushButton;
+class SetupArrowKeyNavigator;
 class ShrinkableDropShadowLabel;
 
 /// The main window's central view: the column of inputs, the column of the active input's outputs
@@ -72,14 +74,6 @@ private slots:
     void _patchWidgetAddedSLOT(QWidget* widget);
     void _inputDraggingToPointSLOT(QPoint position);
     void _outputDraggingToPointSLOT(QPoint position);
-    void _inputUpSLOT();
-    void _inputDownSLOT();
-    void _inputLeftSLOT();
-    void _inputRightSLOT();
-    void _outputUpSLOT();
-    void _outputDownSLOT();
-    void _outputLeftSLOT();
-    void _outputRightSLOT();
 
 private:
     void _buildUI();
@@ -88,9 +82,7 @@ private:
     void _clearColumns();
     void _clearOutputSide();
     void _showOutputsOf(MIDIRoute* route);
-    void _scrollIntoViewLater(QWidget* widget, ArrowKeyPressSignalingScrollArea* area);
     void _disconnectActiveRoute();
-    static bool _isShiftHeld();
 
     QPointer<MIDIRoutingSetup> _setup;
     QPointer<MIDIRoute> _activeRoute;
@@ -107,10 +99,8 @@ private:
     ClickableLabel* _keyboardToggle = nullptr;
     CurrentRouteKeyboardWidget* _keyboard = nullptr;
     bool _keyboardVisible = true;
-    // Panels waiting for the 10 ms scroll into view; null once scrolled or deleted meanwhile.
-    QPointer<QWidget> _newInputWidget;
-    QPointer<QWidget> _newOutputWidget;
-    QPointer<QWidget> _newPatchWidget;
+    NewPanelScroller* _scroller = nullptr;
+    SetupArrowKeyNavigator* _navigator = nullptr;
     // Keeps the model's activity signals flowing for as long as the view exists.
     ModelSignalPump::Hold _pumpHold;
 };

@@ -32,6 +32,9 @@ public:
     /// when that is more than one object).
     void requestRemoval(bool alsoFollowing);
 
+    /// A user's name as a menu entry shows it: "&" is shown, not taken as a shortcut marker.
+    static QString menuText(QString text);
+
 signals:
     /// Emitted when a removal asked for more than one object and the user agreed or declined;
     /// for tests and the status bar.
@@ -74,8 +77,6 @@ protected:
     /// Adds the "Remove <name>" entry; Alt held as it is chosen also removes the siblings after
     /// this object. `menuName` is already escaped with menuText().
     void addRemoveEntry(QMenu* menu, const QString& menuName);
-    /// A user's name as a menu entry shows it: "&" is shown, not taken as a shortcut marker.
-    static QString menuText(QString text);
     /// How many objects a removal takes from a list of `count` siblings where this object stands
     /// at `index` (-1: not in the list): none when the list is shorter than `minimumCount`, else
     /// this one, or with `alsoFollowing` those after it too (the first one removes only itself).

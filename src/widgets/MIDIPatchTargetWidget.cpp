@@ -1,6 +1,5 @@
 #include "widgets/MIDIPatchTargetWidget.h"
 
-#include "app/StatusManager.h"
 #include "editors/InitializerEditorDialog.h"
 #include "editors/InitializerStripWidget.h"
 #include "editors/ModifierKeys.h"
@@ -8,21 +7,18 @@
 #include "editors/TransformStripWidget.h"
 #include "midi/MIDIPortIOManager.h"
 #include "midi/MIDIPortInfo.h"
-#include "model/initializers/InitializerRegistry.h"
-#include "model/initializers/InitializerRegistryEntry.h"
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIPatchTarget.h"
-#include "model/routing/MIDIRoute.h"
 #include "model/transforms/MIDIDataTransform.h"
-#include "model/transforms/TransformRegistry.h"
-#include "model/transforms/TransformRegistryEntry.h"
-#include "persistence/MIDIObjectClipboard.h"
 #include "widgets/ClickableLabel.h"
 #include "widgets/LookAndFeel.h"
 #include "widgets/MIDIObjNameLabel.h"
 #include "widgets/MIDIPortChannelSelector.h"
 #include "widgets/MenuButton.h"
 #include "widgets/MilliSecDelayValIntValidator.h"
+#include "widgets/PatchAddMenus.h"
+#include "widgets/PatchClipboardMenuEntries.h"
+#include "widgets/PatchGroupEdits.h"
 #include "widgets/ValueEntryLineEdit.h"
 #include "widgets/VisibilityToggler.h"
 
@@ -33,7 +29,6 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <memory>
 
@@ -286,24 +281,9 @@ void MIDIPatchTargetWidget::showInnards(bool show)
 
 void MIDIPatchTargetWidget::_muteClickedSLOT()
 {
-    if (!_patch)
-        return;
-    MIDIOutput* output = _patch->getParentMIDIOutput();
     // Read as the click comes: exactly these keys, nothing else held.
-    const Qt::KeyboardModifiers modifiers = significantModifiers(QApplication::keyboardModifiers());
-    const bool toggled = !_patch->isMuted();
-    if (output && modifiers == Qt::ShiftModifier) {
-        output->setMuteStateOfAllPatchesTo(toggled);
-    } else if (output && modifiers == Qt::AltModifier) {
-        output->setMuteStateFromPatch(_patch, toggled);
-    } else if (output && modifiers == Qt::ControlModifier) {
-        if (output->areAllPatchesMutedExcept(_patch))
-            output->setMuteStateOfAllPatchesTo(false);
-        else
-            output->muteAllPatchesExcept(_patch);
-    } else {
-        _patch->muteToggle();
-    }
+    if (_patch)
+        PatchGroupEdits::muteClicked(_patch, significantModifiers(QApplication::keyboardModifiers()));
 }
 
 void MIDIPatchTargetWidget::_showDelayError()
@@ -338,70 +318,18 @@ void MIDIPatchTargetWidget::_delayEditFinishedSLOT()
 void MIDIPatchTargetWidget::_portAndChannelChosenSLOT(QString portName, BYTE channel,
                                                       Qt::KeyboardModifiers modifiers)
 {
-    if (!_patch)
-        return;
-    MIDIOutput* output = _patch->getParentMIDIOutput();
-    MIDIRoute* route = output ? output->getParentMIDIRoute() : nullptr;
-    const QString oldPort = _patch->getMIDIOutputPortName();
-    const int oldChannel = _patch->getMIDIChannel();
-    modifiers = significantModifiers(modifiers);
-    const auto Shift = Qt::ShiftModifier, Ctrl = Qt::ControlModifier, Alt = Qt::AltModifier;
-    if (output && modifiers == Alt)
-        output->setAllMIDIOutputPortsTo(portName);
-    else if (route && modifiers == (Alt | Shift))
-        route->setAllMIDIOutputPortsTo(portName);
-    else if (output && modifiers == Ctrl)
-        output->rerouteOutputPort(oldPort, oldChannel, portName, channel);
-    else if (route && modifiers == (Ctrl | Shift))
-        route->rerouteOutputPort(oldPort, oldChannel, portName, channel);
-    else if (output && modifiers == (Ctrl | Alt))
-        output->setOutputPortAndIncrementChannelFrom(_patch, portName, channel);
-    else if (route && modifiers == (Ctrl | Alt | Shift))
-        route->setOutputPortAndIncrementChannelFrom(output, _patch, portName, channel);
-    else
-        _patch->setMIDIOutputPortName(portName);
     if (_patch)
-        _patch->setMIDIChannel(channel);
+        PatchGroupEdits::portAndChannelChosen(_patch, portName, channel, significantModifiers(modifiers));
 }
 
 QMenu* MIDIPatchTargetWidget::createAddInitializerMenu()
 {
-    auto* menu = new QMenu;
-    menu->setMinimumWidth(_addInitializerButton->width());
-    InitializerRegistry* registry = InitializerRegistry::GetInstance();
-    for (int i = 0; i < registry->getNumRegistryEntries(); ++i) {
-        InitializerRegistryEntry* entry = registry->getRegistryEntryAtIndex(i);
-        QAction* action = menu->addAction(QIcon(entry->getIconPath()), entry->getName());
-        action->setData(entry->getName());
-        const QString description = entry->getDescription();
-        if (!description.isEmpty()) {
-            action->setStatusTip(description);
-            connect(action, &QAction::hovered, menu, [description] { postStatusMessage(description, 3000); });
-        }
-    }
-    return menu;
+    return PatchAddMenus::createInitializerMenu(_addInitializerButton->width());
 }
 
 QMenu* MIDIPatchTargetWidget::createAddTransformMenu()
 {
-    auto* menu = new QMenu;
-    menu->setMinimumWidth(_addTransformButton->width());
-    TransformRegistry* registry = TransformRegistry::GetInstance();
-    for (const QString& category : registry->getTransformCategoryNames()) {
-        QMenu* sub =
-            menu->addMenu(QIcon(registry->getIconPathForCategoryNamed(category)), menuText(category));
-        for (TransformRegistryEntry* entry : registry->getTransformRegEntriesInCategory(category)) {
-            QAction* action = sub->addAction(QIcon(entry->getIconPath()), entry->getName());
-            action->setData(entry->getName());
-            const QString description = entry->getDescription();
-            if (!description.isEmpty()) {
-                action->setStatusTip(description);
-                connect(action, &QAction::hovered, menu,
-                        [description] { postStatusMessage(description, 3000); });
-            }
-        }
-    }
-    return menu;
+    return PatchAddMenus::createTransformMenu(_addTransformButton->width());
 }
 
 void MIDIPatchTargetWidget::_addInitializerMenuRequestedSLOT()
@@ -454,60 +382,10 @@ void MIDIPatchTargetWidget::fillContextMenu(QMenu* menu)
     MIDIOutput* output = patch ? patch->getParentMIDIOutput() : nullptr;
     if (!output)
         return;
-    QPointer<MIDIPatchTarget> patchPtr(patch);
-    QPointer<MIDIOutput> outputPtr(output);
     const QString name = menuText(patch->getName());
     const int numPatches = output->getNumMIDIPatchTargets();
 
-    menu->addAction(QIcon(QStringLiteral(":/icons/copy_16x16.png")), QStringLiteral("Copy ") + name, menu,
-                    [patchPtr] {
-                        if (patchPtr)
-                            putMIDIPatchTargetInClipboard(patchPtr);
-                    });
-    menu->addAction(QIcon(QStringLiteral(":/icons/duplicate_16x16.png")), QStringLiteral("Duplicate ") + name,
-                    menu, [patchPtr, outputPtr] {
-                        if (patchPtr && outputPtr && outputPtr->hasMIDIPatchTarget(patchPtr))
-                            outputPtr->duplicateMIDIPatchTarget(patchPtr);
-                    });
-    if (numPatches > 1) {
-        menu->addAction(QIcon(QStringLiteral(":/icons/copy_16x16.png")),
-                        QStringLiteral("Copy (%1) Patches").arg(numPatches), menu, [outputPtr] {
-                            if (outputPtr)
-                                putMIDIPatchTargetsInClipboard(outputPtr);
-                        });
-    }
-    if (doesClipboardHaveMIDIPatchTargetList()) {
-        menu->addAction(QIcon(QStringLiteral(":/icons/generic_add_16x16.png")),
-                        QStringLiteral("Add (%1) Patches").arg(getClipboardMIDIPatchTargetListSize()), menu,
-                        [outputPtr] {
-                            if (!outputPtr)
-                                return;
-                            for (MIDIPatchTarget* added : createMIDIPatchTargetListFromClipboard(outputPtr))
-                                outputPtr->addMIDIPatchTarget(added);
-                        });
-    } else if (doesClipboardHaveMIDIPatchTarget()) {
-        const QString clipName = menuText(getClipboardMIDIPatchTargetName());
-        menu->addAction(QIcon(QStringLiteral(":/icons/generic_add_16x16.png")),
-                        QStringLiteral("Add Patch '") + clipName + QLatin1Char('\''), menu, [outputPtr] {
-                            if (!outputPtr)
-                                return;
-                            if (MIDIPatchTarget* added = createMIDIPatchTargetFromClipboard(outputPtr))
-                                outputPtr->addMIDIPatchTarget(added);
-                        });
-        menu->addAction(QIcon(QStringLiteral(":/icons/replace_16x16.png")),
-                        QStringLiteral("Replace Patch '") + name + QStringLiteral("' with '") + clipName +
-                            QLatin1Char('\''),
-                        menu, [patchPtr, outputPtr] {
-                            // A removal too: after the menu has closed. The output deletes the old patch.
-                            QTimer::singleShot(0, outputPtr, [patchPtr, outputPtr] {
-                                if (!patchPtr || !outputPtr || !outputPtr->hasMIDIPatchTarget(patchPtr))
-                                    return;
-                                if (MIDIPatchTarget* replacement =
-                                        createMIDIPatchTargetFromClipboard(outputPtr))
-                                    outputPtr->replaceMIDIPatchTarget(patchPtr, replacement);
-                            });
-                        });
-    }
+    PatchClipboardMenuEntries::addTo(menu, patch, name);
     menu->addSeparator();
     addColorLabelMenu(menu);
     if (numPatches > 1) {
