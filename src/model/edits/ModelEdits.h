@@ -14,6 +14,23 @@ inline QString pluralOf(const QString& kind)
     return kind == QStringLiteral("Patch") ? QStringLiteral("Patches") : kind + QLatin1Char('s');
 }
 
+/// "Patch \"Strings\"", "Transform \"Transpose\"": the object as the Edit menu names it.
+inline QString describeObject(const BaseMIDIObject* object)
+{
+    QString kind = QStringLiteral("Setup");
+    if (qobject_cast<const MIDIRoute*>(object))
+        kind = QStringLiteral("Input");
+    else if (qobject_cast<const MIDIOutput*>(object))
+        kind = QStringLiteral("Output");
+    else if (qobject_cast<const MIDIPatchTarget*>(object))
+        kind = QStringLiteral("Patch");
+    else if (qobject_cast<const MIDIDataTransform*>(object))
+        kind = QStringLiteral("Transform");
+    else if (qobject_cast<const MIDIPatchInitializer*>(object))
+        kind = QStringLiteral("Initializer");
+    return kind + QStringLiteral(" \"") + (object ? object->getName() : QString()) + QLatin1Char('"');
+}
+
 /// The command removing the child and, with `alsoFollowing`, those after it (the owner's rule:
 /// only the child when it is the first of inputs, outputs or patches; an output keeps one patch, an
 /// input one output). Null when nothing would go.
@@ -97,6 +114,30 @@ Child* insert(const QString& verb, typename ChildListTraits<Child>::Owner* owner
     return created;
 }
 
+/// Adds children made outside the model (pasted from the clipboard) to the owner as one step.
+/// The children become the command's; none is added when the list is empty.
+template <typename Child> void paste(typename ChildListTraits<Child>::Owner* owner, const QList<Child*>& children)
+{
+    using Traits = ChildListTraits<Child>;
+    if (!owner || children.isEmpty())
+        return;
+    auto adding = [owner](Child* child) {
+        return [owner, child] {
+            Traits::add(owner, child);
+            return child;
+        };
+    };
+    if (children.size() == 1) {
+        insert<Child>(QStringLiteral("Paste"), owner, adding(children.first()));
+        return;
+    }
+    auto* group = new QUndoCommand(
+        QStringLiteral("Paste %1 %2 into %3").arg(children.size()).arg(pluralOf(Traits::kind()), describeObject(owner)));
+    for (Child* child : children)
+        ChildListCommand<Child>::insert(QStringLiteral("Paste"), owner, adding(child), group);
+    EditStack::push(owner, group);
+}
+
 /// Moves the child to `newIndex` of its owner's list.
 template <typename Child> void move(Child* child, int newIndex)
 {
@@ -115,6 +156,38 @@ inline void changeSettings(const QString& text, BaseMIDIObject* scope, std::func
     if (!scope)
         return;
     EditStack::push(scope, new SettingsEditCommand(text, scope, std::move(edit), mergeField));
+}
+
+/// One setter of one object as an undo step ("Set Channel of Patch \"Strings\""): the templated
+/// set-property edit every field of a view goes through. Consecutive calls with the same merge
+/// field on the same object become one step.
+template <typename Object, typename Setter, typename Value>
+void set(Object* object, Setter setter, Value value, const QString& what,
+         int mergeField = SettingsEditCommand::kNoMerge)
+{
+    if (!object)
+        return;
+    QPointer<Object> target(object);
+    changeSettings(QStringLiteral("Set %1 of %2").arg(what, describeObject(object)), object,
+                   [target, setter, value] {
+                       if (target)
+                           (target.data()->*setter)(value);
+                   },
+                   mergeField);
+}
+
+/// A call of a member with no argument as one step ("Reverse Map of Transform ...").
+template <typename Object, typename Action>
+void act(Object* object, Action action, const QString& what, BaseMIDIObject* scope = nullptr)
+{
+    if (!object)
+        return;
+    QPointer<Object> target(object);
+    changeSettings(QStringLiteral("%1 of %2").arg(what, describeObject(object)), scope ? scope : object,
+                   [target, action] {
+                       if (target)
+                           (target.data()->*action)();
+                   });
 }
 
 } // namespace ModelEdits
