@@ -23,7 +23,8 @@ void MainWindow::_newOutputTriggeredSLOT()
     if (!setup || !setup->hasActiveRoute())
         return;
     MIDIRoute* route = setup->getActiveRoute();
-    ModelEdits::insert<MIDIOutput>(QStringLiteral("Add"), route, [route] { return route->createNewMIDIOutput(true); });
+    ModelEdits::insert<MIDIOutput>(QStringLiteral("Add"), route,
+                                   [route] { return route->createNewMIDIOutput(true); });
 }
 
 void MainWindow::_newPatchTriggeredSLOT()
@@ -32,6 +33,7 @@ void MainWindow::_newPatchTriggeredSLOT()
     if (!setup || !setup->hasActiveRoute())
         return;
     if (MIDIOutput* output = setup->getActiveRoute()->getActiveMIDIOutput())
-        ModelEdits::insert<MIDIPatchTarget>(QStringLiteral("Add"), output,
-                                            [output] { return output->createNewMIDIPatchTarget(true, QString()); });
+        ModelEdits::insert<MIDIPatchTarget>(QStringLiteral("Add"), output, [output] {
+            return output->createNewMIDIPatchTarget(true, QString());
+        });
 }

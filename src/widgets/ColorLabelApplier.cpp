@@ -58,12 +58,13 @@ void ColorLabelApplier::apply(ColorLabeledMIDIObject* object, int index, Qt::Key
         if (auto* container = qobject_cast<BaseMIDIObject*>(object->parent()))
             scope = container;
     QPointer<ColorLabeledMIDIObject> target(object);
-    ModelEdits::changeSettings(QStringLiteral("Set Color Label of ") + ModelEdits::describeObject(object), scope,
-                               [target, index, modifiers] {
+    ModelEdits::changeSettings(QStringLiteral("Set Color Label of ") + ModelEdits::describeObject(object),
+                               scope, [target, index, modifiers] {
                                    ColorLabeledMIDIObject* object = target;
                                    if (!object)
                                        return;
-                                   if (modifiers == Qt::ShiftModifier && applyToSiblings(object, index, false))
+                                   if (modifiers == Qt::ShiftModifier &&
+                                       applyToSiblings(object, index, false))
                                        return;
                                    if (modifiers == Qt::AltModifier && applyToSiblings(object, index, true))
                                        return;

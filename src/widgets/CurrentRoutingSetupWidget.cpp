@@ -349,7 +349,8 @@ void CurrentRoutingSetupWidget::_addOutputClickedSLOT()
     if (!_setup || !_activeRoute)
         return;
     MIDIRoute* route = _activeRoute;
-    ModelEdits::insert<MIDIOutput>(QStringLiteral("Add"), route, [route] { return route->createNewMIDIOutput(true); });
+    ModelEdits::insert<MIDIOutput>(QStringLiteral("Add"), route,
+                                   [route] { return route->createNewMIDIOutput(true); });
 }
 
 void CurrentRoutingSetupWidget::_inputWidgetAddedSLOT(QWidget* widget)

@@ -199,7 +199,8 @@ void MIDIObjectPanel::_removeNow(bool alsoFollowing)
         const QString kind = objectKindName();
         QMessageBox box(
             QMessageBox::Warning, QStringLiteral("Remove %1s").arg(kind),
-            QStringLiteral("Remove the %1 \"%2\" and the %3 %4s after it?\n\nEdit > Undo (Ctrl+Z) brings them back.")
+            QStringLiteral(
+                "Remove the %1 \"%2\" and the %3 %4s after it?\n\nEdit > Undo (Ctrl+Z) brings them back.")
                 .arg(kind, object->getName())
                 .arg(count - 1)
                 .arg(kind),

@@ -215,8 +215,9 @@ void MIDIOutputWidget::_patchDraggingToPointSLOT(QPoint position)
 void MIDIOutputWidget::_addPatchClickedSLOT()
 {
     if (MIDIOutput* output = _output)
-        ModelEdits::insert<MIDIPatchTarget>(QStringLiteral("Add"), output,
-                                            [output] { return output->createNewMIDIPatchTarget(true, QString()); });
+        ModelEdits::insert<MIDIPatchTarget>(QStringLiteral("Add"), output, [output] {
+            return output->createNewMIDIPatchTarget(true, QString());
+        });
 }
 
 void MIDIOutputWidget::activatePanel()
@@ -271,10 +272,9 @@ void MIDIOutputWidget::fillContextMenu(QMenu* menu)
     menu->addAction(QIcon(QStringLiteral(":/icons/duplicate_16x16.png")), QStringLiteral("Duplicate ") + name,
                     menu, [outputPtr, routePtr] {
                         if (outputPtr && routePtr && routePtr->hasMIDIOutput(outputPtr))
-                            ModelEdits::insert<MIDIOutput>(QStringLiteral("Duplicate"), routePtr.data(),
-                                                           [routePtr, outputPtr] {
-                                                               return routePtr->duplicateMIDIOutput(outputPtr);
-                                                           });
+                            ModelEdits::insert<MIDIOutput>(
+                                QStringLiteral("Duplicate"), routePtr.data(),
+                                [routePtr, outputPtr] { return routePtr->duplicateMIDIOutput(outputPtr); });
                     });
 
     menu->addSeparator();
@@ -305,8 +305,8 @@ void MIDIOutputWidget::fillContextMenu(QMenu* menu)
                         [outputPtr] {
                             if (!outputPtr)
                                 return;
-                            ModelEdits::paste<MIDIPatchTarget>(outputPtr.data(),
-                                                               createMIDIPatchTargetListFromClipboard(outputPtr));
+                            ModelEdits::paste<MIDIPatchTarget>(
+                                outputPtr.data(), createMIDIPatchTargetListFromClipboard(outputPtr));
                         });
     } else if (doesClipboardHaveMIDIPatchTarget()) {
         menu->addSeparator();

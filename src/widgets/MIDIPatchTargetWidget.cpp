@@ -362,8 +362,10 @@ void MIDIPatchTargetWidget::addInitializerNamed(const QString& name)
     if (!_patch)
         return;
     MIDIPatchTarget* patch = _patch;
-    if (MIDIPatchInitializer* initializer = ModelEdits::insert<MIDIPatchInitializer>(
-            QStringLiteral("Add"), patch, [patch, name] { return patch->createNewMIDIPatchInitializer(name); }))
+    if (MIDIPatchInitializer* initializer =
+            ModelEdits::insert<MIDIPatchInitializer>(QStringLiteral("Add"), patch, [patch, name] {
+                return patch->createNewMIDIPatchInitializer(name);
+            }))
         editMIDIPatchInitializer(initializer, this);
 }
 

@@ -183,21 +183,21 @@ void MIDIRouteInputWidget::_portAndChannelChosenSLOT(QString portName, BYTE chan
     QPointer<MIDIRoutingSetup> setupPtr(setup);
     // One step, over the whole setup when the modifiers reach the other inputs too.
     const bool wide = setup && modifiers != Qt::NoModifier;
-    ModelEdits::changeSettings(
-        QStringLiteral("Set Port/Channel of ") + ModelEdits::describeObject(_route),
-        wide ? static_cast<BaseMIDIObject*>(setup) : _route.data(), [=] {
-            if (!route)
-                return;
-            if (setupPtr && modifiers == Qt::AltModifier)
-                setupPtr->setAllInputPortsTo(portName);
-            else if (setupPtr && modifiers == Qt::ControlModifier)
-                setupPtr->rerouteInputPort(oldPort, -1, portName, -1);
-            else if (setupPtr && modifiers == (Qt::ControlModifier | Qt::AltModifier))
-                setupPtr->setInputPortAndIncrementChannelFrom(route, portName, channel);
-            else
-                route->setMIDIInputPortName(portName);
-            route->setMIDIChannel(channel);
-        });
+    ModelEdits::changeSettings(QStringLiteral("Set Port/Channel of ") + ModelEdits::describeObject(_route),
+                               wide ? static_cast<BaseMIDIObject*>(setup) : _route.data(), [=] {
+                                   if (!route)
+                                       return;
+                                   if (setupPtr && modifiers == Qt::AltModifier)
+                                       setupPtr->setAllInputPortsTo(portName);
+                                   else if (setupPtr && modifiers == Qt::ControlModifier)
+                                       setupPtr->rerouteInputPort(oldPort, -1, portName, -1);
+                                   else if (setupPtr && modifiers == (Qt::ControlModifier | Qt::AltModifier))
+                                       setupPtr->setInputPortAndIncrementChannelFrom(route, portName,
+                                                                                     channel);
+                                   else
+                                       route->setMIDIInputPortName(portName);
+                                   route->setMIDIChannel(channel);
+                               });
 }
 
 void MIDIRouteInputWidget::_methodActivatedSLOT(int index)
@@ -262,10 +262,9 @@ void MIDIRouteInputWidget::fillContextMenu(QMenu* menu)
     menu->addAction(QIcon(QStringLiteral(":/icons/duplicate_16x16.png")),
                     QStringLiteral("Duplicate ") + menuName, menu, [routePtr, setupPtr] {
                         if (routePtr && setupPtr && setupPtr->hasMIDIRoute(routePtr))
-                            ModelEdits::insert<MIDIRoute>(QStringLiteral("Duplicate"), setupPtr.data(),
-                                                          [setupPtr, routePtr] {
-                                                              return setupPtr->duplicateMIDIRoute(routePtr);
-                                                          });
+                            ModelEdits::insert<MIDIRoute>(
+                                QStringLiteral("Duplicate"), setupPtr.data(),
+                                [setupPtr, routePtr] { return setupPtr->duplicateMIDIRoute(routePtr); });
                     });
     if (doesClipboardHaveMIDIOutput()) {
         menu->addAction(QIcon(QStringLiteral(":/icons/generic_add_16x16.png")),

@@ -29,10 +29,10 @@ void PatchClipboardMenuEntries::addTo(QMenu* menu, MIDIPatchTarget* patch, const
     menu->addAction(QIcon(QStringLiteral(":/icons/duplicate_16x16.png")), QStringLiteral("Duplicate ") + name,
                     menu, [patchPtr, outputPtr] {
                         if (patchPtr && outputPtr && outputPtr->hasMIDIPatchTarget(patchPtr))
-                            ModelEdits::insert<MIDIPatchTarget>(QStringLiteral("Duplicate"), outputPtr.data(),
-                                                                [outputPtr, patchPtr] {
-                                                                    return outputPtr->duplicateMIDIPatchTarget(patchPtr);
-                                                                });
+                            ModelEdits::insert<MIDIPatchTarget>(
+                                QStringLiteral("Duplicate"), outputPtr.data(), [outputPtr, patchPtr] {
+                                    return outputPtr->duplicateMIDIPatchTarget(patchPtr);
+                                });
                     });
     if (numPatches > 1) {
         menu->addAction(QIcon(QStringLiteral(":/icons/copy_16x16.png")),
@@ -47,8 +47,8 @@ void PatchClipboardMenuEntries::addTo(QMenu* menu, MIDIPatchTarget* patch, const
                         [outputPtr] {
                             if (!outputPtr)
                                 return;
-                            ModelEdits::paste<MIDIPatchTarget>(outputPtr.data(),
-                                                               createMIDIPatchTargetListFromClipboard(outputPtr));
+                            ModelEdits::paste<MIDIPatchTarget>(
+                                outputPtr.data(), createMIDIPatchTargetListFromClipboard(outputPtr));
                         });
     } else if (doesClipboardHaveMIDIPatchTarget()) {
         const QString clipName = MIDIObjectPanel::menuText(getClipboardMIDIPatchTargetName());
@@ -63,7 +63,8 @@ void PatchClipboardMenuEntries::addTo(QMenu* menu, MIDIPatchTarget* patch, const
                         QStringLiteral("Replace Patch '") + name + QStringLiteral("' with '") + clipName +
                             QLatin1Char('\''),
                         menu, [patchPtr, outputPtr] {
-                            // A removal too: after the menu has closed. One step: undo brings the old patch back.
+                            // A removal too: after the menu has closed. One step: undo brings the old patch
+                            // back.
                             QTimer::singleShot(0, outputPtr, [patchPtr, outputPtr] {
                                 if (!patchPtr || !outputPtr || !outputPtr->hasMIDIPatchTarget(patchPtr))
                                     return;
@@ -72,10 +73,9 @@ void PatchClipboardMenuEntries::addTo(QMenu* menu, MIDIPatchTarget* patch, const
                                     return;
                                 MIDIOutput* output = outputPtr;
                                 const int index = output->getIndexOfMIDIPatchTarget(patchPtr);
-                                auto* step = new QUndoCommand(QStringLiteral("Replace ") +
-                                                              ModelEdits::describeObject(patchPtr) +
-                                                              QStringLiteral(" with \"") + replacement->getName() +
-                                                              QLatin1Char('"'));
+                                auto* step = new QUndoCommand(
+                                    QStringLiteral("Replace ") + ModelEdits::describeObject(patchPtr) +
+                                    QStringLiteral(" with \"") + replacement->getName() + QLatin1Char('"'));
                                 PatchListCommand::insert(
                                     QStringLiteral("Paste"), output,
                                     [output, replacement, index] {

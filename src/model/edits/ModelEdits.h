@@ -116,7 +116,8 @@ Child* insert(const QString& verb, typename ChildListTraits<Child>::Owner* owner
 
 /// Adds children made outside the model (pasted from the clipboard) to the owner as one step.
 /// The children become the command's; none is added when the list is empty.
-template <typename Child> void paste(typename ChildListTraits<Child>::Owner* owner, const QList<Child*>& children)
+template <typename Child>
+void paste(typename ChildListTraits<Child>::Owner* owner, const QList<Child*>& children)
 {
     using Traits = ChildListTraits<Child>;
     if (!owner || children.isEmpty())
@@ -131,8 +132,9 @@ template <typename Child> void paste(typename ChildListTraits<Child>::Owner* own
         insert<Child>(QStringLiteral("Paste"), owner, adding(children.first()));
         return;
     }
-    auto* group = new QUndoCommand(
-        QStringLiteral("Paste %1 %2 into %3").arg(children.size()).arg(pluralOf(Traits::kind()), describeObject(owner)));
+    auto* group = new QUndoCommand(QStringLiteral("Paste %1 %2 into %3")
+                                       .arg(children.size())
+                                       .arg(pluralOf(Traits::kind()), describeObject(owner)));
     for (Child* child : children)
         ChildListCommand<Child>::insert(QStringLiteral("Paste"), owner, adding(child), group);
     EditStack::push(owner, group);
@@ -168,12 +170,13 @@ void set(Object* object, Setter setter, Value value, const QString& what,
     if (!object)
         return;
     QPointer<Object> target(object);
-    changeSettings(QStringLiteral("Set %1 of %2").arg(what, describeObject(object)), object,
-                   [target, setter, value] {
-                       if (target)
-                           (target.data()->*setter)(value);
-                   },
-                   mergeField);
+    changeSettings(
+        QStringLiteral("Set %1 of %2").arg(what, describeObject(object)), object,
+        [target, setter, value] {
+            if (target)
+                (target.data()->*setter)(value);
+        },
+        mergeField);
 }
 
 /// A call of a member with no argument as one step ("Reverse Map of Transform ...").
