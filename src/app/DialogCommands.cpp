@@ -4,6 +4,7 @@
 #include "app/PrefsDialog.h"
 #include "app/RerouteDialog.h"
 #include "app/StatusManager.h"
+#include "model/edits/ModelEdits.h"
 #include "model/routing/MIDIRoutingSetup.h"
 #include "model/routing/MIDIRoutingSetupManager.h"
 #include "model/routing/MIDIRoutingSetupOutputMerger.h"
@@ -54,10 +55,15 @@ void reroutePort(QWidget* window)
     MIDIRoutingSetup* setup = getCurrentRoutingSetup();
     if (!setup)
         return;
-    const int changed =
-        inputSelected
-            ? setup->rerouteInputPort(lookForPort, lookForChannel, replaceWithPort, replaceWithChannel)
-            : setup->rerouteOutputPort(lookForPort, lookForChannel, replaceWithPort, replaceWithChannel);
+    // One undo step for the whole reroute; the edit runs at once, inside the push.
+    int changed = 0;
+    ModelEdits::changeSettings(
+        QStringLiteral("Reroute %1 to %2").arg(lookForPort, replaceWithPort), setup, [&] {
+            changed = inputSelected ? setup->rerouteInputPort(lookForPort, lookForChannel, replaceWithPort,
+                                                              replaceWithChannel)
+                                    : setup->rerouteOutputPort(lookForPort, lookForChannel, replaceWithPort,
+                                                               replaceWithChannel);
+        });
     if (changed == 0)
         postWarningMessage(QStringLiteral("No port rerouting changes made."));
 }

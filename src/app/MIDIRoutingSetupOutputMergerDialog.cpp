@@ -1,6 +1,7 @@
 #include "app/MIDIRoutingSetupOutputMergerDialog.h"
 
 #include "app/StatusManager.h"
+#include "model/edits/ModelEdits.h"
 #include "model/routing/MIDIRoute.h"
 #include "model/routing/MIDIRoutingSetup.h"
 #include "model/routing/MIDIRoutingSetupOutputMerger.h"
@@ -125,8 +126,33 @@ void MIDIRoutingSetupOutputMergerDialog::_okClickedSLOT()
     _merger->setTargetAcceptanceFactor(_matchModeComboBox->currentIndex());
     setIntPrefValue(PrefKeys::OutputMergeMatchMode, _matchModeComboBox->currentIndex());
 
+    // The patches each target output has now: what the merge adds comes after them.
+    QList<QList<MIDIPatchTarget*>> before;
+    for (int i = 0; i < target->getNumMIDIOutputs(); ++i) {
+        MIDIOutput* output = target->getMIDIOutputAtIndex(i);
+        QList<MIDIPatchTarget*> patches;
+        for (int p = 0; p < output->getNumMIDIPatchTargets(); ++p)
+            patches.append(output->getMIDIPatchTargetAtIndex(p));
+        before.append(patches);
+    }
     QString errorText;
     const int count = _merger->doMerge(&errorText);
+    // The merge as one undo step: each patch it added is put in (and taken out on undo) as such.
+    auto* step = new QUndoCommand(QStringLiteral("Merge Outputs of ") + ModelEdits::describeObject(source) +
+                                  QStringLiteral(" into ") + ModelEdits::describeObject(target));
+    for (int i = 0; i < target->getNumMIDIOutputs() && i < before.size(); ++i) {
+        MIDIOutput* output = target->getMIDIOutputAtIndex(i);
+        for (int p = 0; p < output->getNumMIDIPatchTargets(); ++p) {
+            MIDIPatchTarget* patch = output->getMIDIPatchTargetAtIndex(p);
+            if (!before.at(i).contains(patch))
+                PatchListCommand::insert(
+                    QStringLiteral("Merge"), output, [patch] { return patch; }, step);
+        }
+    }
+    if (step->childCount() > 0)
+        EditStack::push(target, step);
+    else
+        delete step;
     if (!errorText.isEmpty()) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Merge Error"), errorText, QMessageBox::Ok,
                         this);

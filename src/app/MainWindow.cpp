@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolButton>
+#include <QUndoStack>
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 {
@@ -32,6 +33,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     setFixedWidth(sizeHint().width());
     _setTitleBarText();
     _makeConnections();
+    _makeUndoConnections();
     // Transform editors float as tool windows of this window; initializer editors are its modals.
     TransformDialogManager::GetInstance()->setMainWindow(this);
 }
@@ -150,12 +152,14 @@ void MainWindow::_updateActionEnabledness()
 
 void MainWindow::_currentRoutingSetupClearedSLOT()
 {
+    _resetUndoStack();
     _updateActionEnabledness();
     _setTitleBarText();
 }
 
 void MainWindow::_currentRoutingSetupSwitchedToSLOT(MIDIRoutingSetup*)
 {
+    _resetUndoStack();
     _updateActionEnabledness();
     _setTitleBarText();
 }
@@ -163,6 +167,9 @@ void MainWindow::_currentRoutingSetupSwitchedToSLOT(MIDIRoutingSetup*)
 void MainWindow::_currentRoutingSetupModifiedChangedToSLOT(bool modified)
 {
     setWindowModified(modified);
+    // Saved (or freshly read): this is the state undo comes back to as unmodified.
+    if (!modified && _undoStack)
+        _undoStack->setClean();
 }
 
 void MainWindow::_currentRoutingSetupFilePathChangedToSLOT(const QString&)

@@ -8,6 +8,7 @@
 #include <functional>
 
 class MessageBoxCollector;
+class QUndoStack;
 class MIDIRoutingSetup;
 class QAction;
 class QMenu;
@@ -44,6 +45,8 @@ public:
     bool isFileOperationRunning() const { return _fileOperationDepth > 0; }
     /// Ends every sounding note and pedal, and centres bends, on every port of the setup.
     void allNotesOff();
+    /// The undo stack of the current setup (emptied whenever another setup becomes current).
+    QUndoStack* undoStack() const { return _undoStack; }
 
     /// Asks the user for a setup file: to read (`forSaving` false) or to write. Returns the
     /// chosen path, or empty when the user gave up. It may run an event loop of its own.
@@ -126,6 +129,13 @@ private:
     void _endFileOperation();
     void _prepareProgressDialog(const QString& title, const QString& label);
 
+    // The undo stack and the Edit menu's undo and redo (MainWindowUndo.cpp).
+    void _createUndoActions();
+    void _makeUndoConnections();
+    /// Empties the stack and gives it to the current setup (or to none).
+    void _resetUndoStack();
+    void _undoCleanChanged(bool clean);
+
     void _storeQuitPreferences();
     void _closeOtherWindows();
 
@@ -156,6 +166,9 @@ private:
     QAction* _checkForUpdatesAction = nullptr;
     QAction* _aboutAction = nullptr;
     QAction* _allNotesOffAction = nullptr;
+    QAction* _undoAction = nullptr;
+    QAction* _redoAction = nullptr;
+    QUndoStack* _undoStack = nullptr;
 
     QProgressDialog* _progressDialog = nullptr;
     QToolButton* _allNotesOffButton = nullptr;

@@ -86,6 +86,8 @@ void MainWindow::_createActions()
     // Reachable from anywhere in the window, even while a text field has the focus.
     _allNotesOffAction->setShortcutContext(Qt::ApplicationShortcut);
 
+    _createUndoActions();
+
     connect(_newAction, &QAction::triggered, this, &MainWindow::_newTriggeredSLOT);
     connect(_saveAction, &QAction::triggered, this, &MainWindow::_saveTriggeredSLOT);
     connect(_saveAsAction, &QAction::triggered, this, &MainWindow::_saveAsTriggeredSLOT);
@@ -121,6 +123,9 @@ void MainWindow::_buildMenus()
     _fileMenu->addAction(_quitAction);
 
     _editMenu = bar->addMenu(QStringLiteral("&Edit"));
+    _editMenu->addAction(_undoAction);
+    _editMenu->addAction(_redoAction);
+    _editMenu->addSeparator();
     _editMenu->addAction(_rerouteAction);
     _editMenu->addAction(_mergeOutputsAction);
     _editMenu->addSeparator();

@@ -1,5 +1,6 @@
 // The Create menu: new inputs, outputs and patches in the current setup.
 #include "app/MainWindow.h"
+#include "model/edits/ModelEdits.h"
 
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIRoute.h"
@@ -11,7 +12,8 @@ void MainWindow::_newInputTriggeredSLOT()
     MIDIRoutingSetup* setup = getCurrentRoutingSetup();
     if (!setup)
         return;
-    if (MIDIRoute* route = setup->createNewMIDIRoute(true))
+    if (MIDIRoute* route = ModelEdits::insert<MIDIRoute>(QStringLiteral("Add"), setup,
+                                                         [setup] { return setup->createNewMIDIRoute(true); }))
         setup->setActiveRoute(route);
 }
 
@@ -20,7 +22,9 @@ void MainWindow::_newOutputTriggeredSLOT()
     MIDIRoutingSetup* setup = getCurrentRoutingSetup();
     if (!setup || !setup->hasActiveRoute())
         return;
-    setup->getActiveRoute()->createNewMIDIOutput(true);
+    MIDIRoute* route = setup->getActiveRoute();
+    ModelEdits::insert<MIDIOutput>(QStringLiteral("Add"), route,
+                                   [route] { return route->createNewMIDIOutput(true); });
 }
 
 void MainWindow::_newPatchTriggeredSLOT()
@@ -29,5 +33,7 @@ void MainWindow::_newPatchTriggeredSLOT()
     if (!setup || !setup->hasActiveRoute())
         return;
     if (MIDIOutput* output = setup->getActiveRoute()->getActiveMIDIOutput())
-        output->createNewMIDIPatchTarget(true, QString());
+        ModelEdits::insert<MIDIPatchTarget>(QStringLiteral("Add"), output, [output] {
+            return output->createNewMIDIPatchTarget(true, QString());
+        });
 }

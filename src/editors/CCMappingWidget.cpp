@@ -4,6 +4,7 @@
 #include "editors/LabeledValueMappingWidget.h"
 #include "editors/ValueMapEditorLink.h"
 #include "editors/ValueMapMenu.h"
+#include "model/edits/ModelEdits.h"
 #include "model/transforms/MIDIDataTransform.h"
 
 #include <QComboBox>
@@ -48,7 +49,13 @@ void CCMappingWidget::_mdtValueChangedSLOT(BYTE in, BYTE out)
 void CCMappingWidget::_valueChangedSLOT(int index, int newValue)
 {
     if (_transform)
-        _transform->setMapValueAt(BYTE(index), BYTE(newValue));
+        ModelEdits::changeSettings(
+            QStringLiteral("Draw Map of ") + ModelEdits::describeObject(_transform), _transform,
+            [t = QPointer<MIDIDataTransform>(_transform), i = BYTE(index), v = BYTE(newValue)] {
+                if (t)
+                    t->setMapValueAt(i, v);
+            },
+            SettingsEditCommand::kValueMap);
 }
 
 void CCMappingWidget::_contextMenuReqSlot(QPoint globalPos)
@@ -64,5 +71,6 @@ void CCMappingWidget::_lastValueReceivedSLOT(unsigned char val)
 void CCMappingWidget::_ccSelActivatedSLOT(int newCCNum)
 {
     if (_transform && newCCNum >= 0)
-        _transform->setByte1(BYTE(newCCNum));
+        ModelEdits::set(static_cast<MIDIDataTransform*>(_transform), &MIDIDataTransform::setByte1,
+                        BYTE(newCCNum), QStringLiteral("Parameter"), SettingsEditCommand::kByte1);
 }

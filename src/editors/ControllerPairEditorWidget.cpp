@@ -1,6 +1,7 @@
 #include "editors/ControllerPairEditorWidget.h"
 
 #include "editors/ControllerCombo.h"
+#include "model/edits/ModelEdits.h"
 #include "model/transforms/MIDIDataTransform.h"
 
 #include <QComboBox>
@@ -33,11 +34,13 @@ ControllerPairEditorWidget::ControllerPairEditorWidget(MIDIDataTransform* transf
 void ControllerPairEditorWidget::_inputCCNumActivatedSLOT(int ccNum)
 {
     if (_transform && ccNum >= 0)
-        _transform->setByte1(BYTE(ccNum));
+        ModelEdits::set(static_cast<MIDIDataTransform*>(_transform), &MIDIDataTransform::setByte1,
+                        BYTE(ccNum), QStringLiteral("Parameter"), SettingsEditCommand::kByte1);
 }
 
 void ControllerPairEditorWidget::_setSecondController(int ccNum)
 {
     if (_transform && ccNum >= 0)
-        _transform->setByte2(BYTE(ccNum));
+        ModelEdits::set(static_cast<MIDIDataTransform*>(_transform), &MIDIDataTransform::setByte2,
+                        BYTE(ccNum), QStringLiteral("Parameter"), SettingsEditCommand::kByte2);
 }

@@ -1,5 +1,6 @@
 #include "editors/ConvergeOnNoteEditorWidget.h"
 
+#include "model/edits/ModelEdits.h"
 #include "model/transforms/MIDIDataTransform.h"
 #include "widgets/NoteNameCombo.h"
 
@@ -29,5 +30,6 @@ ConvergeOnNoteEditorWidget::ConvergeOnNoteEditorWidget(MIDIDataTransform* transf
 void ConvergeOnNoteEditorWidget::_noteActivatedSLOT(int note)
 {
     if (_transform && note >= 0)
-        _transform->setByte1(BYTE(note));
+        ModelEdits::set(static_cast<MIDIDataTransform*>(_transform), &MIDIDataTransform::setByte1, BYTE(note),
+                        QStringLiteral("Parameter"), SettingsEditCommand::kByte1);
 }

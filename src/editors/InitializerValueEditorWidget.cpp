@@ -1,6 +1,7 @@
 #include "editors/InitializerValueEditorWidget.h"
 
 #include "editors/ValueFieldSupport.h"
+#include "model/edits/ModelEdits.h"
 #include "model/initializers/MIDIPatchInitializer.h"
 #include "widgets/ByteValueSlider.h"
 #include "widgets/ValueEntryLineEdit.h"
@@ -45,7 +46,8 @@ void InitializerValueEditorWidget::_addValueControls()
 void InitializerValueEditorWidget::_commitByte2(BYTE value)
 {
     if (_initializer)
-        _initializer->setByte2(value);
+        ModelEdits::set(static_cast<MIDIPatchInitializer*>(_initializer), &MIDIPatchInitializer::setByte2,
+                        value, QStringLiteral("Parameter"), SettingsEditCommand::kByte2);
 }
 
 void InitializerValueEditorWidget::_valueFieldEditingFinished()

@@ -2,6 +2,7 @@
 
 #include "editors/InitializerEditorDialog.h"
 #include "editors/ModifierKeys.h"
+#include "model/edits/ModelEdits.h"
 #include "model/initializers/InitializerRegistry.h"
 #include "model/initializers/InitializerRegistryEntry.h"
 #include "model/initializers/MIDIPatchInitializer.h"
@@ -88,7 +89,7 @@ void InitializerWidget::_removeThisMPISLOT()
     if (!_initializer)
         return;
     if (MIDIPatchTarget* patch = _initializer->getParentMIDIPatchTarget())
-        patch->removeMIDIPatchInitializer(_initializer, true);
+        ModelEdits::remove(_initializer.data(), false);
 }
 
 void InitializerWidget::_removeAllMPIsSLOT()
@@ -96,7 +97,7 @@ void InitializerWidget::_removeAllMPIsSLOT()
     if (!_initializer)
         return;
     if (MIDIPatchTarget* patch = _initializer->getParentMIDIPatchTarget())
-        patch->removeAllMIDIPatchInitializers(true);
+        ModelEdits::removeAll<MIDIPatchInitializer>(patch);
 }
 
 void InitializerWidget::_removeMPIsFromHereOnSLOT()
@@ -104,5 +105,5 @@ void InitializerWidget::_removeMPIsFromHereOnSLOT()
     if (!_initializer)
         return;
     if (MIDIPatchTarget* patch = _initializer->getParentMIDIPatchTarget())
-        patch->removeMIDIPatchInitializersFrom(_initializer, true);
+        ModelEdits::remove(_initializer.data(), true);
 }

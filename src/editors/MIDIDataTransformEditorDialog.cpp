@@ -1,6 +1,7 @@
 #include "editors/MIDIDataTransformEditorDialog.h"
 
 #include "editors/EditorFonts.h"
+#include "model/edits/ModelEdits.h"
 #include "model/transforms/MIDIDataTransform.h"
 #include "model/transforms/TransformRegistry.h"
 #include "model/transforms/TransformRegistryEntry.h"
@@ -94,7 +95,9 @@ void MIDIDataTransformEditorDialog::_makeConnections()
     connect(_buttonBox, &QDialogButtonBox::rejected, this, &MIDIDataTransformEditorDialog::reject);
     if (!_transform)
         return;
-    connect(_bypassButton, &QPushButton::clicked, _transform.data(), &MIDIDataTransform::toggleBypass);
+    connect(_bypassButton, &QPushButton::clicked, _transform.data(), [this] {
+        ModelEdits::act(_transform.data(), &MIDIDataTransform::toggleBypass, QStringLiteral("Toggle Bypass"));
+    });
     connect(_transform, &MIDIDataTransform::bypassChangedTo, this,
             &MIDIDataTransformEditorDialog::_mdtBypassedChangedToSLOT);
     // handledAMessage is emitted on the MIDI thread: the lamp blinks through a queued call.

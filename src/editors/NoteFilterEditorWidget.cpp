@@ -1,6 +1,7 @@
 #include "editors/NoteFilterEditorWidget.h"
 
 #include "model/MIDIMessage.h"
+#include "model/edits/ModelEdits.h"
 #include "model/transforms/NoteFilter.h"
 
 #include <QContextMenuEvent>
@@ -38,9 +39,11 @@ void NoteFilterEditorWidget::_notePressedSLOT(int noteNum, int /*velocity_notUse
     if (_lastToggledNote >= 0 && qAbs(noteNum - _lastToggledNote) > 1) {
         const int step = noteNum > _lastToggledNote ? 1 : -1;
         for (int note = _lastToggledNote + step; note != noteNum; note += step)
-            _transform->toggleNoteAcceptance(BYTE(note));
+            ModelEdits::set(static_cast<NoteFilter*>(_transform), &NoteFilter::toggleNoteAcceptance,
+                            BYTE(note), QStringLiteral("Notes"), SettingsEditCommand::kValueMap);
     }
-    _transform->toggleNoteAcceptance(BYTE(noteNum));
+    ModelEdits::set(static_cast<NoteFilter*>(_transform), &NoteFilter::toggleNoteAcceptance, BYTE(noteNum),
+                    QStringLiteral("Notes"), SettingsEditCommand::kValueMap);
     _lastToggledNote = noteNum;
 }
 
@@ -70,10 +73,14 @@ void NoteFilterEditorWidget::contextMenuEvent(QContextMenuEvent* event)
     // menu must outlive it until exec returns; its entries then do nothing.
     auto menuOwner = std::make_unique<QMenu>();
     QMenu& menu = *menuOwner;
-    connect(menu.addAction(QStringLiteral("Enable All Notes")), &QAction::triggered, filter.data(),
-            &NoteFilter::acceptAllNotes);
+    connect(menu.addAction(QStringLiteral("Enable All Notes")), &QAction::triggered, filter.data(), [filter] {
+        ModelEdits::act(filter.data(), &NoteFilter::acceptAllNotes, QStringLiteral("Enable All Notes"));
+    });
     connect(menu.addAction(QStringLiteral("Disable All Notes")), &QAction::triggered, filter.data(),
-            &NoteFilter::filterOutAllNotes);
+            [filter] {
+                ModelEdits::act(filter.data(), &NoteFilter::filterOutAllNotes,
+                                QStringLiteral("Disable All Notes"));
+            });
     if (key != nullptr) {
         const BYTE note = BYTE(key->getNoteNum());
         const QString name = QString::fromLatin1(getMIDINoteName(note));
@@ -81,12 +88,14 @@ void NoteFilterEditorWidget::contextMenuEvent(QContextMenuEvent* event)
         connect(menu.addAction(QStringLiteral("Disable Notes Below ") + name), &QAction::triggered,
                 filter.data(), [filter, note] {
                     if (filter)
-                        filter->filterOutNotesBelow(note);
+                        ModelEdits::set(filter.data(), &NoteFilter::filterOutNotesBelow, note,
+                                        QStringLiteral("Notes Below"));
                 });
         connect(menu.addAction(QStringLiteral("Disable Notes Above ") + name), &QAction::triggered,
                 filter.data(), [filter, note] {
                     if (filter)
-                        filter->filterOutNotesAbove(note);
+                        ModelEdits::set(filter.data(), &NoteFilter::filterOutNotesAbove, note,
+                                        QStringLiteral("Notes Above"));
                 });
     }
     menu.exec(event->globalPos());

@@ -1,5 +1,6 @@
 #include "editors/NoteOnInitializerEditorWidget.h"
 
+#include "model/edits/ModelEdits.h"
 #include "model/initializers/MIDIPatchInitializer.h"
 #include "widgets/NoteNameCombo.h"
 #include "widgets/ValueEntryLineEdit.h"
@@ -58,7 +59,8 @@ void NoteOnInitializerEditorWidget::_noteActivatedSLOT(int note)
     if (!_initializer || note < 0 || note > 127)
         return;
     _endSoundingNote();
-    _initializer->setByte1(BYTE(note));
+    ModelEdits::set(static_cast<MIDIPatchInitializer*>(_initializer), &MIDIPatchInitializer::setByte1,
+                    BYTE(note), QStringLiteral("Parameter"), SettingsEditCommand::kByte1);
     _noteSounded();
 }
 
@@ -67,7 +69,8 @@ void NoteOnInitializerEditorWidget::_commitByte2(BYTE value)
     if (!_initializer)
         return;
     _endSoundingNote();
-    _initializer->setByte2(value);
+    ModelEdits::set(static_cast<MIDIPatchInitializer*>(_initializer), &MIDIPatchInitializer::setByte2, value,
+                    QStringLiteral("Parameter"), SettingsEditCommand::kByte2);
     _noteSounded();
 }
 

@@ -1,6 +1,7 @@
 #include "editors/NoteTransposerEditorWidget.h"
 
 #include "editors/ValueFieldSupport.h"
+#include "model/edits/ModelEdits.h"
 #include "model/transforms/MIDIDataTransform.h"
 #include "widgets/ValueEntryLineEdit.h"
 
@@ -95,7 +96,8 @@ void NoteTransposerEditorWidget::_octavesTransposeEditingFinishedSLOT()
         return;
     }
     if (const auto octaves = committedFieldValue(_octavesField, -kMaxOctaves, kMaxOctaves))
-        _transform->setInt2(*octaves);
+        ModelEdits::set(static_cast<MIDIDataTransform*>(_transform), &MIDIDataTransform::setInt2, *octaves,
+                        QStringLiteral("Parameter"), SettingsEditCommand::kInt2);
     _showOctaves();
 }
 
@@ -109,6 +111,7 @@ void NoteTransposerEditorWidget::_semitonesTransposeEditingFinishedSLOT()
         return;
     }
     if (const auto semitones = committedFieldValue(_semitonesField, -kMaxSemitones, kMaxSemitones))
-        _transform->setInt1(*semitones);
+        ModelEdits::set(static_cast<MIDIDataTransform*>(_transform), &MIDIDataTransform::setInt1, *semitones,
+                        QStringLiteral("Parameter"), SettingsEditCommand::kInt1);
     _showSemitones();
 }

@@ -2,6 +2,7 @@
 
 #include "editors/EditorFonts.h"
 #include "editors/ValueFieldSupport.h"
+#include "model/edits/ModelEdits.h"
 #include "model/initializers/MIDIPatchInitializer.h"
 #include "widgets/ValueEntryLineEdit.h"
 
@@ -53,7 +54,8 @@ PitchBendInitializerEditorWidget::PitchBendInitializerEditorWidget(MIDIPatchInit
 void PitchBendInitializerEditorWidget::_sliderValueChangedSLOT(int value)
 {
     if (_initializer)
-        _initializer->setInt1(value);
+        ModelEdits::set(static_cast<MIDIPatchInitializer*>(_initializer), &MIDIPatchInitializer::setInt1,
+                        value, QStringLiteral("Parameter"), SettingsEditCommand::kInt1);
 }
 
 void PitchBendInitializerEditorWidget::_pbValueEditingFinishedSLOT()
@@ -61,7 +63,8 @@ void PitchBendInitializerEditorWidget::_pbValueEditingFinishedSLOT()
     if (!_initializer)
         return;
     if (const auto value = committedFieldValue(_field, 0, kMaxPitchBend))
-        _initializer->setInt1(*value);
+        ModelEdits::set(static_cast<MIDIPatchInitializer*>(_initializer), &MIDIPatchInitializer::setInt1,
+                        *value, QStringLiteral("Parameter"), SettingsEditCommand::kInt1);
     if (_initializer)
         _int1ChangedToSLOT(_initializer->getInt1());
 }

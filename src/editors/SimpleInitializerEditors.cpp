@@ -1,10 +1,12 @@
 // The initializer editors of one or two choices: Note Off, Program Change, Volume and CC.
 
 #include "editors/CCInitializerEditorWidget.h"
+
 #include "editors/ControllerCombo.h"
 #include "editors/NoteOffInitializerEditorWidget.h"
 #include "editors/ProgChgInitializerEditorWidget.h"
 #include "editors/VolumeInitializerEditorWidget.h"
+#include "model/edits/ModelEdits.h"
 #include "model/initializers/MIDIPatchInitializer.h"
 #include "widgets/NoWheelComboBox.h"
 #include "widgets/NoteNameCombo.h"
@@ -36,7 +38,8 @@ NoteOffInitializerEditorWidget::NoteOffInitializerEditorWidget(MIDIPatchInitiali
 void NoteOffInitializerEditorWidget::_noteActivatedSLOT(int note)
 {
     if (_initializer && note >= 0 && note <= 127)
-        _initializer->setByte1(BYTE(note));
+        ModelEdits::set(static_cast<MIDIPatchInitializer*>(_initializer), &MIDIPatchInitializer::setByte1,
+                        BYTE(note), QStringLiteral("Parameter"), SettingsEditCommand::kByte1);
 }
 
 ProgChgInitializerEditorWidget::ProgChgInitializerEditorWidget(MIDIPatchInitializer* initializer,
@@ -64,7 +67,8 @@ ProgChgInitializerEditorWidget::ProgChgInitializerEditorWidget(MIDIPatchInitiali
 void ProgChgInitializerEditorWidget::_pcActivatedSLOT(int index)
 {
     if (_initializer && index >= 0 && index <= 127)
-        _initializer->setByte1(BYTE(index));
+        ModelEdits::set(static_cast<MIDIPatchInitializer*>(_initializer), &MIDIPatchInitializer::setByte1,
+                        BYTE(index), QStringLiteral("Parameter"), SettingsEditCommand::kByte1);
 }
 
 VolumeInitializerEditorWidget::VolumeInitializerEditorWidget(MIDIPatchInitializer* initializer,
@@ -100,5 +104,6 @@ CCInitializerEditorWidget::CCInitializerEditorWidget(MIDIPatchInitializer* initi
 void CCInitializerEditorWidget::_ccActivatedSLOT(int ccNum)
 {
     if (_initializer && ccNum >= 0)
-        _initializer->setByte1(BYTE(ccNum));
+        ModelEdits::set(static_cast<MIDIPatchInitializer*>(_initializer), &MIDIPatchInitializer::setByte1,
+                        BYTE(ccNum), QStringLiteral("Parameter"), SettingsEditCommand::kByte1);
 }

@@ -1,6 +1,7 @@
 #include "editors/SingleControllerEditorWidget.h"
 
 #include "editors/ControllerCombo.h"
+#include "model/edits/ModelEdits.h"
 #include "model/transforms/MIDIDataTransform.h"
 
 #include <QComboBox>
@@ -32,5 +33,6 @@ SingleControllerEditorWidget::SingleControllerEditorWidget(MIDIDataTransform* tr
 void SingleControllerEditorWidget::_ccNumActivatedSLOT(int ccNum)
 {
     if (_transform && ccNum >= 0)
-        _transform->setByte1(BYTE(ccNum));
+        ModelEdits::set(static_cast<MIDIDataTransform*>(_transform), &MIDIDataTransform::setByte1,
+                        BYTE(ccNum), QStringLiteral("Parameter"), SettingsEditCommand::kByte1);
 }

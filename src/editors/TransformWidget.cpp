@@ -2,6 +2,7 @@
 
 #include "editors/ModifierKeys.h"
 #include "editors/TransformDialogManager.h"
+#include "model/edits/ModelEdits.h"
 #include "model/routing/MIDIPatchTarget.h"
 #include "model/transforms/MIDIDataTransform.h"
 #include "model/transforms/TransformRegistry.h"
@@ -77,11 +78,23 @@ void TransformWidget::actOnClickWithModifiers(Qt::KeyboardModifiers modifiers)
     auto* patch = qobject_cast<MIDIPatchTarget*>(_transform->parent());
     modifiers = significantModifiers(modifiers);
     if (modifiers == Qt::ControlModifier) {
-        _transform->toggleBypass();
+        ModelEdits::act(_transform.data(), &MIDIDataTransform::toggleBypass, QStringLiteral("Toggle Bypass"));
     } else if (modifiers == (Qt::ControlModifier | Qt::ShiftModifier) && patch) {
-        patch->setBypassStateForTransforms(!_transform->isBypassed(), nullptr);
+        const bool bypass = !_transform->isBypassed();
+        ModelEdits::changeSettings(QStringLiteral("Bypass All Transforms of ") +
+                                       ModelEdits::describeObject(patch),
+                                   patch, [patch = QPointer<MIDIPatchTarget>(patch), bypass] {
+                                       if (patch)
+                                           patch->setBypassStateForTransforms(bypass, nullptr);
+                                   });
     } else if (modifiers == (Qt::ControlModifier | Qt::AltModifier) && patch) {
-        patch->setBypassStateForTransforms(!_transform->isBypassed(), _transform);
+        const bool bypass = !_transform->isBypassed();
+        ModelEdits::changeSettings(
+            QStringLiteral("Bypass Transforms from ") + ModelEdits::describeObject(_transform), patch,
+            [patch = QPointer<MIDIPatchTarget>(patch), from = _transform, bypass] {
+                if (patch && from)
+                    patch->setBypassStateForTransforms(bypass, from);
+            });
     } else if (modifiers == Qt::ShiftModifier && patch) {
         editAllMIDIDataTransforms(patch);
     } else if (modifiers == Qt::AltModifier && patch) {
@@ -100,11 +113,9 @@ void TransformWidget::removeWithModifiers(Qt::KeyboardModifiers modifiers)
         return;
     modifiers = significantModifiers(modifiers);
     if (modifiers == Qt::ShiftModifier)
-        patch->removeAllMIDIDataTransforms(true);
-    else if (modifiers == Qt::AltModifier)
-        patch->removeMIDIDataTransformsFrom(_transform, true);
+        ModelEdits::removeAll<MIDIDataTransform>(patch);
     else
-        patch->removeMIDIDataTransform(_transform, true);
+        ModelEdits::remove(_transform.data(), modifiers == Qt::AltModifier);
 }
 
 void TransformWidget::contextMenuEvent(QContextMenuEvent* event)

@@ -1,5 +1,6 @@
 #include "editors/ValueMapMenu.h"
 
+#include "model/edits/ModelEdits.h"
 #include "model/transforms/MIDIDataTransform.h"
 #include "model/transforms/ValueMapClipboard.h"
 
@@ -15,9 +16,17 @@ void doContextMenuForTransformAtGlobalPos(MIDIDataTransform* transform, const QP
     QPointer<QMenu> menu = new QMenu(parent);
     // Each entry is connected to the transform itself, so a transform deleted while the menu
     // runs takes its connections with it and nothing writes through a dangling pointer.
+    // Every entry but Copy changes the map: one undo step each.
     auto addEntry = [&](const char* icon, const char* text, void (MIDIDataTransform::*operation)()) {
         QAction* action = menu->addAction(QIcon(QString::fromLatin1(icon)), QString::fromLatin1(text));
-        QObject::connect(action, &QAction::triggered, transform, operation);
+        const bool edits = operation != &MIDIDataTransform::copyValueMapToClipboard;
+        const QString what = QString::fromLatin1(text) + QStringLiteral(" Map");
+        QObject::connect(action, &QAction::triggered, transform, [transform, operation, edits, what] {
+            if (edits)
+                ModelEdits::act(transform, operation, what);
+            else
+                (transform->*operation)();
+        });
         return action;
     };
     addEntry(":/icons/default_map_16x16.png", "Set To Default", &MIDIDataTransform::setMappingToDefault);

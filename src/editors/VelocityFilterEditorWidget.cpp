@@ -1,6 +1,7 @@
 #include "editors/VelocityFilterEditorWidget.h"
 
 #include "editors/ValueFieldSupport.h"
+#include "model/edits/ModelEdits.h"
 #include "model/transforms/MIDIDataTransform.h"
 #include "widgets/NoWheelComboBox.h"
 #include "widgets/ValueEntryLineEdit.h"
@@ -45,7 +46,8 @@ VelocityFilterEditorWidget::VelocityFilterEditorWidget(MIDIDataTransform* transf
 void VelocityFilterEditorWidget::_aboveOrBelowActivatedSLOT(int index)
 {
     if (_transform && index >= 0)
-        _transform->setByte2(BYTE(index));
+        ModelEdits::set(static_cast<MIDIDataTransform*>(_transform), &MIDIDataTransform::setByte2,
+                        BYTE(index), QStringLiteral("Parameter"), SettingsEditCommand::kByte2);
 }
 
 void VelocityFilterEditorWidget::_velEditingFinishedSLOT()
@@ -53,7 +55,8 @@ void VelocityFilterEditorWidget::_velEditingFinishedSLOT()
     if (!_transform)
         return;
     if (const auto velocity = committedFieldValue(_velocityField, 0, 127))
-        _transform->setByte1(BYTE(*velocity));
+        ModelEdits::set(static_cast<MIDIDataTransform*>(_transform), &MIDIDataTransform::setByte1,
+                        BYTE(*velocity), QStringLiteral("Parameter"), SettingsEditCommand::kByte1);
     _byte1ChangedToSLOT(_transform->getByte1());
 }
 

@@ -3,6 +3,7 @@
 #include "editors/LabeledValueMappingWidget.h"
 #include "editors/ValueMapEditorLink.h"
 #include "editors/ValueMapMenu.h"
+#include "model/edits/ModelEdits.h"
 #include "model/transforms/MIDIDataTransform.h"
 
 #include <QVBoxLayout>
@@ -35,7 +36,13 @@ void VelocityMappingWidget::_mdtValueChangedSLOT(BYTE in, BYTE out)
 void VelocityMappingWidget::_valueChangedSLOT(int index, int newValue)
 {
     if (_transform)
-        _transform->setMapValueAt(BYTE(index), BYTE(newValue));
+        ModelEdits::changeSettings(
+            QStringLiteral("Draw Map of ") + ModelEdits::describeObject(_transform), _transform,
+            [t = QPointer<MIDIDataTransform>(_transform), i = BYTE(index), v = BYTE(newValue)] {
+                if (t)
+                    t->setMapValueAt(i, v);
+            },
+            SettingsEditCommand::kValueMap);
 }
 
 void VelocityMappingWidget::_contextMenuReqSlot(QPoint globalPos)

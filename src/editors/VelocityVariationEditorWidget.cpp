@@ -1,6 +1,7 @@
 #include "editors/VelocityVariationEditorWidget.h"
 
 #include "editors/ValueFieldSupport.h"
+#include "model/edits/ModelEdits.h"
 #include "model/transforms/VelocityVariation.h"
 #include "widgets/NoWheelComboBox.h"
 #include "widgets/ValueEntryLineEdit.h"
@@ -52,7 +53,8 @@ void VelocityVariationEditorWidget::_variationEditingFinishedSLOT()
         if (auto* variation = qobject_cast<VelocityVariation*>(_transform.data()))
             variation->setVariationAmount(BYTE(*amount));
         else
-            _transform->setByte1(BYTE(*amount));
+            ModelEdits::set(static_cast<MIDIDataTransform*>(_transform), &MIDIDataTransform::setByte1,
+                            BYTE(*amount), QStringLiteral("Parameter"), SettingsEditCommand::kByte1);
     }
     _byte1ChangedToSLOT(_transform->getByte1());
 }
@@ -64,7 +66,8 @@ void VelocityVariationEditorWidget::_variationTypeActivatedSLOT(int index)
     if (auto* variation = qobject_cast<VelocityVariation*>(_transform.data()))
         variation->setVariationType(static_cast<VelocityVariation::VariationType>(index));
     else
-        _transform->setByte2(BYTE(index));
+        ModelEdits::set(static_cast<MIDIDataTransform*>(_transform), &MIDIDataTransform::setByte2,
+                        BYTE(index), QStringLiteral("Parameter"), SettingsEditCommand::kByte2);
 }
 
 void VelocityVariationEditorWidget::_byte1ChangedToSLOT(BYTE value)

@@ -1,5 +1,9 @@
 #include "widgets/ColorLabelApplier.h"
 
+#include "model/edits/ModelEdits.h"
+
+#include <QPointer>
+
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIPatchTarget.h"
 #include "model/routing/MIDIRoute.h"
@@ -48,11 +52,24 @@ void ColorLabelApplier::apply(ColorLabeledMIDIObject* object, int index, Qt::Key
 {
     if (!object)
         return;
-    if (modifiers == Qt::ShiftModifier && applyToSiblings(object, index, false))
-        return;
-    if (modifiers == Qt::AltModifier && applyToSiblings(object, index, true))
-        return;
-    index >= 0 ? object->setColorLabel(index) : object->clearColorLabel();
+    // One step; over the object's container when the modifiers reach its siblings.
+    BaseMIDIObject* scope = object;
+    if ((modifiers == Qt::ShiftModifier || modifiers == Qt::AltModifier) && object->parent())
+        if (auto* container = qobject_cast<BaseMIDIObject*>(object->parent()))
+            scope = container;
+    QPointer<ColorLabeledMIDIObject> target(object);
+    ModelEdits::changeSettings(QStringLiteral("Set Color Label of ") + ModelEdits::describeObject(object),
+                               scope, [target, index, modifiers] {
+                                   ColorLabeledMIDIObject* object = target;
+                                   if (!object)
+                                       return;
+                                   if (modifiers == Qt::ShiftModifier &&
+                                       applyToSiblings(object, index, false))
+                                       return;
+                                   if (modifiers == Qt::AltModifier && applyToSiblings(object, index, true))
+                                       return;
+                                   index >= 0 ? object->setColorLabel(index) : object->clearColorLabel();
+                               });
 }
 
 void ColorLabelApplier::paintStrip(QPainter* painter, const QWidget* widget, int frameWidth, int labelIndex)

@@ -1,4 +1,5 @@
 #include "widgets/CurrentRoutingSetupWidget.h"
+#include "model/edits/ModelEdits.h"
 
 #include "app/LocalWaitCursor.h"
 #include "app/SetupFileMimeData.h"
@@ -336,15 +337,20 @@ void CurrentRoutingSetupWidget::_addInputClickedSLOT()
 {
     if (!_setup)
         return;
-    MIDIRoute* route = _setup->createNewMIDIRoute(true);
-    if (route)
+    MIDIRoutingSetup* setup = _setup;
+    MIDIRoute* route = ModelEdits::insert<MIDIRoute>(QStringLiteral("Add"), setup,
+                                                     [setup] { return setup->createNewMIDIRoute(true); });
+    if (route && _setup)
         _setup->setActiveRoute(route);
 }
 
 void CurrentRoutingSetupWidget::_addOutputClickedSLOT()
 {
-    if (_setup && _activeRoute)
-        _activeRoute->createNewMIDIOutput(true);
+    if (!_setup || !_activeRoute)
+        return;
+    MIDIRoute* route = _activeRoute;
+    ModelEdits::insert<MIDIOutput>(QStringLiteral("Add"), route,
+                                   [route] { return route->createNewMIDIOutput(true); });
 }
 
 void CurrentRoutingSetupWidget::_inputWidgetAddedSLOT(QWidget* widget)

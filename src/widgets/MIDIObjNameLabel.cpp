@@ -1,5 +1,7 @@
 #include "widgets/MIDIObjNameLabel.h"
 
+#include "model/edits/ModelEdits.h"
+
 #include "app/StatusManager.h"
 #include "model/BaseMIDIObject.h"
 #include "model/EditRequestManager.h"
@@ -93,5 +95,5 @@ void MIDIObjNameLabel::_endEditing(bool takeName)
             4000);
         return;
     }
-    _object->setName(newName);
+    ModelEdits::set(_object.data(), &BaseMIDIObject::setName, newName, QStringLiteral("Name"));
 }

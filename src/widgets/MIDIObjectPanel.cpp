@@ -193,13 +193,14 @@ void MIDIObjectPanel::_removeNow(bool alsoFollowing)
     if (count <= 0 || !_object)
         return;
     if (count > 1) {
-        // There is no undo: a slip of the Alt key on stage must not wipe half a setup.
+        // A slip of the Alt key on stage must not wipe half a setup unasked (Ctrl+Z still restores it).
         QPointer<MIDIObjectPanel> self(this);
         QPointer<ColorLabeledMIDIObject> object = _object;
         const QString kind = objectKindName();
         QMessageBox box(
             QMessageBox::Warning, QStringLiteral("Remove %1s").arg(kind),
-            QStringLiteral("Remove the %1 \"%2\" and the %3 %4s after it?\n\nThis cannot be undone.")
+            QStringLiteral(
+                "Remove the %1 \"%2\" and the %3 %4s after it?\n\nEdit > Undo (Ctrl+Z) brings them back.")
                 .arg(kind, object->getName())
                 .arg(count - 1)
                 .arg(kind),

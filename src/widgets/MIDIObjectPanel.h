@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/StatusManager.h"
+#include "model/edits/ModelEdits.h"
+
 #include <QFrame>
 #include <QPointer>
 
@@ -81,13 +84,18 @@ protected:
     /// at `index` (-1: not in the list): none when the list is shorter than `minimumCount`, else
     /// this one, or with `alsoFollowing` those after it too (the first one removes only itself).
     static int removalCount(int index, int count, bool alsoFollowing, int minimumCount);
-    /// Removes `item` (and with `alsoFollowing` those after it) from `list`, deleting them.
+    /// Removes `item` (and with `alsoFollowing` those after it) from `list` as one undo step, and
+    /// says in the status bar what went and that Ctrl+Z brings it back. The list's own removal
+    /// rules apply (`removeOne`/`removeFrom` name them; the command goes through the same ones).
     template <typename List, typename Item>
-    static void removeFromList(List* list, Item* item, bool alsoFollowing,
-                               void (List::*removeOne)(Item*, bool), void (List::*removeFrom)(Item*, bool))
+    static void removeFromList(List* list, Item* item, bool alsoFollowing, void (List::*)(Item*, bool),
+                               void (List::*)(Item*, bool))
     {
-        if (list)
-            (list->*(alsoFollowing ? removeFrom : removeOne))(item, true);
+        if (!list || !item)
+            return;
+        QString text;
+        if (ModelEdits::remove(item, alsoFollowing, &text) > 0)
+            postStatusMessage(QStringLiteral("%1. Ctrl+Z restores it.").arg(text), 8000);
     }
     /// Adds the "Set Color Label" submenu acting on this object (and its siblings by modifiers).
     void addColorLabelMenu(QMenu* menu);

@@ -1,4 +1,5 @@
 #include "widgets/MIDIOutputStackWidget.h"
+#include "model/edits/ModelEdits.h"
 
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIRoute.h"
@@ -74,7 +75,7 @@ void MIDIOutputStackWidget::_reorderRequestedSLOT(QWidget* widget, int index)
 {
     auto* outputWidget = qobject_cast<MIDIOutputWidget*>(widget);
     if (_route && outputWidget && outputWidget->getMIDIOutput())
-        _route->moveMIDIOutputToIndex(outputWidget->getMIDIOutput(), index);
+        ModelEdits::move(outputWidget->getMIDIOutput(), index);
 }
 
 void MIDIOutputStackWidget::_showAllInnardsSLOT(bool show)

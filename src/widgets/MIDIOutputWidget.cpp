@@ -135,11 +135,13 @@ void MIDIOutputWidget::_makeConnections()
     connect(_addPatchButton, &QPushButton::clicked, this, &MIDIOutputWidget::_addPatchClickedSLOT);
     connect(_valueCombo, &QComboBox::activated, this, [this](int index) {
         if (_output)
-            _output->setMainActivationValue(BYTE(index));
+            ModelEdits::set(_output.data(), &MIDIOutput::setMainActivationValue, BYTE(index),
+                            QStringLiteral("Activation Value"));
     });
     connect(_rangeCombo, &QComboBox::activated, this, [this](int index) {
         if (_output)
-            _output->setActivationRangeValue(BYTE(index));
+            ModelEdits::set(_output.data(), &MIDIOutput::setActivationRangeValue, BYTE(index),
+                            QStringLiteral("Activation Range"));
     });
 }
 
@@ -212,8 +214,10 @@ void MIDIOutputWidget::_patchDraggingToPointSLOT(QPoint position)
 
 void MIDIOutputWidget::_addPatchClickedSLOT()
 {
-    if (_output)
-        _output->createNewMIDIPatchTarget(true, QString());
+    if (MIDIOutput* output = _output)
+        ModelEdits::insert<MIDIPatchTarget>(QStringLiteral("Add"), output, [output] {
+            return output->createNewMIDIPatchTarget(true, QString());
+        });
 }
 
 void MIDIOutputWidget::activatePanel()
@@ -268,7 +272,9 @@ void MIDIOutputWidget::fillContextMenu(QMenu* menu)
     menu->addAction(QIcon(QStringLiteral(":/icons/duplicate_16x16.png")), QStringLiteral("Duplicate ") + name,
                     menu, [outputPtr, routePtr] {
                         if (outputPtr && routePtr && routePtr->hasMIDIOutput(outputPtr))
-                            routePtr->duplicateMIDIOutput(outputPtr);
+                            ModelEdits::insert<MIDIOutput>(
+                                QStringLiteral("Duplicate"), routePtr.data(),
+                                [routePtr, outputPtr] { return routePtr->duplicateMIDIOutput(outputPtr); });
                     });
 
     menu->addSeparator();
@@ -299,8 +305,8 @@ void MIDIOutputWidget::fillContextMenu(QMenu* menu)
                         [outputPtr] {
                             if (!outputPtr)
                                 return;
-                            for (MIDIPatchTarget* patch : createMIDIPatchTargetListFromClipboard(outputPtr))
-                                outputPtr->addMIDIPatchTarget(patch);
+                            ModelEdits::paste<MIDIPatchTarget>(
+                                outputPtr.data(), createMIDIPatchTargetListFromClipboard(outputPtr));
                         });
     } else if (doesClipboardHaveMIDIPatchTarget()) {
         menu->addSeparator();
@@ -311,7 +317,7 @@ void MIDIOutputWidget::fillContextMenu(QMenu* menu)
                             if (!outputPtr)
                                 return;
                             if (MIDIPatchTarget* patch = createMIDIPatchTargetFromClipboard(outputPtr))
-                                outputPtr->addMIDIPatchTarget(patch);
+                                ModelEdits::paste<MIDIPatchTarget>(outputPtr.data(), {patch});
                         });
     }
 

@@ -1,4 +1,5 @@
 #include "widgets/MIDIPatchTargetStackWidget.h"
+#include "model/edits/ModelEdits.h"
 
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIPatchTarget.h"
@@ -106,7 +107,7 @@ void MIDIPatchTargetStackWidget::_reorderRequestedSLOT(QWidget* widget, int inde
 {
     auto* patchWidget = qobject_cast<MIDIPatchTargetWidget*>(widget);
     if (_output && patchWidget && patchWidget->getMIDIPatchTarget())
-        _output->moveMIDIPatchTargetToIndex(patchWidget->getMIDIPatchTarget(), index);
+        ModelEdits::move(patchWidget->getMIDIPatchTarget(), index);
 }
 
 void MIDIPatchTargetStackWidget::_showAllInnardsSLOT(bool show)

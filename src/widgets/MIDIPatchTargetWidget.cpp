@@ -1,5 +1,7 @@
 #include "widgets/MIDIPatchTargetWidget.h"
 
+#include "model/edits/ModelEdits.h"
+
 #include "editors/InitializerEditorDialog.h"
 #include "editors/InitializerStripWidget.h"
 #include "editors/ModifierKeys.h"
@@ -215,7 +217,8 @@ void MIDIPatchTargetWidget::_makeConnections()
     connect(_muteButton, &QPushButton::clicked, this, &MIDIPatchTargetWidget::_muteClickedSLOT);
     connect(_delayTypeLabel, &ClickableLabel::clicked, this, [this] {
         if (_patch)
-            _patch->chooseNextMessageDelayType();
+            ModelEdits::act(_patch.data(), &MIDIPatchTarget::chooseNextMessageDelayType,
+                            QStringLiteral("Change Delay Type"));
     });
     connect(_delayEdit, &QLineEdit::editingFinished, this, &MIDIPatchTargetWidget::_delayEditFinishedSLOT);
     connect(_selector, &MIDIPortChannelSelector::portAndChannelChangedTo, this,
@@ -310,7 +313,8 @@ void MIDIPatchTargetWidget::_delayEditFinishedSLOT()
     if (value == _patch->getMessageDelayInMillisecs())
         return;
     if (value >= 0 && value <= MIDIPatchTarget::kMaxMessageDelay)
-        _patch->setMessageDelayInMillisecs(value);
+        ModelEdits::set(_patch.data(), &MIDIPatchTarget::setMessageDelayInMillisecs, value,
+                        QStringLiteral("Delay"), SettingsEditCommand::kDelay);
     else
         _showDelayError();
 }
@@ -357,7 +361,11 @@ void MIDIPatchTargetWidget::addInitializerNamed(const QString& name)
 {
     if (!_patch)
         return;
-    if (MIDIPatchInitializer* initializer = _patch->createNewMIDIPatchInitializer(name))
+    MIDIPatchTarget* patch = _patch;
+    if (MIDIPatchInitializer* initializer =
+            ModelEdits::insert<MIDIPatchInitializer>(QStringLiteral("Add"), patch, [patch, name] {
+                return patch->createNewMIDIPatchInitializer(name);
+            }))
         editMIDIPatchInitializer(initializer, this);
 }
 
@@ -365,7 +373,9 @@ void MIDIPatchTargetWidget::addTransformNamed(const QString& name)
 {
     if (!_patch)
         return;
-    MIDIDataTransform* transform = _patch->createNewMIDIDataTransform(name);
+    MIDIPatchTarget* patch = _patch;
+    MIDIDataTransform* transform = ModelEdits::insert<MIDIDataTransform>(
+        QStringLiteral("Add"), patch, [patch, name] { return patch->createNewMIDIDataTransform(name); });
     if (transform && transform->hasEditableParameters())
         editMIDIDataTransform(transform);
 }

@@ -1,4 +1,5 @@
 #include "widgets/MIDIRouteInputStackWidget.h"
+#include "model/edits/ModelEdits.h"
 
 #include "model/routing/MIDIRoute.h"
 #include "model/routing/MIDIRoutingSetup.h"
@@ -75,7 +76,7 @@ void MIDIRouteInputStackWidget::_reorderRequestedSLOT(QWidget* widget, int index
 {
     auto* inputWidget = qobject_cast<MIDIRouteInputWidget*>(widget);
     if (_setup && inputWidget && inputWidget->getMIDIRoute())
-        _setup->moveMIDIRouteToIndex(inputWidget->getMIDIRoute(), index);
+        ModelEdits::move(inputWidget->getMIDIRoute(), index);
 }
 
 void MIDIRouteInputStackWidget::_showAllInnardsSLOT(bool show)

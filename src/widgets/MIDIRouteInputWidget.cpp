@@ -180,27 +180,39 @@ void MIDIRouteInputWidget::_portAndChannelChosenSLOT(QString portName, BYTE chan
     MIDIRoutingSetup* setup = _route->getParentRoutingSetup();
     const QString oldPort = _route->getMIDIInputPortName();
     modifiers = significantModifiers(modifiers);
-    if (setup && modifiers == Qt::AltModifier)
-        setup->setAllInputPortsTo(portName);
-    else if (setup && modifiers == Qt::ControlModifier)
-        setup->rerouteInputPort(oldPort, -1, portName, -1);
-    else if (setup && modifiers == (Qt::ControlModifier | Qt::AltModifier))
-        setup->setInputPortAndIncrementChannelFrom(_route, portName, channel);
-    else
-        _route->setMIDIInputPortName(portName);
-    _route->setMIDIChannel(channel);
+    QPointer<MIDIRoute> route(_route);
+    QPointer<MIDIRoutingSetup> setupPtr(setup);
+    // One step, over the whole setup when the modifiers reach the other inputs too.
+    const bool wide = setup && modifiers != Qt::NoModifier;
+    ModelEdits::changeSettings(QStringLiteral("Set Port/Channel of ") + ModelEdits::describeObject(_route),
+                               wide ? static_cast<BaseMIDIObject*>(setup) : _route.data(), [=] {
+                                   if (!route)
+                                       return;
+                                   if (setupPtr && modifiers == Qt::AltModifier)
+                                       setupPtr->setAllInputPortsTo(portName);
+                                   else if (setupPtr && modifiers == Qt::ControlModifier)
+                                       setupPtr->rerouteInputPort(oldPort, -1, portName, -1);
+                                   else if (setupPtr && modifiers == (Qt::ControlModifier | Qt::AltModifier))
+                                       setupPtr->setInputPortAndIncrementChannelFrom(route, portName,
+                                                                                     channel);
+                                   else
+                                       route->setMIDIInputPortName(portName);
+                                   route->setMIDIChannel(channel);
+                               });
 }
 
 void MIDIRouteInputWidget::_methodActivatedSLOT(int index)
 {
     if (_route)
-        _route->setOutputActivationMethod(index);
+        ModelEdits::set(_route.data(), &MIDIRoute::setOutputActivationMethod, index,
+                        QStringLiteral("Activation Method"));
 }
 
 void MIDIRouteInputWidget::_specificityActivatedSLOT(int index)
 {
     if (_route)
-        _route->setOutputActivationSpecificity(index);
+        ModelEdits::set(_route.data(), &MIDIRoute::setOutputActivationSpecificity, index,
+                        QStringLiteral("Activation Specificity"));
 }
 
 void MIDIRouteInputWidget::activatePanel()
@@ -251,7 +263,9 @@ void MIDIRouteInputWidget::fillContextMenu(QMenu* menu)
     menu->addAction(QIcon(QStringLiteral(":/icons/duplicate_16x16.png")),
                     QStringLiteral("Duplicate ") + menuName, menu, [routePtr, setupPtr] {
                         if (routePtr && setupPtr && setupPtr->hasMIDIRoute(routePtr))
-                            setupPtr->duplicateMIDIRoute(routePtr);
+                            ModelEdits::insert<MIDIRoute>(
+                                QStringLiteral("Duplicate"), setupPtr.data(),
+                                [setupPtr, routePtr] { return setupPtr->duplicateMIDIRoute(routePtr); });
                     });
     if (doesClipboardHaveMIDIOutput()) {
         menu->addAction(QIcon(QStringLiteral(":/icons/generic_add_16x16.png")),
@@ -261,7 +275,7 @@ void MIDIRouteInputWidget::fillContextMenu(QMenu* menu)
                             if (!routePtr)
                                 return;
                             if (MIDIOutput* output = createMIDIOutputFromClipboard(routePtr))
-                                routePtr->addMIDIOutput(output);
+                                ModelEdits::paste<MIDIOutput>(routePtr.data(), {output});
                         });
     }
     menu->addSeparator();

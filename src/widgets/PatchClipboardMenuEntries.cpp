@@ -1,5 +1,7 @@
 #include "widgets/PatchClipboardMenuEntries.h"
 
+#include "model/edits/ModelEdits.h"
+
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIPatchTarget.h"
 #include "persistence/MIDIObjectClipboard.h"
@@ -27,7 +29,10 @@ void PatchClipboardMenuEntries::addTo(QMenu* menu, MIDIPatchTarget* patch, const
     menu->addAction(QIcon(QStringLiteral(":/icons/duplicate_16x16.png")), QStringLiteral("Duplicate ") + name,
                     menu, [patchPtr, outputPtr] {
                         if (patchPtr && outputPtr && outputPtr->hasMIDIPatchTarget(patchPtr))
-                            outputPtr->duplicateMIDIPatchTarget(patchPtr);
+                            ModelEdits::insert<MIDIPatchTarget>(
+                                QStringLiteral("Duplicate"), outputPtr.data(), [outputPtr, patchPtr] {
+                                    return outputPtr->duplicateMIDIPatchTarget(patchPtr);
+                                });
                     });
     if (numPatches > 1) {
         menu->addAction(QIcon(QStringLiteral(":/icons/copy_16x16.png")),
@@ -42,8 +47,8 @@ void PatchClipboardMenuEntries::addTo(QMenu* menu, MIDIPatchTarget* patch, const
                         [outputPtr] {
                             if (!outputPtr)
                                 return;
-                            for (MIDIPatchTarget* added : createMIDIPatchTargetListFromClipboard(outputPtr))
-                                outputPtr->addMIDIPatchTarget(added);
+                            ModelEdits::paste<MIDIPatchTarget>(
+                                outputPtr.data(), createMIDIPatchTargetListFromClipboard(outputPtr));
                         });
     } else if (doesClipboardHaveMIDIPatchTarget()) {
         const QString clipName = MIDIObjectPanel::menuText(getClipboardMIDIPatchTargetName());
@@ -52,19 +57,35 @@ void PatchClipboardMenuEntries::addTo(QMenu* menu, MIDIPatchTarget* patch, const
                             if (!outputPtr)
                                 return;
                             if (MIDIPatchTarget* added = createMIDIPatchTargetFromClipboard(outputPtr))
-                                outputPtr->addMIDIPatchTarget(added);
+                                ModelEdits::paste<MIDIPatchTarget>(outputPtr.data(), {added});
                         });
         menu->addAction(QIcon(QStringLiteral(":/icons/replace_16x16.png")),
                         QStringLiteral("Replace Patch '") + name + QStringLiteral("' with '") + clipName +
                             QLatin1Char('\''),
                         menu, [patchPtr, outputPtr] {
-                            // A removal too: after the menu has closed. The output deletes the old patch.
+                            // A removal too: after the menu has closed. One step: undo brings the old patch
+                            // back.
                             QTimer::singleShot(0, outputPtr, [patchPtr, outputPtr] {
                                 if (!patchPtr || !outputPtr || !outputPtr->hasMIDIPatchTarget(patchPtr))
                                     return;
-                                if (MIDIPatchTarget* replacement =
-                                        createMIDIPatchTargetFromClipboard(outputPtr))
-                                    outputPtr->replaceMIDIPatchTarget(patchPtr, replacement);
+                                MIDIPatchTarget* replacement = createMIDIPatchTargetFromClipboard(outputPtr);
+                                if (!replacement)
+                                    return;
+                                MIDIOutput* output = outputPtr;
+                                const int index = output->getIndexOfMIDIPatchTarget(patchPtr);
+                                auto* step = new QUndoCommand(
+                                    QStringLiteral("Replace ") + ModelEdits::describeObject(patchPtr) +
+                                    QStringLiteral(" with \"") + replacement->getName() + QLatin1Char('"'));
+                                PatchListCommand::insert(
+                                    QStringLiteral("Paste"), output,
+                                    [output, replacement, index] {
+                                        output->addMIDIPatchTarget(replacement);
+                                        output->moveMIDIPatchTargetToIndex(replacement, index);
+                                        return replacement;
+                                    },
+                                    step);
+                                PatchListCommand::remove(patchPtr, step);
+                                EditStack::push(output, step);
                             });
                         });
     }
