@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QScreen>
@@ -51,6 +52,10 @@ void MainWindow::_buildUI()
 
     _progressDialog = new QProgressDialog(this);
     _progressDialog->setCancelButton(nullptr);
+    // The label names files: plain text, never rich-text markup from a file name.
+    auto* progressLabel = new QLabel(_progressDialog);
+    progressLabel->setTextFormat(Qt::PlainText);
+    _progressDialog->setLabel(progressLabel);
     _progressDialog->setFixedWidth(sizeHint().width() / 2);
     // Window-modal: while a file is read or written the window takes no clicks or keys.
     _progressDialog->setWindowModality(Qt::WindowModal);

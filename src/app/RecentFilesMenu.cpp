@@ -4,6 +4,7 @@
 #include "persistence/RecentFilesTracker.h"
 
 #include <QIcon>
+#include <QPointer>
 
 RecentFilesMenu::RecentFilesMenu(QWidget* parent) : QMenu(QStringLiteral("Open Recent"), parent)
 {
@@ -18,6 +19,13 @@ RecentFilesMenu::RecentFilesMenu(QWidget* parent) : QMenu(QStringLiteral("Open R
 
 void RecentFilesMenu::_rebuildSLOT()
 {
+    // Opening the chosen file changes the list while that entry's triggered signal runs (and the
+    // opening runs events meanwhile): the entries are rebuilt once it has returned, not deleted
+    // under it.
+    if (_triggersRunning > 0) {
+        _rebuildPending = true;
+        return;
+    }
     // Deletes the entries the menu owns.
     clear();
     const QStringList files = RecentFilesTracker::GetInstance()->getRecentFileList();
@@ -31,6 +39,16 @@ void RecentFilesMenu::_rebuildSLOT()
 
 void RecentFilesMenu::_actionTriggeredSLOT()
 {
-    if (auto* action = qobject_cast<RecentFileAction*>(sender()))
-        emit recentFileSelected(action->getFilePath());
+    auto* action = qobject_cast<RecentFileAction*>(sender());
+    if (!action)
+        return;
+    QPointer<RecentFilesMenu> self(this);
+    ++_triggersRunning;
+    emit recentFileSelected(action->getFilePath());
+    if (!self)
+        return;
+    if (--_triggersRunning == 0 && _rebuildPending) {
+        _rebuildPending = false;
+        QMetaObject::invokeMethod(this, &RecentFilesMenu::_rebuildSLOT, Qt::QueuedConnection);
+    }
 }

@@ -17,4 +17,8 @@ signals:
 private slots:
     void _rebuildSLOT();
     void _actionTriggeredSLOT();
+
+private:
+    int _triggersRunning = 0;
+    bool _rebuildPending = false;
 };

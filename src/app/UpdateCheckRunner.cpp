@@ -40,6 +40,8 @@ void UpdateCheckRunner::_initUpdateCheck()
         // Closing the progress window (or the main window, which closes every other window)
         // ends the check.
         connect(_progressDialog, &QProgressDialog::canceled, this, &UpdateCheckRunner::abortUpdateCheck);
+        // Escape rejects the dialog (it has no cancel button to click): that ends the check too.
+        connect(_progressDialog, &QDialog::rejected, this, &UpdateCheckRunner::abortUpdateCheck);
         if (_window)
             _progressDialog->setFixedWidth(qMax(300, _window->sizeHint().width() / 2));
     }
@@ -120,8 +122,13 @@ QString UpdateCheckRunner::makeUpdateAvailableText(const QString& version, const
                    QStringLiteral(" is now available.</b>");
     if (!details.isEmpty()) {
         text += QStringLiteral("</p><p>Details:\n<ul>\n");
-        for (const QString& note : details)
-            text += QStringLiteral("  <li>&nbsp;") + note.toHtmlEscaped() + QStringLiteral("</li>\n");
+        // A long list would make the box taller than the screen: the first notes and a count.
+        const qsizetype shown = details.size() > kMaxNotesShown ? kMaxNotesShown - 1 : details.size();
+        for (qsizetype i = 0; i < shown; ++i)
+            text +=
+                QStringLiteral("  <li>&nbsp;") + details.at(i).toHtmlEscaped() + QStringLiteral("</li>\n");
+        if (shown < details.size())
+            text += QStringLiteral("  <li>&nbsp;and %1 more</li>\n").arg(details.size() - shown);
         text += QStringLiteral("</ul>\n");
     }
     text += QStringLiteral("</p>\n<p><center><font size=\"+1\"><b><a href=\"") +

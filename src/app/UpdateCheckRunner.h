@@ -36,6 +36,9 @@ public:
     /// Time-out of the next check in milliseconds.
     void setTimeoutMs(int timeoutMs) { _timeoutMs = timeoutMs; }
 
+    /// At most this many lines of notes in the box; a longer list ends with "and N more".
+    static constexpr int kMaxNotesShown = 15;
+
     /// Rich text of the "Update Avaiable" box. Version and notes come from the network and are
     /// escaped, so they show as typed and can carry no markup or links.
     static QString makeUpdateAvailableText(const QString& version, const QStringList& details,

@@ -15,7 +15,7 @@ class NoteTransposerEditorWidget : public QWidget
     Q_OBJECT
 
 public:
-    static constexpr int kMaxOctaves = 10;
+    static constexpr int kMaxOctaves = 127;
     static constexpr int kMaxSemitones = 127;
 
     NoteTransposerEditorWidget(MIDIDataTransform* transform, QWidget* parent);

@@ -1,5 +1,6 @@
 #include "widgets/MIDIObjectPanel.h"
 
+#include "app/StatusManager.h"
 #include "editors/ModifierKeys.h"
 #include "model/routing/ColorLabeledMIDIObject.h"
 #include "widgets/ColorChoiceMenu.h"
@@ -190,8 +191,15 @@ void MIDIObjectPanel::requestRemoval(bool alsoFollowing)
 void MIDIObjectPanel::_removeNow(bool alsoFollowing)
 {
     const int count = numObjectsRemovedBy(alsoFollowing);
-    if (count <= 0 || !_object)
+    if (!_object)
         return;
+    if (count <= 0) {
+        // A Delete that cannot remove anything says why instead of doing nothing in silence.
+        const QString why = removalRefusedText();
+        if (!why.isEmpty())
+            postStatusMessage(why, 5000);
+        return;
+    }
     if (count > 1) {
         // A slip of the Alt key on stage must not wipe half a setup unasked (Ctrl+Z still restores it).
         QPointer<MIDIObjectPanel> self(this);

@@ -59,6 +59,8 @@ protected:
     /// Removes through the model (which ends the notes they hold).
     virtual void removeObjects(bool alsoFollowing) = 0;
     /// "input", "output" or "patch".
+    /// What the status bar says when a removal asked for here removes nothing; empty: nothing.
+    virtual QString removalRefusedText() const { return QString(); }
     virtual QString objectKindName() const = 0;
 
     /// What buildTitleRow() made: the panel's column, its first row (already in the column, for

@@ -344,3 +344,13 @@ void MIDIOutputWidget::removeObjects(bool alsoFollowing)
     removeFromList(_output ? _output->getParentMIDIRoute() : nullptr, _output.data(), alsoFollowing,
                    &MIDIRoute::removeMIDIOutput, &MIDIRoute::removeMIDIOutputsFrom);
 }
+
+QString MIDIOutputWidget::removalRefusedText() const
+{
+    MIDIRoute* route = _output ? _output->getParentMIDIRoute() : nullptr;
+    if (!route || route->getNumMIDIOutputs() > 1)
+        return QString();
+    return QStringLiteral("\"%1\" is the only output of its input and cannot be removed; an input keeps at "
+                          "least one output.")
+        .arg(_output->getName());
+}

@@ -46,6 +46,7 @@ protected:
     bool activatesOnPressOf(QObject* child) const override;
     void fillContextMenu(QMenu* menu) override;
     int numObjectsRemovedBy(bool alsoFollowing) const override;
+    QString removalRefusedText() const override;
     void removeObjects(bool alsoFollowing) override;
     QString objectKindName() const override { return QStringLiteral("output"); }
 

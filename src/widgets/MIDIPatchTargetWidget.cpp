@@ -418,3 +418,13 @@ void MIDIPatchTargetWidget::removeObjects(bool alsoFollowing)
     removeFromList(_patch ? _patch->getParentMIDIOutput() : nullptr, _patch.data(), alsoFollowing,
                    &MIDIOutput::removeMIDIPatchTarget, &MIDIOutput::removeMIDIPatchTargetsFrom);
 }
+
+QString MIDIPatchTargetWidget::removalRefusedText() const
+{
+    if (!_patch || !_patch->getParentMIDIOutput() ||
+        _patch->getParentMIDIOutput()->getNumMIDIPatchTargets() > 1)
+        return QString();
+    return QStringLiteral("\"%1\" is the only patch of its output and cannot be removed; an output keeps at "
+                          "least one patch.")
+        .arg(_patch->getName());
+}

@@ -56,6 +56,7 @@ protected:
     void activatePanel() override {}
     void fillContextMenu(QMenu* menu) override;
     int numObjectsRemovedBy(bool alsoFollowing) const override;
+    QString removalRefusedText() const override;
     void removeObjects(bool alsoFollowing) override;
     QString objectKindName() const override { return QStringLiteral("patch"); }
     void mousePressEvent(QMouseEvent* event) override;

@@ -60,5 +60,9 @@ void ShrinkableLabel::_elide()
     const QString shown = fontMetrics().elidedText(_fullText, _elideMode, width());
     if (shown != QLabel::text())
         QLabel::setText(shown);
-    setToolTip(shown != _fullText ? _fullText : QString());
+    // A tool tip is rich text when it looks like it: names from files and ports are shown as
+    // they stand, escaped, with their spaces kept.
+    setToolTip(shown != _fullText ? QStringLiteral("<p style='white-space:pre'>") +
+                                        _fullText.toHtmlEscaped() + QStringLiteral("</p>")
+                                  : QString());
 }

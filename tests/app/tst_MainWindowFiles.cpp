@@ -22,9 +22,12 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
-#include <QScopeGuard>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -175,6 +178,35 @@ private slots:
         first->trigger();
         QCOMPARE(current()->getFilePath(), present);
         QCOMPARE(_window->windowTitle(), QStringLiteral("Rock & Roll.ms[*] - Quorvell"));
+
+        // Opening a file that is not the most recent one changes the list while its entry's
+        // triggered signal runs: the entry lives on until the signal has returned.
+        setMostRecentlyOpenedFile(file(QStringLiteral("Other.ms")));
+        QPointer<QAction> entry = recentEntry(QStringLiteral("Rock && Roll.ms"));
+        QVERIFY(entry);
+        bool entryAliveAfterOpening = false;
+        connect(recentMenu(), &RecentFilesMenu::recentFileSelected, this,
+                [&] { entryAliveAfterOpening = !entry.isNull(); });
+        entry->trigger();
+        QVERIFY(entryAliveAfterOpening);
+        QCOMPARE(current()->getFilePath(), present);
+        QTRY_VERIFY(!entry);
+        QCOMPARE(recentMenu()->actions().value(0)->text(), QStringLiteral("Rock && Roll.ms"));
+    }
+
+    void fileNamesInTheProgressLabelArePlainText()
+    {
+        const QString path = file(QStringLiteral("<u>Live<br>Set &amp; more.ms"));
+        _window->openFirstSetup(path);
+        QCOMPARE(current()->getFilePath(), path);
+        QLabel* label = nullptr;
+        for (QProgressDialog* dialog : _window->findChildren<QProgressDialog*>()) {
+            if (dialog->windowTitle() == QStringLiteral("Opening Setup File"))
+                label = dialog->findChild<QLabel*>();
+        }
+        QVERIFY(label);
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+        QCOMPARE(label->text(), QStringLiteral("Opening <u>Live<br>Set &amp; more.ms"));
     }
 
     void brokenFileLeavesCurrentSetupUntouched()

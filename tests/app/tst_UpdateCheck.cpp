@@ -9,6 +9,7 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
@@ -93,6 +94,53 @@ private slots:
                      QStringLiteral("https://quorvell.example/downloads/") +
                      QStringLiteral("\">Go To Downloads</a></b></font><br>\n<font size=\"-1\">(quit Quorvell "
                                     "before installing)</font></center></p>"));
+    }
+
+    void manyNotesKeepTheBoxOnTheScreen()
+    {
+        QStringList notes;
+        for (int i = 1; i <= 300; ++i)
+            notes << QStringLiteral("Note %1").arg(i);
+        const QString text = UpdateCheckRunner::makeUpdateAvailableText(QStringLiteral("2.1.0"), notes,
+                                                                        QStringLiteral("https://x.example/"));
+        QCOMPARE(text.count(QStringLiteral("<li>")), UpdateCheckRunner::kMaxNotesShown);
+        QVERIFY(text.contains(QStringLiteral("<li>&nbsp;Note 14</li>")));
+        QVERIFY(!text.contains(QStringLiteral("Note 15<")));
+        QVERIFY(text.contains(QStringLiteral("<li>&nbsp;and 286 more</li>")));
+        // Exactly the limit: every note, no count.
+        const QString full = UpdateCheckRunner::makeUpdateAvailableText(
+            QStringLiteral("2.1.0"), notes.mid(0, UpdateCheckRunner::kMaxNotesShown), QStringLiteral("x"));
+        QVERIFY(full.contains(QStringLiteral("Note 15</li>")));
+        QVERIFY(!full.contains(QStringLiteral("more</li>")));
+
+        // The box shown fits on the screen.
+        QMessageBox box(QMessageBox::Information, QStringLiteral("Update Avaiable"), text, QMessageBox::Ok);
+        box.setTextFormat(Qt::RichText);
+        QVERIFY(box.sizeHint().height() < 1000);
+    }
+
+    void escapeOnTheProgressWindowCancelsTheCheck()
+    {
+        LocalUpdateServer server;
+        server.stayQuiet();
+        QWidget window;
+        UpdateCheckRunner runner(&window);
+        runner.setUpdateInfoUrl(server.url());
+        runner.setTimeoutMs(300);
+        ModalBoxCatcher boxes;
+        runner.checkForUpdates();
+        QTRY_COMPARE(server.requests(), 1);
+        QProgressDialog* progress = window.findChild<QProgressDialog*>();
+        QVERIFY(progress && progress->isVisible());
+        QTest::keyClick(progress, Qt::Key_Escape);
+        QVERIFY(!progress->isVisible());
+        QVERIFY(!runner.isUpdateCheckRunning());
+        QTest::qWait(500); // past the time-out: no error box
+        QCOMPARE(boxes.count(), 0);
+        // A second request starts a new check.
+        runner.checkForUpdates();
+        QTRY_COMPARE(server.requests(), 2);
+        runner.abortUpdateCheck();
     }
 
     void newerVersionWithoutNotesHasNoDetailsList()

@@ -98,15 +98,25 @@ private slots:
         QCOMPARE(OnePatchRig::play({0x90, 60, 100}), Sent({{0x90, 70, 100}}));
     }
 
-    void transposeOctavesStopWhereNotesStillExist()
+    void transposeOctavesCoverTheWholeRangeOfTheTransform()
     {
         Edited<NoteTransposerEditorWidget> e("Transpose");
         typeInto(e.editor->getOctavesField(), QStringLiteral("11"));
-        QCOMPARE(e.transform->getInt2(), 0);
+        QCOMPARE(e.transform->getInt2(), 11);
+        typeInto(e.editor->getOctavesField(), QStringLiteral("-127"));
+        QCOMPARE(e.transform->getInt2(), -127);
+        typeInto(e.editor->getOctavesField(), QStringLiteral("127"));
+        QCOMPARE(e.transform->getInt2(), 127);
+        // Beyond the range the field takes nothing and shows the value again.
+        typeInto(e.editor->getOctavesField(), QStringLiteral("128"));
+        QCOMPARE(e.transform->getInt2(), 127);
         e.editor->getSemitonesField()->setFocus();
-        QCOMPARE(e.editor->getOctavesField()->text(), QStringLiteral("0"));
-        typeInto(e.editor->getOctavesField(), QStringLiteral("-10"));
-        QCOMPARE(e.transform->getInt2(), -10);
+        QCOMPARE(e.editor->getOctavesField()->text(), QStringLiteral("127"));
+        // Far octaves send no note outside 0 to 127.
+        typeInto(e.editor->getOctavesField(), QStringLiteral("-20"));
+        QCOMPARE(e.transform->getInt2(), -20);
+        for (const midiMessage_t& sent : OnePatchRig::play({0x90, 60, 100}))
+            QVERIFY(sent.size() < 2 || sent[1] <= 127);
     }
 
     void transposeLoadedFromAFileKeepsItsValueUntilEdited()
@@ -118,7 +128,7 @@ private slots:
         QWidget window;
         auto* editor = new NoteTransposerEditorWidget(transpose, &window);
         showActive(&window);
-        QCOMPARE(editor->getOctavesField()->text(), QStringLiteral("10"));
+        QCOMPARE(editor->getOctavesField()->text(), QStringLiteral("40"));
         // Passing through the field without typing leaves the stored value alone.
         editor->getOctavesField()->setFocus();
         editor->getSemitonesField()->setFocus();

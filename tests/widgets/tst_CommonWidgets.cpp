@@ -6,6 +6,7 @@
 #include <QScrollArea>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocumentFragment>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <memory>
@@ -251,7 +252,8 @@ private slots:
         label.resize(60, label.height());
         QVERIFY(label.text() != label.getFullText());
         QVERIFY(label.text().endsWith(QChar(0x2026)));
-        QCOMPARE(label.toolTip(), QStringLiteral("Grand Piano Layer With Strings"));
+        QCOMPARE(QTextDocumentFragment::fromHtml(label.toolTip()).toPlainText(),
+                 QStringLiteral("Grand Piano Layer With Strings"));
         label.setTextElideMode(Qt::ElideLeft);
         QVERIFY(label.text().startsWith(QChar(0x2026)));
         label.setText(QStringLiteral("Pad"));
@@ -259,6 +261,11 @@ private slots:
         QVERIFY(label.toolTip().isEmpty());
         label.setText(QStringLiteral("<b>bold</b>"));
         QCOMPARE(label.textFormat(), Qt::PlainText);
+        // A name that looks like markup is shown in the tool tip exactly as it stands.
+        const QString markup = QStringLiteral("<b>Lead</b> & <i>Pad</i>  Layer With Strings");
+        label.setText(markup);
+        QVERIFY(label.text() != markup);
+        QCOMPARE(QTextDocumentFragment::fromHtml(label.toolTip()).toPlainText(), markup);
     }
 
     void menuButtonShortensInTheMiddle()

@@ -3,6 +3,7 @@
 // the port selectors and mute buttons, removals with their confirmation, and outputs following
 // keyswitches played on a port.
 #include "../app/WindowTestSupport.h"
+#include "app/StatusManager.h"
 #include "midi/MIDIPortInfo.h"
 #include "model/ModelSignalPump.h"
 #include "model/routing/MIDIOutput.h"
@@ -397,6 +398,23 @@ private slots:
         inputWidget(2)->setFocus();
         QTest::keyClick(inputWidget(2), Qt::Key_Delete);
         QTRY_COMPARE(_setup->getNumMIDIRoutes(), 2);
+    }
+
+    void deleteOnTheOnlyPatchSaysWhyInTheStatusBar()
+    {
+        MIDIOutput* output = input(0)->getMIDIOutputAtIndex(0);
+        output->removeMIDIPatchTarget(output->getMIDIPatchTargetAtIndex(1), true);
+        QTRY_VERIFY(patchWidget(output, 0));
+        QSignalSpy status(StatusManager::GetInstance(),
+                          qOverload<QString, int>(&StatusManager::statusMessagePosted));
+        MIDIPatchTargetWidget* only = patchWidget(output, 0);
+        only->setFocus();
+        QTest::keyClick(only, Qt::Key_Delete);
+        QTRY_COMPARE(status.count(), 1);
+        QCOMPARE(output->getNumMIDIPatchTargets(), 1);
+        const QString text = status.at(0).at(0).toString();
+        QVERIFY2(text.contains(QStringLiteral("only patch")) && text.contains(QStringLiteral("\"Patch1\"")),
+                 qPrintable(text));
     }
 
     void keyswitchesFromThePortMoveTheActiveOutput()
