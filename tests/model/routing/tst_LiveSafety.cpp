@@ -172,11 +172,12 @@ private slots:
         RoutingTestRig::play(QStringLiteral("Keys"), {0xE0, 0x00, 0x60}); // bent up, held there
         RoutingTestRig::clearSent();
         rig.setup.panic();
+        // The bend is brought to rest with the notes, before the pedal up and All Notes Off.
         QCOMPARE(RoutingTestRig::takeSent(QStringLiteral("SynthA")),
-                 Sent({{0x82, 67, 127}, {0xB2, 64, 0}, {0xB2, 123, 0}, {0xE2, 0x00, 0x40}}));
+                 Sent({{0x82, 67, 127}, {0xE2, 0x00, 0x40}, {0xB2, 64, 0}, {0xB2, 123, 0}}));
         // The second patch of the output got the bend too, on its own channel.
         QCOMPARE(RoutingTestRig::takeSent(QStringLiteral("SynthC")),
-                 Sent({{0x83, 60, 127}, {0xB3, 64, 0}, {0xB3, 123, 0}, {0xE3, 0x00, 0x40}}));
+                 Sent({{0x83, 60, 127}, {0xE3, 0x00, 0x40}, {0xB3, 64, 0}, {0xB3, 123, 0}}));
         // A patch that never bent anything gets no bend.
         MIDIPatchTarget* quiet = rig.output->createNewMIDIPatchTarget(false, QStringLiteral("SynthB"));
         quiet->setMIDIChannel(5);
