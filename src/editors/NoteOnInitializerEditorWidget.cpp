@@ -2,6 +2,7 @@
 
 #include "model/edits/ModelEdits.h"
 #include "model/initializers/MIDIPatchInitializer.h"
+#include "model/routing/MIDIPatchTarget.h"
 #include "widgets/NoteNameCombo.h"
 #include "widgets/ValueEntryLineEdit.h"
 
@@ -40,18 +41,23 @@ NoteOnInitializerEditorWidget::~NoteOnInitializerEditorWidget()
 
 void NoteOnInitializerEditorWidget::_endSoundingNote()
 {
-    if (_soundingNote < 0 || !_initializer)
+    if (_soundingNote < 0)
         return;
     setNoteOffMessage(&_noteOff, BYTE(_soundingNote), 127);
     _soundingNote = -1;
-    // The patch sends what its initializers ask to be heard, on its own port and channel.
-    emit _initializer->messageDeliveryRequested(&_noteOff);
+    // The patch sends what its initializers ask to be heard, on its own port and channel; the
+    // initializer may have been taken out of it meanwhile (removed, kept for undo).
+    if (_soundingPatch)
+        _soundingPatch->deliverInitializerMessage(&_noteOff);
+    _soundingPatch.clear();
 }
 
 void NoteOnInitializerEditorWidget::_noteSounded()
 {
-    if (_initializer && _initializer->getByte2() > 0)
+    if (_initializer && _initializer->getByte2() > 0) {
         _soundingNote = _initializer->getByte1();
+        _soundingPatch = _initializer->getParentMIDIPatchTarget();
+    }
 }
 
 void NoteOnInitializerEditorWidget::_noteActivatedSLOT(int note)

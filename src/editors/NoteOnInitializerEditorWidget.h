@@ -3,6 +3,9 @@
 #include "editors/InitializerValueEditorWidget.h"
 #include "model/MIDIMessage.h"
 
+#include <QPointer>
+
+class MIDIPatchTarget;
 class NoteNameCombo;
 class QLabel;
 
@@ -34,5 +37,7 @@ private:
     NoteNameCombo* _noteCombo = nullptr;
     QLabel* _velocityLabel = nullptr;
     int _soundingNote = -1;
+    // The patch that sounded the note: it ends it even when the initializer has been removed.
+    QPointer<MIDIPatchTarget> _soundingPatch;
     midiMessage_t _noteOff;
 };

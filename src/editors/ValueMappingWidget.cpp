@@ -146,6 +146,9 @@ void ValueMappingWidget::mousePressEvent(QMouseEvent* event)
 
 void ValueMappingWidget::mouseMoveEvent(QMouseEvent* event)
 {
+    // A move with no button held means the release went elsewhere.
+    if (_buttonDown && !(event->buttons() & (Qt::LeftButton | Qt::MiddleButton)))
+        _endStrokeWithoutRelease();
     const QPoint point = event->position().toPoint();
     const auto hit = indexAndValueAt(point);
     emit mouseHoveredOverValue(hit ? hit->x() : 0, hit ? hit->y() : 0);
@@ -169,6 +172,35 @@ void ValueMappingWidget::mouseReleaseEvent(QMouseEvent* event)
     _drawingRamp = false;
     _hasLastDrawnPoint = false;
     update();
+}
+
+void ValueMappingWidget::_endStrokeWithoutRelease()
+{
+    if (!_buttonDown)
+        return;
+    _buttonDown = false;
+    _drawingRamp = false;
+    _hasLastDrawnPoint = false;
+    update();
+}
+
+void ValueMappingWidget::focusOutEvent(QFocusEvent* event)
+{
+    _endStrokeWithoutRelease();
+    QWidget::focusOutEvent(event);
+}
+
+void ValueMappingWidget::hideEvent(QHideEvent* event)
+{
+    _endStrokeWithoutRelease();
+    QWidget::hideEvent(event);
+}
+
+void ValueMappingWidget::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        _endStrokeWithoutRelease();
+    QWidget::changeEvent(event);
 }
 
 void ValueMappingWidget::wheelEvent(QWheelEvent* event)

@@ -51,8 +51,15 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    /// Ends a stroke or ramp whose mouse release never came (another window took the grab, the
+    /// window lost focus or was hidden): nothing more is drawn until the next press; a ramp not
+    /// yet released is dropped.
+    void _endStrokeWithoutRelease();
     void _freehandStepTo(int index, int value);
     void _applyRamp(const QPoint& from, const QPoint& to);
     void _makeBackground();

@@ -100,6 +100,29 @@ private slots:
         QCOMPARE(rig.patch->getNumNotesSounding(), 0);
     }
 
+    void testNoteEndsWhenItsInitializerIsRemovedWhileTheEditorIsOpen_data()
+    {
+        QTest::addColumn<bool>("deleted");
+        QTest::newRow("deleted") << true;
+        QTest::newRow("kept for undo") << false;
+    }
+
+    void testNoteEndsWhenItsInitializerIsRemovedWhileTheEditorIsOpen()
+    {
+        QFETCH(bool, deleted);
+        ActiveRig rig;
+        MIDIPatchInitializer* noteOn = rig.add("Note On");
+        auto editor = std::make_unique<NoteOnInitializerEditorWidget>(noteOn, nullptr);
+        editor->getSlider()->setValue(100);
+        QCOMPARE(OnePatchRig::heard(), Sent({{0x90, 12, 100}}));
+        std::unique_ptr<MIDIPatchInitializer> kept(deleted ? nullptr : noteOn);
+        rig.patch->removeMIDIPatchInitializer(noteOn, deleted);
+        if (kept)
+            kept->setParent(nullptr);
+        editor.reset();
+        QCOMPARE(OnePatchRig::heard(), Sent({{0x80, 12, 127}}));
+    }
+
     void velocityFieldAndModelStayInStep()
     {
         ActiveRig rig;

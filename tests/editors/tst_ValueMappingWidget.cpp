@@ -125,6 +125,28 @@ private slots:
         QCOMPARE(graph.getValueAt(21), 21);
     }
 
+    void aStrokeWhoseReleaseIsLostStopsDrawing()
+    {
+        // The release went to another window: the next move has no button held.
+        ValueMappingWidget graph(0, 127, nullptr);
+        press(&graph, pointFor(10, 20));
+        moveTo(&graph, pointFor(12, 24));
+        moveTo(&graph, pointFor(30, 90), Qt::NoButton);
+        QCOMPARE(graph.getValueAt(30), 30);
+        QCOMPARE(graph.getValueAt(12), 24);
+        // The window lost focus in the middle of a stroke: later moves draw nothing either.
+        press(&graph, pointFor(40, 10));
+        QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(&graph, &focusOut);
+        moveTo(&graph, pointFor(50, 100));
+        QCOMPARE(graph.getValueAt(50), 50);
+        // A ramp whose release never came is dropped.
+        press(&graph, pointFor(60, 0), Qt::MiddleButton);
+        graph.hide();
+        release(&graph, pointFor(70, 127), Qt::MiddleButton);
+        QCOMPARE(graph.getValueAt(65), 65);
+    }
+
     void strokeLeftwardsFollowsTheLineToo()
     {
         ValueMappingWidget graph(0, 127, nullptr);

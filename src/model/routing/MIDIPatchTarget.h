@@ -117,6 +117,10 @@ public:
     void endSoundingNotes();
     /// endSoundingNotes(), then controller 64 = 0 and All Notes Off on every channel it sends on.
     void panic();
+    /// Sends a message as one of its initializers would ask (on its port and channel, only while
+    /// its output is active and it is not muted), also for an initializer no longer in the patch:
+    /// an editor ends the test note it sounded this way. GUI thread.
+    void deliverInitializerMessage(midiMessage_t* message) { _mpiMessageDeliveryReqSLOT(message); }
     /// Number of notes this patch has sent and not ended (for views and tests). Any thread.
     int getNumNotesSounding() const;
     /// The output port has vanished: the notes and pedals sounding there are forgotten, since
