@@ -1,7 +1,5 @@
 #include "widgets/OnScreenPlayRecord.h"
 
-#include "model/routing/MIDIOutput.h"
-#include "model/routing/MIDIPatchTarget.h"
 #include "model/routing/MIDIRoute.h"
 
 void OnScreenPlayRecord::playNoteOn(MIDIRoute* route, BYTE note, BYTE velocity)
@@ -29,43 +27,16 @@ void OnScreenPlayRecord::playPitchBend(MIDIRoute* route, pitchBendValue_t value)
 {
     if (!route)
         return;
-    if (_bendRoute && _bendRoute != route) {
-        // The wheel moved on another input: the first one returns to the centre first.
+    // The wheel moved on another input: the first one returns to the centre first.
+    if (_bendRoute && _bendRoute != route)
         _bendRoute->injectPitchBendMessage(kPitchBendCentre);
-        _returnBendOnOtherOutputs();
-    }
+    // Through the input like a played bend: an output switched away from while bent hears the
+    // way back to the centre too, as the input sends every gesture's end where it began.
     route->injectPitchBendMessage(value);
-    if (value == kPitchBendCentre) {
+    if (value == kPitchBendCentre)
+        _bendRoute.clear();
+    else
         _bendRoute = route;
-        _returnBendOnOtherOutputs();
-        return;
-    }
-    _bendRoute = route;
-    MIDIOutput* active = route->getActiveMIDIOutput();
-    if (active && !_bentOutputs.contains(active))
-        _bentOutputs.append(active);
-}
-
-void OnScreenPlayRecord::_returnBendOnOtherOutputs()
-{
-    MIDIRoute* route = _bendRoute;
-    const QList<QPointer<MIDIOutput>> outputs = _bentOutputs;
-    _bentOutputs.clear();
-    _bendRoute.clear();
-    if (!route)
-        return;
-    // An output that was switched away from while bent did not hear the input's centre: send it
-    // through its patches, as the route would have, on the input's channel.
-    midiMessage_t centre;
-    setPitchBendMessage(&centre);
-    setPitchBendValue(&centre, kPitchBendCentre);
-    setMIDIChannelIndex(&centre, route->isSpecificMIDIChannel() ? route->getMIDIChannel() : BYTE(0));
-    for (const QPointer<MIDIOutput>& output : outputs) {
-        if (!output || output == route->getActiveMIDIOutput() || !route->hasMIDIOutput(output))
-            continue;
-        for (int i = 0; i < output->getNumMIDIPatchTargets(); ++i)
-            output->getMIDIPatchTargetAtIndex(i)->handleMIDIMessage(0, &centre);
-    }
 }
 
 void OnScreenPlayRecord::returnBendToCentre()

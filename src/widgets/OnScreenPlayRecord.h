@@ -2,15 +2,14 @@
 
 #include "model/MIDIMessage.h"
 
-#include <QList>
 #include <QPointer>
 #include <array>
 
-class MIDIOutput;
 class MIDIRoute;
 
 /// What the on-screen keyboard has sent and not yet ended: for each note, the input that got its
-/// note on; for the pitch wheel, the input and the outputs that got a bend away from the centre.
+/// note on; for the pitch wheel, the input that got a bend away from the centre. Everything goes
+/// through the input's own injection, never to the patches directly.
 /// The note off and the return of the bend go where the gesture began, even after the active input
 /// or output changed. GUI thread only.
 class OnScreenPlayRecord
@@ -23,8 +22,8 @@ public:
     bool playNoteOff(BYTE note);
     bool isNoteSounding(BYTE note) const { return !_noteRoutes[note].isNull(); }
 
-    /// Injects the bend into the input. A bend away from the centre is remembered with the output
-    /// that is active now; the centre also goes to every other output that got a bend.
+    /// Injects the bend into the input, as played; a bend away from the centre is remembered so
+    /// that it can be returned.
     void playPitchBend(MIDIRoute* route, pitchBendValue_t value);
     bool hasBendOutstanding() const { return !_bendRoute.isNull(); }
     /// Returns a bend away from the centre to the centre, where it was sent.
@@ -34,9 +33,6 @@ public:
     void endEverything();
 
 private:
-    void _returnBendOnOtherOutputs();
-
     std::array<QPointer<MIDIRoute>, 128> _noteRoutes;
     QPointer<MIDIRoute> _bendRoute;
-    QList<QPointer<MIDIOutput>> _bentOutputs;
 };
