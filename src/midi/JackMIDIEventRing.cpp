@@ -43,11 +43,18 @@ bool JackMIDIEventRing::pop(JackMIDIEvent* event)
     }
     if (_overflowCount.load(std::memory_order_acquire) == 0)
         return false;
-    // The ring is empty, so the overflow list holds the oldest events. Taken only when no sender is
+    // The overflow list holds the oldest events once the ring is empty. Taken only when no sender is
     // queuing right now; otherwise they wait for the next look.
     std::unique_lock<std::mutex> lock(_sendLock, std::try_to_lock);
     if (!lock.owns_lock())
         return false;
+    // Between the look at the tail above and taking the lock, senders may have filled the ring and
+    // then begun the overflow list: the ring's events are older, so they go first.
+    if (head != _tail.load(std::memory_order_acquire)) {
+        *event = _slots[head & _mask];
+        _head.store(head + 1, std::memory_order_release);
+        return true;
+    }
     if (_overflowRead >= _overflow.size())
         return false;
     *event = _overflow[_overflowRead++];

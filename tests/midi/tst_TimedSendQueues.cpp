@@ -3,6 +3,7 @@
 // muted patch takes back its note ons but never its note offs.
 #include "midi/JackMIDIEventRing.h"
 #include "midi/JackMIDISchedule.h"
+#include "support/BusyNeighbours.h"
 
 #include <QTest>
 #include <atomic>
@@ -68,6 +69,46 @@ private slots:
         }
         sender.join();
         QCOMPARE(expected, std::int64_t(kCount));
+    }
+
+    // Two senders fill the ring past its size while the taker runs beside two busy processes: each
+    // sender's events arrive whole and in its order. Events that waited in the overflow list were
+    // once taken ahead of a ring's worth of older ones when the senders refilled the ring between
+    // the taker's looks.
+    void twoSendersUnderLoadKeepEachOnesOrder()
+    {
+        BusyNeighbours neighbours(2);
+        QCOMPARE(neighbours.runningCount(), 2);
+        constexpr int kRounds = 45;
+        constexpr int kPerSender = 3000;
+        for (int round = 0; round < kRounds; ++round) {
+            JackMIDIEventRing ring(128);
+            std::atomic<int> finished{0};
+            auto send = [&](std::uint64_t sender) {
+                for (int i = 0; i < kPerSender; ++i)
+                    ring.push(noteEvent(0x90, 1, i, sender));
+                finished.fetch_add(1);
+            };
+            std::thread first(send, 0);
+            std::thread second(send, 1);
+            std::int64_t next[2] = {0, 0};
+            bool inOrder = true;
+            JackMIDIEvent event;
+            while (next[0] + next[1] < 2 * kPerSender) {
+                if (ring.pop(&event)) {
+                    const std::size_t sender = std::size_t(event.ownerTag);
+                    inOrder = inOrder && sender < 2 && event.dueFrame == next[sender];
+                    if (sender < 2)
+                        ++next[sender];
+                } else if (finished.load() == 2 && ring.isEmpty()) {
+                    break;
+                }
+            }
+            first.join();
+            second.join();
+            QVERIFY2(inOrder, qPrintable(QStringLiteral("round %1: an event came out of order").arg(round)));
+            QCOMPARE(next[0] + next[1], std::int64_t(2 * kPerSender));
+        }
     }
 
     void delayedMessagesWaitInDueOrder()
