@@ -1,5 +1,6 @@
 #include "midi/JackMIDIOutputPort.h"
 
+#include "app/StatusManager.h"
 #include "midi/JackMIDIBackend.h"
 #include "midi/JackPortConnection.h"
 #include "midi/MIDIBackendError.h"
@@ -14,8 +15,9 @@ namespace {
 
 // Room for bursts (a panic over many patches) far beyond what a period carries.
 constexpr std::size_t kQueueCapacity = 8192;
-// The longest delay a patch has, and some more: what closing waits for at most.
-constexpr int kLongestWaitMs = 700;
+// What closing waits at most for the queued and delayed messages (the longest patch delay is far
+// less) and then for the cycle that carries them, while the server runs.
+constexpr int kFlushBoundMs = 5000;
 
 } // namespace
 
@@ -58,13 +60,28 @@ void JackMIDIOutputPort::closePort()
     jack_port_t* current = _port.load();
     if (_connected.load() && _backend.isServerRunning() && current &&
         JackPortConnection::isConnectedTo(current, _targetName)) {
-        // What was handed over goes out first: queued messages and delayed ones.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kLongestWaitMs);
-        while ((!_ring.isEmpty() || _scheduledCount.load() != 0) &&
-               std::chrono::steady_clock::now() < deadline && _backend.isServerRunning())
+        // What was handed over goes out first: queued messages and delayed ones. A loaded machine
+        // may run the process cycle late, so this waits as long as the server runs, within bounds.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kFlushBoundMs);
+        bool flushed = true;
+        while (!_ring.isEmpty() || _scheduledCount.load() != 0) {
+            if (!_backend.isServerRunning())
+                break;
+            if (std::chrono::steady_clock::now() >= deadline) {
+                flushed = false;
+                break;
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
         // And the cycle that wrote the last of it has been read by the destination.
-        _backend.waitForCycles(2, 200);
+        if (flushed && !_backend.waitForCycles(2, kFlushBoundMs) && _backend.isServerRunning())
+            flushed = false;
+        if (!flushed)
+            postWarningMessage(
+                QStringLiteral("The JACK server did not take the last messages for \"%1\" within "
+                               "%2 seconds: the synth may not have heard all of them.")
+                    .arg(QString::fromStdString(_targetName))
+                    .arg(kFlushBoundMs / 1000));
     }
     _connected.store(false);
     _backend.detachOutput(this);
