@@ -5,7 +5,7 @@ QUORVELL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 QUORVELL_PACKAGES=(g++ cmake make pkg-config ccache qt6-base-dev libgl-dev librtmidi-dev jackd2
     libjack-jackd2-dev xvfb xauth googletest libgtest-dev libbenchmark-dev fonts-liberation imagemagick
     xdotool desktop-file-utils appstream shared-mime-info libxml2-utils man-db lintian
-    libglib2.0-bin file systemd libsystemd-dev pipewire pipewire-bin pipewire-jack wireplumber dbus liblo-dev liblo-tools)
+    libglib2.0-bin file systemd libsystemd-dev python3 pipewire pipewire-bin pipewire-jack wireplumber dbus liblo-dev liblo-tools)
 
 # Installs whatever is missing from the list above with apt; silent when nothing is missing.
 ensure_packages() {
@@ -50,6 +50,12 @@ start_private_jack() {
     export QUORVELL_TEST_JACK_PERIOD_FRAMES=$frames
     # Synchronous mode: the server waits for every client each period, so a client slowed down by
     # a loaded machine delays the period instead of losing its messages.
+    # Servers that died without stopping keep their registry entries; eight of them and no new
+    # server starts.
+    python3 "$QUORVELL_ROOT/scripts/jack-registry-clean.py" || true
+    # An interrupt or terminate stops the server too: the EXIT trap runs on the way out.
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
     jackd -S -n "$name" --no-realtime -d dummy -r 48000 -p "$frames" >"$log" 2>&1 &
     JACK_PID=$!
     local i
@@ -63,13 +69,26 @@ start_private_jack() {
         sleep 0.1
     done
     cat "$log" >&2
-    echo "The private JACK server '$name' did not start." >&2
+    if grep -q "Too many servers" "$log"; then
+        echo "The private JACK server '$name' did not start: eight JACK servers are running; stop" \
+            "one (jack_control stop, or kill its jackd) and try again." >&2
+    else
+        echo "The private JACK server '$name' did not start." >&2
+    fi
+    JACK_PID=""
     return 1
 }
 
 stop_private_jack() {
     if [ -n "${JACK_PID:-}" ] && kill -0 "$JACK_PID" 2>/dev/null; then
         kill "$JACK_PID" 2>/dev/null || true
+        local i
+        for i in $(seq 1 50); do
+            kill -0 "$JACK_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        # A server that does not stop in five seconds is killed; the next start clears its entry.
+        kill -9 "$JACK_PID" 2>/dev/null || true
         wait "$JACK_PID" 2>/dev/null || true
     fi
     JACK_PID=""
