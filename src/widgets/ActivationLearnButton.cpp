@@ -14,6 +14,7 @@ ActivationLearnButton::ActivationLearnButton(MIDIOutput* output, QWidget* parent
     setAutoDefault(false);
     setDefault(false);
     setFocusPolicy(Qt::NoFocus);
+    setFixedWidth(55);
     setToolTip(QStringLiteral("Learn Activation Value"));
     setWhatsThis(QStringLiteral(
         "<b>Learn button.</b>  Click, then press the key, send the program change or move the controller "
@@ -77,6 +78,8 @@ void ActivationLearnButton::_setListening(bool listening)
     if (listening == _listening)
         return;
     _listening = listening;
+    // The pressed look alone is faint in some styles: the text says what a click does now.
+    setText(listening ? QStringLiteral("Cancel") : QStringLiteral("Learn"));
     setToolTip(listening ? QStringLiteral("Cancel Learning (Escape)")
                          : QStringLiteral("Learn Activation Value"));
     if (listening)

@@ -78,6 +78,7 @@ private slots:
         QTest::mouseClick(button(), Qt::LeftButton);
         QVERIFY(button()->isListening());
         QVERIFY(button()->isChecked());
+        QCOMPARE(button()->text(), QStringLiteral("Cancel"));
         QVERIFY(_panel->getLearnPromptLabel()->isVisible());
         QCOMPARE(_panel->getLearnPromptLabel()->text(), QStringLiteral("Press a key…"));
         QCOMPARE(_panel->getLearnPromptLabel()->textFormat(), Qt::PlainText);
@@ -89,6 +90,7 @@ private slots:
         QVERIFY(_panel->getActivationValueCombo()->isVisible());
         QVERIFY(!_panel->getLearnPromptLabel()->isVisible());
         QVERIFY(!button()->isChecked());
+        QCOMPARE(button()->text(), QStringLiteral("Learn"));
         // The learnt key switched nothing.
         QCOMPARE(_route->getActiveMIDIOutput(), _first);
         QVERIFY(!status.isEmpty());
