@@ -117,6 +117,11 @@ private slots:
         QSignalSpy cancelled(_route->getActivationLearn(), &ActivationLearn::learnCancelled);
         QTest::mouseClick(button(), Qt::LeftButton);
         QVERIFY(button()->isListening());
+        // Another window (a dialog) keeps its own Escape.
+        QWidget elsewhere;
+        elsewhere.show();
+        QTest::keyClick(&elsewhere, Qt::Key_Escape);
+        QVERIFY(button()->isListening());
         // Escape reaches whichever control has the focus.
         QTest::keyClick(_panel->getActivationValueCombo(), Qt::Key_Escape);
         QCOMPARE(cancelled.count(), 1);

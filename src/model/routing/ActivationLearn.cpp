@@ -188,9 +188,9 @@ void ActivationLearn::_finish()
             target->setMainActivationValue(low);
             target->setActivationRangeValue(high);
         });
-    postStatusMessage(QStringLiteral("Learnt the activation value: ") +
-                          _route->getTextualDescriptionOfOutput(output) + QLatin1Char('.'),
-                      kStatusTimeOutMs);
+    // The input's own description, "name: value" (or "name: low to high"), without the name.
+    const QString value = _route->getTextualDescriptionOfOutput(output).mid(output->getName().size() + 2);
+    postStatusMessage(QStringLiteral("Learnt %1: %2.").arg(_outputText(output), value), kStatusTimeOutMs);
     emit learnt(output);
 }
 

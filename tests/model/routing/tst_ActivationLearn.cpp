@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(int(rig.b->getMainActivationValue()), 64);
         QCOMPARE(int(rig.a->getMainActivationValue()), 60);
         QVERIFY(!rig.learn->isLearning());
-        QCOMPARE(lastStatus(status), QStringLiteral("Learnt the activation value: Output2: E4."));
+        QCOMPARE(lastStatus(status), QStringLiteral("Learnt the activation value of \"Output2\": E4."));
         // The learn is over: the new keyswitch switches and the old one plays.
         RoutingTestRig::play(kKeys, {0x90, 64, 100});
         QCOMPARE(rig.route->getActiveMIDIOutput(), rig.b);
@@ -162,6 +162,8 @@ private slots:
         QFETCH(int, high);
         LearnRig rig(MIDIRoute::kFirstControllerMethod + 7, MIDIRoute::kValueRange);
         QSignalSpy learnt(rig.learn, &ActivationLearn::learnt);
+        QSignalSpy status(StatusManager::GetInstance(),
+                          qOverload<QString, int>(&StatusManager::statusMessagePosted));
         QVERIFY(rig.learn->start(rig.b));
         for (int value : sweep)
             RoutingTestRig::play(kKeys, {0xB0, 7, BYTE(value)});
@@ -173,6 +175,8 @@ private slots:
         QTRY_COMPARE(learnt.count(), 1);
         QCOMPARE(int(rig.b->getMainActivationValue()), low);
         QCOMPARE(int(rig.b->getActivationRangeValue()), high);
+        QCOMPARE(lastStatus(status),
+                 QStringLiteral("Learnt the activation value of \"Output2\": %1-%2.").arg(low).arg(high));
         QCOMPARE(rig.route->getActiveMIDIOutput(), rig.a);
         QVERIFY(!rig.learn->isSweeping());
     }
