@@ -130,6 +130,39 @@ private slots:
         QCOMPARE(rig.route->getActiveMIDIOutput(), rig.a);
     }
 
+    void learnsComeAndGoWhileTheKeyboardPlays()
+    {
+        // A stream of the same key from the port's thread while the GUI thread starts, polls and
+        // cancels learns of the active output: every learn that ends takes that key, and nothing
+        // ever switches to B or reaches it.
+        LearnRig rig;
+        rig.learn->setTimesForTesting(10000, 0);
+        QSignalSpy learnt(rig.learn, &ActivationLearn::learnt);
+        FakeMIDIBackend* backend = RoutingTestRig::backend();
+        backend->startInjecting(RoutingTestRig::inputIndex(kKeys), {0x90, 70, 100});
+        for (int i = 0; i < 300; ++i) {
+            rig.a->setMainActivationValue(60);
+            QVERIFY(rig.learn->start(rig.a));
+            QTest::qWait(1);
+            const qsizetype before = learnt.count();
+            if (i % 3 == 0)
+                rig.learn->cancel();
+            else
+                rig.learn->poll();
+            if (learnt.count() > before)
+                QCOMPARE(int(rig.a->getMainActivationValue()), 70);
+            else if (i % 3 != 0)
+                rig.learn->cancel();
+        }
+        QVERIFY(backend->stopInjecting() > 0);
+        QVERIFY(learnt.count() > 0);
+        for (const QList<QVariant>& one : learnt)
+            QCOMPARE(one.at(0).value<MIDIOutput*>(), rig.a);
+        QCOMPARE(rig.route->getActiveMIDIOutput(), rig.a);
+        QVERIFY(RoutingTestRig::takeSent(kSynthB).isEmpty());
+        QVERIFY(!RoutingTestRig::takeSent(kSynthA).isEmpty());
+    }
+
     void programChangeIsLearnt()
     {
         LearnRig rig(MIDIRoute::kProgramChangeActivation);
