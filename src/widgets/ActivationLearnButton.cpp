@@ -18,8 +18,8 @@ ActivationLearnButton::ActivationLearnButton(MIDIOutput* output, QWidget* parent
     setToolTip(QStringLiteral("Learn Activation Value"));
     setWhatsThis(QStringLiteral(
         "<b>Learn button.</b>  Click, then press the key, send the program change or move the controller "
-        "that should activate this output; with a range of values, play or sweep from the lowest to the "
-        "highest. Press Escape to cancel."));
+        "that should activate this output; with a range of values, press the lowest key (or program), then "
+        "the highest, or sweep the controller across the range. Press Escape to cancel."));
     _connectedLearn = _learn();
     if (_connectedLearn) {
         connect(_connectedLearn, &ActivationLearn::learnStarted, this,

@@ -38,10 +38,11 @@ ActivationLearn::~ActivationLearn()
     _stop();
 }
 
-void ActivationLearn::setTimesForTesting(int timeoutMs, int stillMs)
+void ActivationLearn::setTimesForTesting(int timeoutMs, int stillMs, int keysStillMs)
 {
     _timeoutMs = timeoutMs;
     _stillMs = stillMs;
+    _keysStillMs = keysStillMs < 0 ? stillMs : keysStillMs;
 }
 
 bool ActivationLearn::start(MIDIOutput* output)
@@ -74,6 +75,7 @@ bool ActivationLearn::start(MIDIOutput* output)
                                  setupGone);
     _learnConnections << connect(manager, &MIDIRoutingSetupManager::currentRoutingSetupCleared, this,
                                  setupGone);
+    _sweepStillMs = _route->isActivationMethodController() ? _stillMs : _keysStillMs;
     _sweep.store(_route->isOutputActivationValueRange());
     _firstValue.store(0);
     _lastValue.store(0);
@@ -131,7 +133,7 @@ void ActivationLearn::poll()
         if (seen != _seenValues) {
             _seenValues = seen;
             _sinceLastValue.restart();
-        } else if (_sinceLastValue.elapsed() >= _stillMs) {
+        } else if (_sinceLastValue.elapsed() >= _sweepStillMs) {
             _finish();
             return;
         }

@@ -37,8 +37,11 @@ class ActivationLearn : public QObject
 public:
     /// A learn that hears nothing for this long is cancelled; a sweep still moving then is taken.
     static constexpr int kTimeoutMs = 10000;
-    /// A sweep ends when the controller (or key, or program) has been still for this long.
+    /// A controller's sweep ends when the controller has been still for this long.
     static constexpr int kStillMs = 400;
+    /// Keys and programs for a range (the lowest, then the highest) end after this long without
+    /// another one: time enough to find the second key.
+    static constexpr int kKeysStillMs = 1500;
 
     ActivationLearn(MIDIRoute* route, RoutingMutex& routingMutex);
     ~ActivationLearn() override;
@@ -58,8 +61,8 @@ public:
     /// True once a sweep has begun (range activation) and the learn waits for it to stop. Any thread.
     bool isSweeping() const { return _phase.load(std::memory_order_acquire) == kSweeping; }
 
-    /// Shorter times for tests. GUI thread only.
-    void setTimesForTesting(int timeoutMs, int stillMs);
+    /// Shorter times for tests (`keysStillMs` < 0: the same as `stillMs`). GUI thread only.
+    void setTimesForTesting(int timeoutMs, int stillMs, int keysStillMs = -1);
 
     /// Takes the value of a switching message of the activation method when listening; true when
     /// the message is consumed. Routing lock held. MIDI thread: no allocation, no blocking.
@@ -102,6 +105,9 @@ private:
     std::uint32_t _seenValues = 0;
     int _timeoutMs = kTimeoutMs;
     int _stillMs = kStillMs;
+    int _keysStillMs = kKeysStillMs;
+    // The still time of the learn under way (controller or keys).
+    int _sweepStillMs = kStillMs;
 
     // Written by the routing path (routing lock held), read by the GUI thread.
     std::atomic<int> _phase{kIdle};

@@ -214,6 +214,26 @@ private slots:
         QVERIFY(!rig.learn->isSweeping());
     }
 
+    void lowestThenHighestKeyBecomeTheRange()
+    {
+        // Keys get longer than a controller to find the second one.
+        LearnRig rig(MIDIRoute::kKeyswitchActivation, MIDIRoute::kValueRange);
+        rig.learn->setTimesForTesting(10000, 50, 1000);
+        QSignalSpy learnt(rig.learn, &ActivationLearn::learnt);
+        QVERIFY(rig.learn->start(rig.b));
+        RoutingTestRig::play(kKeys, {0x90, 48, 100});
+        RoutingTestRig::play(kKeys, {0x80, 48, 0});
+        QTest::qWait(200);
+        QCOMPARE(learnt.count(), 0);
+        RoutingTestRig::play(kKeys, {0x90, 55, 100});
+        QTRY_COMPARE(learnt.count(), 1);
+        QCOMPARE(int(rig.b->getMainActivationValue()), 48);
+        QCOMPARE(int(rig.b->getActivationRangeValue()), 55);
+        // Only the note off was heard, on the active output.
+        QCOMPARE(RoutingTestRig::takeSent(kSynthA), Sent({{0x80, 48, 0}}));
+        QVERIFY(RoutingTestRig::takeSent(kSynthB).isEmpty());
+    }
+
     void sweepStillMovingAtTheTimeOutIsTaken()
     {
         LearnRig rig(MIDIRoute::kFirstControllerMethod + 11, MIDIRoute::kValueRange);
