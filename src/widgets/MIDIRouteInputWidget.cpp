@@ -295,7 +295,8 @@ void MIDIRouteInputWidget::fillContextMenu(QMenu* menu)
     dropPrograms->setChecked(route->dropsStrayProgramChanges());
     connect(dropPrograms, &QAction::toggled, menu, [routePtr](bool drops) {
         if (routePtr)
-            routePtr->setDropsStrayProgramChanges(drops);
+            ModelEdits::set(routePtr.data(), &MIDIRoute::setDropsStrayProgramChanges, drops,
+                            QStringLiteral("Ignoring of Program Changes"));
     });
     QAction* dropClock = menu->addAction(QStringLiteral("Ignore Clock and Active Sensing"));
     dropClock->setObjectName(QStringLiteral("dropClockAndActiveSensing"));
@@ -303,7 +304,8 @@ void MIDIRouteInputWidget::fillContextMenu(QMenu* menu)
     dropClock->setChecked(route->dropsClockAndActiveSensing());
     connect(dropClock, &QAction::toggled, menu, [routePtr](bool drops) {
         if (routePtr)
-            routePtr->setDropsClockAndActiveSensing(drops);
+            ModelEdits::set(routePtr.data(), &MIDIRoute::setDropsClockAndActiveSensing, drops,
+                            QStringLiteral("Ignoring of Clock and Active Sensing"));
     });
     menu->addSeparator();
     addRemoveEntry(menu, menuName);

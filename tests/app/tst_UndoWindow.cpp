@@ -15,6 +15,8 @@
 #include "widgets/ActivationLearnButton.h"
 #include "widgets/MIDIOutputWidget.h"
 #include "widgets/MIDIPatchTargetWidget.h"
+#include "widgets/MIDIRouteInputWidget.h"
+#include "widgets/PopupMenuDriver.h"
 
 #include <QMenuBar>
 #include <QStatusBar>
@@ -175,6 +177,34 @@ private slots:
         QCOMPARE(strings->getNumMIDIDataTransforms(), 2);
         QCOMPARE(strings->getMIDIDataTransformAtIndex(0)->getName(), QStringLiteral("Transpose"));
         QTRY_VERIFY(panelOf(strings));
+    }
+
+    // The input's menu entries that keep stray messages out are edits like any other.
+    void strayMessageFiltersFromTheInputMenuAreUndoSteps()
+    {
+        MIDIRoute* route = current()->getActiveRoute();
+        MIDIRouteInputWidget* panel = nullptr;
+        for (auto* candidate : _window->findChildren<MIDIRouteInputWidget*>())
+            if (candidate->getMIDIRoute() == route)
+                panel = candidate;
+        QVERIFY(panel);
+        for (const QString& entry : {QStringLiteral("Ignore Program Changes That Switch No Output"),
+                                     QStringLiteral("Ignore Clock and Active Sensing")}) {
+            auto choice = PopupMenuDriver::choose({entry});
+            panel->openContextMenuAt(QPoint(200, 10));
+            QTRY_VERIFY(choice->chosen);
+        }
+        QTRY_VERIFY(route->dropsStrayProgramChanges());
+        QTRY_VERIFY(route->dropsClockAndActiveSensing());
+        QVERIFY(current()->isModified());
+        QVERIFY2(undoAction()->text().contains(QStringLiteral("Ignoring of Clock and Active Sensing")),
+                 qPrintable(undoAction()->text()));
+        undoAction()->trigger();
+        QVERIFY(!route->dropsClockAndActiveSensing());
+        QVERIFY(route->dropsStrayProgramChanges());
+        undoAction()->trigger();
+        QVERIFY(!route->dropsStrayProgramChanges());
+        QVERIFY(!current()->isModified());
     }
 
     void learntKeyswitchIsOneStepAndEscapeOrANewSetupCancels()

@@ -13,10 +13,12 @@ namespace {
 
 auto fields(const QString& name, const QString& port, const QString& map, int colorLabel, int channel,
             int method, int specificity, int mainValue, int rangeValue, int delay, int delayType, bool muted,
-            bool bypassed, int byte1, int byte2, int byte3, int int1, int int2)
+            bool bypassed, int byte1, int byte2, int byte3, int int1, int int2, bool dropsStrayPrograms,
+            bool dropsClock)
 {
     return std::make_tuple(name, port, map, colorLabel, channel, method, specificity, mainValue, rangeValue,
-                           delay, delayType, muted, bypassed, byte1, byte2, byte3, int1, int2);
+                           delay, delayType, muted, bypassed, byte1, byte2, byte3, int1, int2,
+                           dropsStrayPrograms, dropsClock);
 }
 
 void setColorLabel(ColorLabeledMIDIObject* object, int index)
@@ -35,10 +37,11 @@ bool ModelStateSnapshot::ObjectState::operator==(const ObjectState& o) const
 {
     return object == o.object &&
            fields(name, port, map, colorLabel, channel, method, specificity, mainValue, rangeValue, delay,
-                  delayType, muted, bypassed, byte1, byte2, byte3, int1,
-                  int2) == fields(o.name, o.port, o.map, o.colorLabel, o.channel, o.method, o.specificity,
-                                  o.mainValue, o.rangeValue, o.delay, o.delayType, o.muted, o.bypassed,
-                                  o.byte1, o.byte2, o.byte3, o.int1, o.int2);
+                  delayType, muted, bypassed, byte1, byte2, byte3, int1, int2, dropsStrayPrograms,
+                  dropsClock) == fields(o.name, o.port, o.map, o.colorLabel, o.channel, o.method,
+                                        o.specificity, o.mainValue, o.rangeValue, o.delay, o.delayType,
+                                        o.muted, o.bypassed, o.byte1, o.byte2, o.byte3, o.int1, o.int2,
+                                        o.dropsStrayPrograms, o.dropsClock);
 }
 
 bool ModelStateSnapshot::operator==(const ModelStateSnapshot& other) const
@@ -71,6 +74,8 @@ void ModelStateSnapshot::_collect(BaseMIDIObject* object, QList<ObjectState>& st
         state.channel = route->getMIDIChannel();
         state.method = route->getOutputActivationMethod();
         state.specificity = route->getOutputActivationSpecificity();
+        state.dropsStrayPrograms = route->dropsStrayProgramChanges();
+        state.dropsClock = route->dropsClockAndActiveSensing();
         states.append(state);
         for (int i = 0; i < route->getNumMIDIOutputs(); ++i)
             _collect(route->getMIDIOutputAtIndex(i), states);
@@ -135,6 +140,8 @@ void ModelStateSnapshot::_applyOne(const ObjectState& state)
             route->setOutputActivationMethod(state.method);
         if (route->getOutputActivationSpecificity() != state.specificity)
             route->setOutputActivationSpecificity(state.specificity);
+        route->setDropsStrayProgramChanges(state.dropsStrayPrograms);
+        route->setDropsClockAndActiveSensing(state.dropsClock);
     } else if (auto* output = qobject_cast<MIDIOutput*>(object)) {
         // Twice: the output keeps its range above its main value by swapping them, so the first
         // pass may meet the other value still at its old setting.

@@ -46,6 +46,8 @@ private:
         int byte3 = 0;
         int int1 = 0;
         int int2 = 0;
+        bool dropsStrayPrograms = false; // an input's filters for stray messages
+        bool dropsClock = false;
 
         bool operator==(const ObjectState& other) const;
     };

@@ -87,7 +87,7 @@ public:
 
     bool editOnce()
     {
-        const int kind = int(_random.bounded(30));
+        const int kind = int(_random.bounded(31));
         switch (kind) {
         case 0:
             return _add<MIDIRoute>(_setup, [s = _setup] { return s->createNewMIDIRoute(false); });
@@ -289,6 +289,16 @@ public:
                 const QString to = _pick(QStringList{QStringLiteral("SynthA"), QStringLiteral("SynthB"),
                                                      QStringLiteral("SynthC")});
                 s->rerouteOutputPort(QStringLiteral("SynthA"), -1, to, int(_random.bounded(16)));
+            });
+        case 29: // an input's filters for stray messages
+            return _withOne(routesOf(_setup), [this](MIDIRoute* r) {
+                const bool drops = _random.bounded(2) == 0;
+                return _set(r, SettingsEditCommand::kNoMerge, [=] {
+                    if (_random.bounded(2) == 0)
+                        r->setDropsStrayProgramChanges(drops);
+                    else
+                        r->setDropsClockAndActiveSensing(drops);
+                });
             });
         default: // colour labels from here on, bypass from here on, mute all but one
             return _withOne(patchesOf(_setup), [this](MIDIPatchTarget* p) {
