@@ -88,7 +88,7 @@ void InitializerWidget::_removeThisMPISLOT()
 {
     if (!_initializer)
         return;
-    if (MIDIPatchTarget* patch = _initializer->getParentMIDIPatchTarget())
+    if (_initializer->getParentMIDIPatchTarget())
         ModelEdits::remove(_initializer.data(), false);
 }
 
@@ -104,6 +104,6 @@ void InitializerWidget::_removeMPIsFromHereOnSLOT()
 {
     if (!_initializer)
         return;
-    if (MIDIPatchTarget* patch = _initializer->getParentMIDIPatchTarget())
+    if (_initializer->getParentMIDIPatchTarget())
         ModelEdits::remove(_initializer.data(), true);
 }
