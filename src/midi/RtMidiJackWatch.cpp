@@ -7,12 +7,23 @@
 #include <jack/jack.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 namespace {
 
 std::atomic<jack_client_t*> g_client{nullptr};
 std::atomic<int> g_losses{0};
+std::atomic<std::uint64_t> g_cycles{0};
+
+// The watching client's process thread: it only counts, so that a closing port can wait until
+// what it sent has been carried through the graph.
+int countCycle(jack_nframes_t /*frames*/, void* /*arg*/)
+{
+    g_cycles.fetch_add(1, std::memory_order_release);
+    return 0;
+}
 
 // JACK's notification thread: the server let go of the program. The client is freed by the
 // library; every RtMidi client made so far is stale from now on.
@@ -46,6 +57,7 @@ void RtMidiJackWatch::ensureRunning()
     if (!client)
         return;
     jack_on_info_shutdown(client, &serverGone, nullptr);
+    jack_set_process_callback(client, &countCycle, nullptr);
     rescanPortsOnJackPortChanges(client);
     if (jack_activate(client) != 0) {
         jack_client_close(client);
@@ -68,4 +80,20 @@ int RtMidiJackWatch::losses()
 bool RtMidiJackWatch::isRunning()
 {
     return g_client.load() != nullptr;
+}
+
+std::uint64_t RtMidiJackWatch::cycles()
+{
+    return g_cycles.load(std::memory_order_acquire);
+}
+
+bool RtMidiJackWatch::waitUntilCycle(std::uint64_t cycle, int timeoutMs)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (g_cycles.load(std::memory_order_acquire) < cycle) {
+        if (!g_client.load() || std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return true;
 }

@@ -2,6 +2,8 @@
 
 #include <RtMidi.h>
 
+#include <cstdint>
+
 /// A JACK client of the program's own beside RtMidi's clients on the RtMidi JACK path, for what
 /// those clients do not tell:
 /// - ports coming, going or being renamed anywhere in the graph: the catalogue looks again at once
@@ -29,4 +31,10 @@ public:
 
     /// Whether the watching client runs (a server holds the program now).
     static bool isRunning();
+
+    /// How many process cycles the watching client has run so far. Any thread.
+    static std::uint64_t cycles();
+    /// Waits until cycles() reaches `cycle`, while the watching client runs; false when it stops
+    /// or `timeoutMs` passes first. Any thread except a JACK thread.
+    static bool waitUntilCycle(std::uint64_t cycle, int timeoutMs);
 };

@@ -46,6 +46,12 @@ void RtMidiOutputPort::openPort(unsigned int index, const std::string& portName)
 
 void RtMidiOutputPort::closePort()
 {
+    // On JACK the MIDI library drops what its client has not yet carried through the graph when
+    // the port goes: a stop's last note offs were lost on a loaded machine. Wait, while the server
+    // runs and within bounds, until a few cycles have passed since the last send.
+    const std::uint64_t sentAt = _lastSendCycle.exchange(0);
+    if (sentAt != 0 && !_isStale())
+        RtMidiJackWatch::waitUntilCycle(sentAt + kCyclesToCarry, kLongestCarryWaitMs);
     while (_sendLock.test_and_set(std::memory_order_acquire))
         std::this_thread::yield();
     if (!_isStale())
@@ -63,7 +69,10 @@ void RtMidiOutputPort::sendMessage(const std::vector<unsigned char>& message)
     // Any thread; no allocation. The other sender holds the lock for one send at most.
     while (_sendLock.test_and_set(std::memory_order_acquire))
         std::this_thread::yield();
-    if (!message.empty() && _midiOut->isPortOpen() && !_isStale())
+    if (!message.empty() && _midiOut->isPortOpen() && !_isStale()) {
         _midiOut->sendMessage(message.data(), message.size());
+        if (_midiOut->getCurrentApi() == RtMidi::UNIX_JACK)
+            _lastSendCycle.store(RtMidiJackWatch::cycles() + 1, std::memory_order_relaxed);
+    }
     _sendLock.clear(std::memory_order_release);
 }

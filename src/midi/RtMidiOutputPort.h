@@ -6,6 +6,7 @@
 #include <RtMidi.h>
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 
 /// An output client of RtMidi ("RtMidi Output Client") on the service the backend chose.
@@ -34,6 +35,13 @@ private:
     // RtMidiJackWatch::losses() when the client was made; a JACK client whose server let go of the
     // program since is left alone (see RtMidiJackWatch).
     int _madeAt = 0;
+    // On JACK: the watching client's cycle count just after the last send (0: nothing sent since
+    // the last close), so closing waits only when something may still be on its way.
+    std::atomic<std::uint64_t> _lastSendCycle{0};
+    // Cycles after the last send until the library's client has written it and the destination
+    // has read it, whatever the order of clients in the graph; and what closing waits at most.
+    static constexpr std::uint64_t kCyclesToCarry = 4;
+    static constexpr int kLongestCarryWaitMs = 2000;
 
     bool _isStale() const;
 };

@@ -5,6 +5,7 @@
 #include "support/JackServer.h"
 #include "support/JackTestClient.h"
 
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -89,6 +90,12 @@ class HeadlessJackTest : public QObject
                        QStringLiteral("--midi-api"), JackBackendUnderTest::midiApiOption()});
         if (!program.waitForStarted(10000))
             return false;
+        // The setup is read whole (ports opening one by one can take a while) before the probe:
+        // a keyswitch played earlier may meet an output not yet read.
+        program.setReadChannel(QProcess::StandardError);
+        QDeadlineTimer reading(20000);
+        while (!program.peek(1 << 16).contains("status: routing") && !reading.hasExpired())
+            program.waitForReadyRead(100);
         const bool heard = JackTestClient::retryUntil(
             [&] {
                 _keys->send({0xB0, 7, 1});
