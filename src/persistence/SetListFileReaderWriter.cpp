@@ -277,6 +277,9 @@ QByteArray SetListFileReaderWriter::setListDocumentBytes(const SetList* setList,
     writer.writeEndElement();
     writer.writeEndElement();
     writer.writeEndDocument();
+    // The writer sets the document type off with a line break of its own; the file begins with it.
+    if (bytes.startsWith('\n'))
+        bytes.remove(0, 1);
     return bytes;
 }
 
