@@ -90,6 +90,7 @@ const QList<OscAddressSpace::Entry>& OscAddressSpace::entries()
         {"/quorvell/song/next", "", &OscAddressSpace::_song},
         {"/quorvell/song/previous", "", &OscAddressSpace::_song},
         {"/quorvell/song/goto", "i", &OscAddressSpace::_song},
+        {"/quorvell/song/reload", "", &OscAddressSpace::_song},
     };
     return table;
 }
@@ -266,6 +267,12 @@ OscAddressSpace::Result OscAddressSpace::_song(const OscMessage& request)
         _player->gotoSong(number - 1);
     } else if (!request.typeTags.isEmpty()) {
         return _error(expectedUse(request.path.constData()));
+    } else if (request.path == "/quorvell/song/reload") {
+        // The file is read again only now, when asked; what sounds rings on.
+        if (!_player->reloadCurrentSong())
+            return _error(QStringLiteral("%1 was not read again: see the status messages.")
+                              .arg(setList->songTitle(before)));
+        result.statusText = QStringLiteral("remote: read %1 again").arg(setList->songTitle(before));
     } else if (request.path == "/quorvell/song/next") {
         _player->nextSong();
     } else {
