@@ -49,6 +49,11 @@ MIDIRoutingSetup* SetListPlayer::getCurrentSongSetup() const
 bool SetListPlayer::start(int songIndex)
 {
     stop();
+    // Requests made while nothing played are stale.
+    _pendingAction.store(0);
+    _slowChange.store(-1);
+    _completedChange.store(-1);
+    _notices.store(0);
     if (_setList->isEmpty()) {
         postErrorMessage(
             QStringLiteral("The set list \"%1\" has no songs to play.").arg(_setList->getName()));

@@ -66,7 +66,7 @@ public:
     int getPreviousSongIndex() const { return _previous.index; }
     /// How many setups are held: current, read ahead, and songs left that are still releasing.
     int getNumHeldSetups() const { return _held.size(); }
-    /// True from a change until the songs around the new one are read ahead. Any thread.
+    /// True from a change until the songs around the new one are read ahead. GUI thread only.
     bool isChangeInProgress() const { return _playing && !_ready.load(); }
 
     /// Requests as the triggers make them. Any thread; no allocation, no blocking.

@@ -40,6 +40,13 @@ int indexOf(const std::vector<Bytes>& list, const Bytes& bytes)
     return found == list.end() ? -1 : int(found - list.begin());
 }
 
+// ThreadSanitizer keeps the history of every access, so memory grows under it whatever the code does.
+#if defined(__SANITIZE_THREAD__)
+constexpr bool kMemoryMeansSomething = false;
+#else
+constexpr bool kMemoryMeansSomething = true;
+#endif
+
 // The resident memory of this process, in bytes.
 long long residentBytes()
 {
@@ -219,7 +226,7 @@ private slots:
         QVERIFY2(checker.hanging().isEmpty(), qPrintable(checker.hanging()));
         QVERIFY(checker.noteOnsHeard() >= 2 * kChanges - 10);
         // What a released song leaves behind: nothing but what every song shares.
-        QVERIFY2(memoryAt1000 - memoryAt100 < 2 * 1024 * 1024,
+        QVERIFY2(!kMemoryMeansSomething || memoryAt1000 - memoryAt100 < 2 * 1024 * 1024,
                  qPrintable(QStringLiteral("memory grew by %1 kB from change 100 to 1000")
                                 .arg((memoryAt1000 - memoryAt100) / 1024)));
         QVERIFY(player.getNumHeldSetups() <= 3);

@@ -7,6 +7,7 @@
 #include "model/routing/MIDIRoutingSetupManager.h"
 #include "model/setlist/SetList.h"
 #include "model/setlist/SetListPlayer.h"
+#include "support/HangingNotesChecker.h"
 #include "support/RoutingTestRig.h"
 #include "support/SetListTestSongs.h"
 #include "support/TestPrefs.h"
@@ -14,7 +15,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
 #include <memory>
+#include <thread>
 
 using Bytes = midiMessage_t;
 using Messages = QList<Bytes>;
@@ -278,6 +281,72 @@ private slots:
         QCOMPARE(_player->getNumHeldSetups(), 0);
         QVERIFY(!MIDIPortIOManager::GetInstance()->isInputPortOpen(kPads));
         QCOMPARE(MIDIPortIOManager::GetInstance()->getInputInterceptor(), nullptr);
+    }
+
+    void triggersEditedDuringTheEveningTakeEffect()
+    {
+        makeList();
+        QVERIFY(_player->start());
+        QSignalSpy warnings(StatusManager::GetInstance(), &StatusManager::warningMessagePosted);
+        // The foot switch moves to Pads; a trigger on a port this machine lacks is named.
+        SetListTrigger pads(SetListTrigger::Action::Next, kPads, SetListTrigger::kAnyChannel,
+                            SetListTrigger::MessageType::Controller, 80);
+        SetListTrigger elsewhere(SetListTrigger::Action::Previous, QStringLiteral("Nowhere:out"),
+                                 SetListTrigger::kAnyChannel, SetListTrigger::MessageType::Note, 1);
+        _list->setTriggers({pads, elsewhere});
+        QVERIFY(joined(warnings).contains(QLatin1String("\"Nowhere:out\"")));
+        RoutingTestRig::clearSent();
+        pressFootSwitch(); // on Keys: now the song's controller
+        _player->processPendingWork();
+        QCOMPARE(_player->getCurrentSongIndex(), 0);
+        QCOMPARE(RoutingTestRig::takeSent(QStringLiteral("SynthA")).size(), 2);
+        play({0xB0, 80, 127}, kPads);
+        _player->processPendingWork();
+        QCOMPARE(_player->getCurrentSongIndex(), 1);
+    }
+
+    void triggersFromAnotherThreadWhileTheGuiCatchesUp()
+    {
+        makeList();
+        QVERIFY(_player->start());
+        RoutingTestRig::clearSent();
+        std::atomic<bool> done{false};
+        std::thread keyboard([&] {
+            for (int i = 0; i < 300; ++i) {
+                const BYTE note = BYTE(40 + i % 30);
+                play({0x90, note, 90});
+                if (i % 5 == 0)
+                    play({0xB0, 64, 127});
+                if (i % 7 < 4) {
+                    play({0xB0, 80, 127});
+                    play({0xB0, 80, 0});
+                } else {
+                    play({0x90, 21, 90}, kPads);
+                    play({0x80, 21, 0}, kPads);
+                }
+                play({0x80, note, 0});
+                if (i % 5 == 0)
+                    play({0xB0, 64, 0});
+                std::this_thread::sleep_for(std::chrono::microseconds(300));
+            }
+            done.store(true);
+        });
+        int rounds = 0;
+        while (!done.load()) {
+            _player->processPendingWork();
+            ++rounds;
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        keyboard.join();
+        _player->processPendingWork();
+        QVERIFY(rounds > 0);
+        QVERIFY(_player->getCurrentSongIndex() >= 0 && _player->getCurrentSongIndex() < 3);
+        QVERIFY(_player->getNumHeldSetups() <= 3);
+        HangingNotesChecker checker;
+        checker.collectFromRig(
+            {QStringLiteral("SynthA"), QStringLiteral("SynthB"), QStringLiteral("SynthC")});
+        QVERIFY2(checker.hanging().isEmpty(), qPrintable(checker.hanging()));
+        QVERIFY(checker.noteOnsHeard() >= 290);
     }
 
     void songsComeAndGoWithoutLeavingSetupsBehind()
