@@ -86,11 +86,8 @@ static QString firstPlayableSongOf(const QString& setListFile)
     SetList setList;
     if (!SetListFileReaderWriter::readSetListFromDisk(&setList, setListFile))
         return QString();
-    for (const SetListSong& song : setList.getSongs()) {
-        if (!song.isBroken())
-            return song.getResolvedPath();
-    }
-    return QString();
+    const int first = setList.getFirstPlayableSongIndex();
+    return first < 0 ? QString() : setList.getSongAtIndex(first).getResolvedPath();
 }
 
 int GuiStartup::run(int& argc, char** argv, const CommandLineOptions& options)

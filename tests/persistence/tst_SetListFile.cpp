@@ -108,6 +108,10 @@ void tst_SetListFile::songFilesStayRelativeOrAbsolute()
     // Neither file exists: both are named, and both songs are still in the list.
     QCOMPARE(warnings.count(), 2);
     QVERIFY(back.getSongAtIndex(0).isBroken() && back.getSongAtIndex(1).isBroken());
+    QCOMPARE(back.getFirstPlayableSongIndex(), -1);
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("lists/near.ms")), kMinimalSetup));
+    SetListFileReaderWriter::checkSongFiles(&back);
+    QCOMPARE(back.getFirstPlayableSongIndex(), 0);
 }
 
 void tst_SetListFile::missingAndUnreadableSongsAreNamedAndTheRestLoads()
@@ -129,6 +133,7 @@ void tst_SetListFile::missingAndUnreadableSongsAreNamedAndTheRestLoads()
     QVERIFY(SetListFileReaderWriter::readSetListFromDisk(&list, path));
     QCOMPARE(list.getNumSongs(), 5);
     QVERIFY(!list.getSongAtIndex(0).isBroken());
+    QCOMPARE(list.getFirstPlayableSongIndex(), 0);
     const bool root = ::geteuid() == 0; // root reads any file
     QCOMPARE(warnings.count(), root ? 3 : 4);
     const QString all = [&] {

@@ -128,6 +128,15 @@ void SetList::setModified(bool modified)
     emit modifiedChangedTo(modified);
 }
 
+int SetList::getFirstPlayableSongIndex() const
+{
+    for (int i = 0; i < _songs.size(); ++i) {
+        if (!_songs.at(i).isBroken())
+            return i;
+    }
+    return -1;
+}
+
 QString SetList::songTitle(int index) const
 {
     if (index < 0 || index >= _songs.size())

@@ -49,6 +49,8 @@ public:
     bool isModified() const { return _modified; }
     void setModified(bool modified);
 
+    /// The first song not marked broken, -1 when there is none.
+    int getFirstPlayableSongIndex() const;
     /// "song 2 of 5: Ballad" for the song at the index.
     QString songTitle(int index) const;
 
