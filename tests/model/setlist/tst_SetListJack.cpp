@@ -66,10 +66,12 @@ class tst_SetListJack : public QObject
     std::unique_ptr<JackTestClient> _keys;
     std::unique_ptr<JackTestClient> _synthA;
     std::unique_ptr<JackTestClient> _synthB;
+    std::unique_ptr<JackTestClient> _synthC;
     QTemporaryDir _dir;
 
-    // Songs on Keys: 1 plays synth A (program 1), 2 synth B (program 2), 3 synth A (program 3);
-    // controller 80 is the foot switch for next, note 21 is previous.
+    // Songs on Keys: 1 plays synth A (program 1), 2 synth B (program 2), 3 synth C (program 3),
+    // whose port is open only while song 3 or a song next to it is held; controller 80 is the foot
+    // switch for next, note 21 is previous.
     std::unique_ptr<SetList> makeList(bool secondBroken = false)
     {
         auto list = std::make_unique<SetList>(QStringLiteral("Friday"));
@@ -78,7 +80,7 @@ class tst_SetListJack : public QObject
         addSong(list.get(), _dir.path(), QStringLiteral("Opener"), keys, _synthA->sinkPortName(), 1);
         addSong(list.get(), _dir.path(), secondBroken ? QStringLiteral("Missing") : QStringLiteral("Ballad"),
                 keys, _synthB->sinkPortName(), 2, secondBroken);
-        addSong(list.get(), _dir.path(), QStringLiteral("Encore"), keys, _synthA->sinkPortName(), 3);
+        addSong(list.get(), _dir.path(), QStringLiteral("Encore"), keys, _synthC->sinkPortName(), 3);
         SetListTrigger next(SetListTrigger::Action::Next, keys, SetListTrigger::kAnyChannel,
                             SetListTrigger::MessageType::Controller, 80);
         SetListTrigger previous(SetListTrigger::Action::Previous, keys, SetListTrigger::kAnyChannel,
@@ -91,6 +93,7 @@ class tst_SetListJack : public QObject
     {
         _synthA->clearReceived();
         _synthB->clearReceived();
+        _synthC->clearReceived();
     }
 
 private slots:
@@ -105,7 +108,9 @@ private slots:
             std::make_unique<JackTestClient>(QStringLiteral("QsSynthA"), QString(), QStringLiteral("in"));
         _synthB =
             std::make_unique<JackTestClient>(QStringLiteral("QsSynthB"), QString(), QStringLiteral("in"));
-        for (const auto* client : {_keys.get(), _synthA.get(), _synthB.get()})
+        _synthC =
+            std::make_unique<JackTestClient>(QStringLiteral("QsSynthC"), QString(), QStringLiteral("in"));
+        for (const auto* client : {_keys.get(), _synthA.get(), _synthB.get(), _synthC.get()})
             QVERIFY2(client->isValid(), qPrintable(client->errorText()));
     }
 
@@ -160,7 +165,7 @@ private slots:
                      "a note of the chord was not ended on song 1's port");
         // Nothing new reached song 1, and the foot switch reached no synth.
         QVERIFY(indexOf(onA, {0x90, 72, 90}) < 0);
-        for (const auto& bytes : {onA, bytesOf(*_synthB)})
+        for (const auto& bytes : {onA, bytesOf(*_synthB), bytesOf(*_synthC)})
             for (const Bytes& message : bytes)
                 QVERIFY2(!(message.size() == 3 && (message[0] & 0xF0) == 0xB0 && message[1] == 80),
                          "the foot switch was forwarded");
@@ -184,9 +189,12 @@ private slots:
                 checker.heard(QStringLiteral("A"), message);
             for (const Bytes& message : bytesOf(*_synthB))
                 checker.heard(QStringLiteral("B"), message);
+            for (const Bytes& message : bytesOf(*_synthC))
+                checker.heard(QStringLiteral("C"), message);
             clearAll();
         };
         long long memoryAt100 = 0;
+        int portClosedOnSong1 = 0;
         constexpr int kChanges = 1000;
         for (int change = 1; change <= kChanges; ++change) {
             // Next, next, previous, previous, ...: songs 1, 2, 3, 2, 1, 2, ...
@@ -218,6 +226,10 @@ private slots:
             }
             if (change == 100)
                 memoryAt100 = residentBytes();
+            // On song 1 only songs 1 and 2 are held: synth C's port is closed.
+            if (player.getCurrentSongIndex() == 0)
+                portClosedOnSong1 +=
+                    MIDIPortIOManager::GetInstance()->isOutputPortOpen(_synthC->sinkPortName()) ? 0 : 1;
         }
         QTest::qWait(300);
         player.processPendingWork();
@@ -225,6 +237,7 @@ private slots:
         const long long memoryAt1000 = residentBytes();
         QVERIFY2(checker.hanging().isEmpty(), qPrintable(checker.hanging()));
         QVERIFY(checker.noteOnsHeard() >= 2 * kChanges - 10);
+        QVERIFY2(portClosedOnSong1 >= kChanges / 5, "synth C's port did not come and go");
         // What a released song leaves behind: nothing but what every song shares.
         QVERIFY2(!kMemoryMeansSomething || memoryAt1000 - memoryAt100 < 2 * 1024 * 1024,
                  qPrintable(QStringLiteral("memory grew by %1 kB from change 100 to 1000")
@@ -234,6 +247,7 @@ private slots:
         QCOMPARE(setups, player.getNumHeldSetups());
         player.stop();
         QVERIFY(!MIDIPortIOManager::GetInstance()->isOutputPortOpen(_synthB->sinkPortName()));
+        QVERIFY(!MIDIPortIOManager::GetInstance()->isOutputPortOpen(_synthC->sinkPortName()));
         QVERIFY(!MIDIPortIOManager::GetInstance()->isInputPortOpen(_keys->sourcePortName()));
     }
 
@@ -258,7 +272,7 @@ private slots:
             named =
                 named || warning.at(0).toString().startsWith(QLatin1String("Skipped song 2 of 3: Missing"));
         QVERIFY(named);
-        QTRY_VERIFY(indexOf(bytesOf(*_synthA), {0xC0, 3}) >= 0);
+        QTRY_VERIFY(indexOf(bytesOf(*_synthC), {0xC0, 3}) >= 0);
         QCOMPARE(_synthB->receivedCount(), 0);
         player.stop();
     }
