@@ -3,6 +3,7 @@
 #include "app/StatusManager.h"
 #include "midi/MIDIBackend.h"
 #include "midi/MIDIBackendError.h"
+#include "midi/MIDIInputInterceptor.h"
 #include "midi/MIDIInputMessageHandler.h"
 #include "midi/MIDIOutputPort.h"
 #include "midi/MIDIPortInfo.h"
@@ -294,6 +295,7 @@ void MIDIPortIOManager::removeAllPortRequirements()
     {
         TableChange change(*this);
         _inputHandlers.clear();
+        _inputInterceptor = nullptr;
         for (int i = 0; i < _outputPortsByIndex.size(); ++i)
             _outputPortsByIndex[i] = nullptr;
     }
@@ -307,6 +309,23 @@ void MIDIPortIOManager::removeAllPortRequirements()
         _closeOutputPortNamed(portName);
     _openOutputPorts.clear();
     _outputPortUsers.clear();
+}
+
+void MIDIPortIOManager::setInputInterceptor(MIDIInputInterceptor* interceptor)
+{
+    TableChange change(*this);
+    _inputInterceptor = interceptor;
+}
+
+void MIDIPortIOManager::runWhileNoDeliveryRuns(const std::function<void()>& change)
+{
+    TableChange held(*this);
+    change();
+}
+
+int MIDIPortIOManager::getIndexOfInputPortNamed(const QString& portName) const
+{
+    return _portInfo->getIndexOfInputPortNamed(portName);
 }
 
 bool MIDIPortIOManager::isInputPortOpen(const QString& portName) const
@@ -494,6 +513,8 @@ void MIDIPortIOManager::_deliverInputMessageToHandlers(int inputPortIndex, doubl
                                                        midiMessage_t* message) const
 {
     // MIDI thread: no allocation, no blocking. Reads the tables without detaching them.
+    if (_inputInterceptor && _inputInterceptor->interceptMIDIInputMessage(inputPortIndex, timeStamp, message))
+        return;
     const auto entry = _inputHandlers.constFind(inputPortIndex);
     if (entry == _inputHandlers.cend())
         return;

@@ -11,10 +11,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 class MIDIBackend;
+class MIDIInputInterceptor;
 class MIDIInputMessageHandler;
 class MIDIPatchTarget;
 class MIDIPortInfo;
@@ -69,6 +71,17 @@ public:
     void removeRequiredOutputPortNamed(const QString& portName, MIDIPatchTarget* patch);
     /// Closes every port and forgets every handler and user. GUI thread only.
     void removeAllPortRequirements();
+
+    /// Installs the interceptor that sees every input message before the handlers do (null
+    /// removes it). When this returns, no delivery uses the one it replaced. GUI thread only.
+    void setInputInterceptor(MIDIInputInterceptor* interceptor);
+    MIDIInputInterceptor* getInputInterceptor() const { return _inputInterceptor; }
+    /// Runs `change` while no input delivery runs and none starts (arriving ones wait, none is
+    /// lost): for state the MIDI thread reads without a lock, such as an interceptor's tables.
+    /// `change` must be short and must not add or remove port requirements. GUI thread only.
+    void runWhileNoDeliveryRuns(const std::function<void()>& change);
+    /// The catalogue index of the named input port, -1 when there is none. GUI thread only.
+    int getIndexOfInputPortNamed(const QString& portName) const;
 
     /// True when the input port is open and the library reports it connected. GUI thread only.
     bool isInputPortOpen(const QString& portName) const;
@@ -197,6 +210,8 @@ private:
     QMap<QString, MIDIInputPort*> _openInputPorts;
     QMap<MIDIInputPort*, QString> _openInputPortNames;
     QMap<int, QVector<MIDIInputMessageHandler*>> _inputHandlers;
+    // Changed only inside a table change, so a delivery reads it like the handler lists.
+    MIDIInputInterceptor* _inputInterceptor = nullptr;
     QMap<QString, MIDIOutputPort*> _openOutputPorts;
     QMap<QString, QVector<MIDIPatchTarget*>> _outputPortUsers;
     // Open failures of the running operation, posted once I/O has resumed.

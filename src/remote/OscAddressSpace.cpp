@@ -4,6 +4,8 @@
 #include "model/routing/MIDIPatchTarget.h"
 #include "model/routing/MIDIRoute.h"
 #include "model/routing/MIDIRoutingSetup.h"
+#include "model/setlist/SetList.h"
+#include "model/setlist/SetListPlayer.h"
 
 #include <cmath>
 
@@ -88,6 +90,7 @@ const QList<OscAddressSpace::Entry>& OscAddressSpace::entries()
         {"/quorvell/song/next", "", &OscAddressSpace::_song},
         {"/quorvell/song/previous", "", &OscAddressSpace::_song},
         {"/quorvell/song/goto", "i", &OscAddressSpace::_song},
+        {"/quorvell/song/reload", "", &OscAddressSpace::_song},
     };
     return table;
 }
@@ -195,6 +198,8 @@ OscAddressSpace::Result OscAddressSpace::_mute(const OscMessage& request)
 QList<OscMessage> OscAddressSpace::stateMessages() const
 {
     QList<OscMessage> messages;
+    if (_player && _player->isPlaying())
+        messages << songStateMessage(_player);
     MIDIRoutingSetup* setup = _currentSetup ? _currentSetup() : nullptr;
     if (!setup)
         return messages;
@@ -237,8 +242,56 @@ OscAddressSpace::Result OscAddressSpace::_unsubscribe(const OscMessage& request)
     return result;
 }
 
+void OscAddressSpace::setSetListPlayer(SetListPlayer* player)
+{
+    _player = player;
+}
+
 OscAddressSpace::Result OscAddressSpace::_song(const OscMessage& request)
 {
     // Songs change only where a set list is played; a single setup has none to change to.
-    return _error(QStringLiteral("No set list is open: %1 needs one.").arg(QString::fromUtf8(request.path)));
+    if (!_player || !_player->isPlaying())
+        return _error(
+            QStringLiteral("No set list is open: %1 needs one.").arg(QString::fromUtf8(request.path)));
+    const SetList* setList = _player->getSetList();
+    const int before = _player->getCurrentSongIndex();
+    Result result;
+    if (request.path == "/quorvell/song/goto") {
+        int number = 0;
+        if (request.typeTags.size() != 1 || !numberArgument(request, 0, &number))
+            return _error(expectedUse(request.path.constData()));
+        if (number < 1 || number > setList->getNumSongs())
+            return _error(QStringLiteral("There is no song %1: the set list has %2 songs.")
+                              .arg(number)
+                              .arg(setList->getNumSongs()));
+        _player->gotoSong(number - 1);
+    } else if (!request.typeTags.isEmpty()) {
+        return _error(expectedUse(request.path.constData()));
+    } else if (request.path == "/quorvell/song/reload") {
+        // The file is read again only now, when asked; what sounds rings on.
+        if (!_player->reloadCurrentSong())
+            return _error(QStringLiteral("%1 was not read again: see the status messages.")
+                              .arg(setList->songTitle(before)));
+        result.statusText = QStringLiteral("remote: read %1 again").arg(setList->songTitle(before));
+    } else if (request.path == "/quorvell/song/next") {
+        _player->nextSong();
+    } else {
+        _player->previousSong();
+    }
+    // A song read ahead is current at once; the reply says where the player is now.
+    _player->processPendingWork();
+    const int now = _player->getCurrentSongIndex();
+    if (now != before)
+        result.statusText = QStringLiteral("remote: %1").arg(setList->songTitle(now));
+    result.replies << songStateMessage(_player);
+    return result;
+}
+
+OscMessage OscAddressSpace::songStateMessage(const SetListPlayer* player)
+{
+    const int index = player->getCurrentSongIndex();
+    const SetList* setList = player->getSetList();
+    const QString name =
+        index >= 0 && index < setList->getNumSongs() ? setList->getSongAtIndex(index).getName() : QString();
+    return OscMessage("/quorvell/state/song", "is", {index + 1, name});
 }

@@ -3,12 +3,14 @@
 #include "remote/OscMessage.h"
 
 #include <QList>
+#include <QPointer>
 #include <functional>
 
 class MIDIRoute;
 class MIDIOutput;
 class MIDIPatchTarget;
 class MIDIRoutingSetup;
+class SetListPlayer;
 
 /// The remote control's addresses, one handler each, in one table (the same list the README and
 /// the man page give). A request is checked completely before anything changes: wrong type tags,
@@ -41,12 +43,18 @@ public:
     /// `currentSetup` gives the setup to act on (it may change between requests, or be null).
     explicit OscAddressSpace(std::function<MIDIRoutingSetup*()> currentSetup);
 
+    /// The set list being played, for the song addresses; null (the default) when none is.
+    void setSetListPlayer(SetListPlayer* player);
+
     Result dispatch(const OscMessage& request);
-    /// Every input's state message, as /quorvell/state and the subscriptions send them.
+    /// While a set list plays, "/quorvell/state/song i s" (the song's number from 1, its name), then
+    /// every input's state message, as /quorvell/state and the subscriptions send them.
     QList<OscMessage> stateMessages() const;
     static const QList<Entry>& entries();
 
     static OscMessage errorMessage(const QString& text);
+    /// "/quorvell/state/song i s" for the player's current song.
+    static OscMessage songStateMessage(const SetListPlayer* player);
 
 private:
     Result _activate(const OscMessage& request);
@@ -64,4 +72,5 @@ private:
                                        QString* error);
 
     std::function<MIDIRoutingSetup*()> _currentSetup;
+    QPointer<SetListPlayer> _player;
 };

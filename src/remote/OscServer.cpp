@@ -5,6 +5,7 @@
 #include "model/routing/MIDIPatchTarget.h"
 #include "model/routing/MIDIRoute.h"
 #include "model/routing/MIDIRoutingSetup.h"
+#include "model/setlist/SetListPlayer.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -223,6 +224,20 @@ void OscServer::_sendStateToSubscribers()
             _subscribers.removeAt(i);
         }
     }
+}
+
+void OscServer::setSetListPlayer(SetListPlayer* player)
+{
+    disconnect(_songWatch);
+    _addressSpace.setSetListPlayer(player);
+    if (!player)
+        return;
+    // A new song is a new current setup: watch it, and tell subscribers where the evening is.
+    _songWatch = connect(player, &SetListPlayer::currentSongChangedTo, this, [this] {
+        watchSetup();
+        _scheduleStateUpdate();
+    });
+    watchSetup();
 }
 
 void OscServer::watchSetup()

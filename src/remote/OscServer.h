@@ -40,6 +40,9 @@ public:
     /// Watches the current setup's inputs, outputs and patches for changes to send to subscribers;
     /// call again when the current setup changes. GUI/main thread.
     void watchSetup();
+    /// Takes song requests for the set list being played (null: none) and tells subscribers
+    /// of every song change. GUI/main thread.
+    void setSetListPlayer(SetListPlayer* player);
 
 private:
     struct Subscriber
@@ -68,5 +71,6 @@ private:
     std::atomic<int> _dropped{0};
     QList<Subscriber> _subscribers;
     QList<QMetaObject::Connection> _watches;
+    QMetaObject::Connection _songWatch;
     QTimer _stateUpdate;
 };

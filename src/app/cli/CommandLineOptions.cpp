@@ -80,6 +80,14 @@ CommandLineOptions CommandLineOptions::parse(const QStringList& arguments)
             options._midiApi = api;
             continue;
         }
+        if (argument == QLatin1String("--set-list") || argument.startsWith(QLatin1String("--set-list="))) {
+            QString value;
+            if (!optionValue(QStringLiteral("--set-list"), &value) || value.isEmpty() ||
+                (!argument.contains(QLatin1Char('=')) && value.startsWith(QLatin1String("--"))))
+                return fail(QStringLiteral("--set-list needs a set list file (.msl)."));
+            options._setListFile = value;
+            continue;
+        }
         if (argument == QLatin1String("--no-initializers-on-open")) {
             options._initializersOnOpen = false;
             continue;
@@ -102,12 +110,22 @@ CommandLineOptions CommandLineOptions::parse(const QStringList& arguments)
         chosen = mode;
     }
 
+    if (chosen == Mode::Headless && !options._setListFile.isEmpty()) {
+        // The set list names the setups; a setup file as well would be one too many.
+        const int at = rest.indexOf(QStringLiteral("--headless"));
+        if (at + 1 < rest.size() && !rest.at(at + 1).startsWith(QLatin1String("--")))
+            return fail(QStringLiteral("--headless plays either a setup file or a --set-list, not both."));
+        options._mode = chosen;
+        return options;
+    }
     if (chosen == Mode::Headless || chosen == Mode::Check) {
         const QString option =
             chosen == Mode::Headless ? QStringLiteral("--headless") : QStringLiteral("--check");
         const int at = rest.indexOf(option);
         if (at + 1 >= rest.size() || rest.at(at + 1).startsWith(QLatin1String("--")))
-            return fail(QStringLiteral("%1 needs a setup file (.ms).").arg(option));
+            return fail(chosen == Mode::Check
+                            ? QStringLiteral("--check needs a setup file (.ms) or a set list (.msl).")
+                            : QStringLiteral("%1 needs a setup file (.ms).").arg(option));
         options._setupFile = rest.at(at + 1);
         options._mode = chosen;
         return options;
@@ -129,7 +147,9 @@ QString CommandLineOptions::usageText()
         "Usage: quorvell [FILE.ms] [--osc-port N [--osc-bind ADDRESS]]\n"
         "       quorvell --headless FILE.ms [--midi-api API] [--no-initializers-on-open]\n"
         "                [--fresh] [--osc-port N [--osc-bind ADDRESS]]\n"
-        "       quorvell --check FILE.ms [--midi-api API]\n"
+        "       quorvell --headless --set-list FILE.msl [--midi-api API] [--osc-port N ...]\n"
+        "       quorvell --set-list FILE.msl\n"
+        "       quorvell --check FILE.ms|FILE.msl [--midi-api API]\n"
         "       quorvell --list-ports [--midi-api API]\n"
         "       quorvell --help | --version\n"
         "\n"
@@ -138,8 +158,11 @@ QString CommandLineOptions::usageText()
         "                      SIGUSR1 sends all notes off; messages go to stderr\n"
         "  --fresh             with --headless: start on the outputs the file marks active, not on\n"
         "                      the ones active when the same, unchanged file last stopped\n"
+        "  --set-list FILE.msl play the set list from its first song (with --headless: SIGUSR2\n"
+        "                      plays the next song; the list's MIDI triggers change songs too)\n"
         "  --check FILE.ms     print what the setup holds and every problem found; exit status 0\n"
         "                      only when it reads cleanly\n"
+        "  --check FILE.msl    check the set list and every song in it, naming each broken one\n"
         "  --list-ports        list the MIDI input and output ports and the MIDI service in use\n"
         "  --midi-api API      alsa: ALSA; jack: JACK, routing inside the JACK cycle; jack-rtmidi:\n"
         "                      JACK through RtMidi (same as QUORVELL_MIDI_API); by default ALSA where\n"

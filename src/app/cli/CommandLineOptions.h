@@ -24,8 +24,11 @@ public:
     static QString usageText();
 
     Mode mode() const { return _mode; }
-    /// The setup file for Headless and Check; for Gui, the file to open (possibly empty).
+    /// The setup file for Headless and Check; for Gui, the file to open (possibly empty). For
+    /// Check it may name a set list (".msl") instead.
     QString setupFile() const { return _setupFile; }
+    /// --set-list FILE: the set list to play, headless or in the window (empty when not given).
+    QString setListFile() const { return _setListFile; }
     /// "alsa", "jack" or empty.
     QString midiApi() const { return _midiApi; }
     /// The OSC remote's UDP port; 0 when the remote is off.
@@ -43,6 +46,7 @@ public:
 private:
     Mode _mode = Mode::Gui;
     QString _setupFile;
+    QString _setListFile;
     QString _midiApi;
     QString _errorText;
     int _oscPort = 0;

@@ -3,7 +3,9 @@
 #include "app/cli/CleanStop.h"
 #include "app/cli/CommandLineOptions.h"
 #include "app/cli/HeadlessSession.h"
+#include "app/cli/HeadlessSetListSession.h"
 #include "app/cli/PortListing.h"
+#include "app/cli/SetListReport.h"
 #include "app/cli/SetupReport.h"
 #include "app/cli/StderrStatusPrinter.h"
 #include "midi/MIDIBackendChoice.h"
@@ -50,6 +52,8 @@ int CommandLineRunner::run(int& argc, char** argv, const CommandLineOptions& opt
 
     if (options.mode() == Mode::Headless) {
         MIDIRoutingSetupManager::GetInstance()->setInitializersOnOpenAllowed(options.initializersOnOpen());
+        if (!options.setListFile().isEmpty())
+            return HeadlessSetListSession::run(options);
         return HeadlessSession::run(options);
     }
 
@@ -64,7 +68,11 @@ int CommandLineRunner::run(int& argc, char** argv, const CommandLineOptions& opt
     registerBuiltInTransforms();
     registerBuiltInInitializers();
     int status = 0;
-    {
+    if (SetListReport::isSetListFile(options.setupFile())) {
+        const SetListReport report(options.setupFile());
+        print(stdout, report.text());
+        status = report.exitStatus();
+    } else {
         const SetupReport report(options.setupFile());
         print(stdout, report.contentsText());
         if (report.isClean())

@@ -111,6 +111,10 @@ int HeadlessSession::run(const CommandLineOptions& options)
         postStatusMessage(QStringLiteral("panic"), 0);
     });
 
+    QObject::connect(&watcher, &UnixSignalWatcher::nextSongRequested, QCoreApplication::instance(), [] {
+        postStatusMessage(QStringLiteral("SIGUSR2 asks for the next song, but no set list is playing"), 0);
+    });
+
     const QString routing = QStringLiteral("routing \"%1\" (%2 inputs)")
                                 .arg(QDir::toNativeSeparators(setupFile))
                                 .arg(setup->getNumMIDIRoutes());

@@ -17,7 +17,7 @@ UnixSignalWatcher::UnixSignalWatcher(QObject* parent) : QObject(parent)
     action.sa_handler = &UnixSignalWatcher::_handler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signalNumber : {SIGINT, SIGTERM, SIGUSR1})
+    for (int signalNumber : {SIGINT, SIGTERM, SIGUSR1, SIGUSR2})
         ::sigaction(signalNumber, &action, nullptr);
     _notifier = new QSocketNotifier(_pipe[0], QSocketNotifier::Read, this);
     connect(_notifier, &QSocketNotifier::activated, this, &UnixSignalWatcher::_readSignalSLOT);
@@ -25,7 +25,7 @@ UnixSignalWatcher::UnixSignalWatcher(QObject* parent) : QObject(parent)
 
 UnixSignalWatcher::~UnixSignalWatcher()
 {
-    for (int signalNumber : {SIGINT, SIGTERM, SIGUSR1})
+    for (int signalNumber : {SIGINT, SIGTERM, SIGUSR1, SIGUSR2})
         ::signal(signalNumber, SIG_DFL);
     for (int& fd : _pipe) {
         if (fd >= 0)
@@ -48,6 +48,8 @@ void UnixSignalWatcher::_readSignalSLOT()
     while (::read(_pipe[0], &byte, 1) == 1) {
         if (byte == SIGUSR1)
             emit panicRequested();
+        else if (byte == SIGUSR2)
+            emit nextSongRequested();
         else
             emit stopRequested(byte);
     }

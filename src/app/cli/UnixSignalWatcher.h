@@ -4,7 +4,7 @@
 
 class QSocketNotifier;
 
-/// Turns SIGINT, SIGTERM and SIGUSR1 into Qt signals on the thread that made the watcher. The
+/// Turns SIGINT, SIGTERM, SIGUSR1 and SIGUSR2 into Qt signals on the thread that made the watcher. The
 /// signal handler only writes one byte to a pipe; everything else happens in the event loop.
 class UnixSignalWatcher : public QObject
 {
@@ -20,6 +20,8 @@ public:
 signals:
     void stopRequested(int signalNumber);
     void panicRequested();
+    /// SIGUSR2: play the next song of the set list.
+    void nextSongRequested();
 
 private slots:
     void _readSignalSLOT();

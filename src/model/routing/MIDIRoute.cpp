@@ -37,6 +37,10 @@ void MIDIRoute::_init()
 {
     _portIOManager = MIDIPortIOManager::GetInstance();
     _portInfo = MIDIPortInfo::GetInstance();
+    // An input read into a setup takes its gate before it registers with its port, so an input of
+    // a song read ahead never routes a message before its turn.
+    if (auto* setup = qobject_cast<MIDIRoutingSetup*>(parent()))
+        _playGate = setup->getPlayGate();
     _inputHandler = new MIDIRouteInputMessageHandler(this);
     _learn = std::make_unique<ActivationLearn>(this, _routingMutex);
     _injectionMessage.reserve(3);
@@ -202,6 +206,14 @@ void MIDIRoute::_routeMessage(double timeStamp, const midiMessage_t* message, bo
         if (channel != kAnyChannel && isChannelMessage(message) && getMIDIChannelIndex(message) != channel)
             return;
 
+        const SongPlayGate::State playState = _playGate ? _playGate->state() : SongPlayGate::Live;
+        if (playState == SongPlayGate::Dormant)
+            return;
+        if (playState == SongPlayGate::Releasing) {
+            _routeReleasingLocked(timeStamp, message);
+            return;
+        }
+
         activationRequested = isNoteOnMessage(message) && getNote(message) == kInputActivationNote;
 
         bool consumed = false;
@@ -259,6 +271,43 @@ void MIDIRoute::_routeMessage(double timeStamp, const midiMessage_t* message, bo
         _requestActivation(onGuiThread);
     if (onGuiThread)
         _announceActiveOutput();
+}
+
+void MIDIRoute::_routeReleasingLocked(double timeStamp, const midiMessage_t* message)
+{
+    // The rule between outputs, carried across songs: the active output is no exception here,
+    // since the song that now plays has taken over the port.
+    if (isNoteOffMessage(message)) {
+        for (MIDIOutput* output : _outputs) {
+            if (output->_numNotesSounding > 0)
+                output->handleMIDIMessage(timeStamp, message);
+        }
+        return;
+    }
+    const int gesture = GestureState::gestureOf(message);
+    if (gesture < 0)
+        return;
+    const BYTE messageChannel = getMIDIChannelIndex(message);
+    for (MIDIOutput* output : _outputs) {
+        if (output->_gestures.isAwayFromRest(gesture, messageChannel))
+            output->handleMIDIMessage(timeStamp, message);
+    }
+}
+
+bool MIDIRoute::isAtRest() const
+{
+    std::lock_guard<RoutingMutex> lock(_routingMutex);
+    for (MIDIOutput* output : _outputs) {
+        if (output->_numNotesSounding > 0 || output->_gestures.isAnyAwayFromRest())
+            return false;
+    }
+    return true;
+}
+
+void MIDIRoute::adoptPlayGate(std::shared_ptr<SongPlayGate> gate)
+{
+    std::lock_guard<RoutingMutex> lock(_routingMutex);
+    _playGate = std::move(gate);
 }
 
 void MIDIRoute::_activateOutputLocked(MIDIOutput* output, bool sendInitializers)

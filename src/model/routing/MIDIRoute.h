@@ -6,6 +6,7 @@
 #include "model/PumpedSignalSource.h"
 #include "model/RoutingMutex.h"
 #include "model/routing/ColorLabeledMIDIObject.h"
+#include "model/routing/SongPlayGate.h"
 
 #include <QList>
 #include <array>
@@ -149,6 +150,11 @@ public:
     void endSoundingNotes();
     /// Panic on every output. Either thread.
     void panic();
+    /// True when no output holds a sounding note or a gesture away from rest. Either thread.
+    bool isAtRest() const;
+    /// The setup's gate (see SongPlayGate); routing follows its state. Called by the setup when it
+    /// adopts the input. GUI thread only.
+    void adoptPlayGate(std::shared_ptr<SongPlayGate> gate);
 
     /// Handles one message from the port (through the input handler).
     /// MIDI thread: no allocation; blocks only on the routing lock and the patches' locks.
@@ -195,6 +201,10 @@ private:
     void _handleInjectionMessage();
     /// The whole routing of one message. `onGuiThread` for injected messages.
     void _routeMessage(double timeStamp, const midiMessage_t* message, bool onGuiThread);
+    /// Routes a message of a song being released: note offs and gesture values reach only the
+    /// outputs where that note still sounds or that gesture is still away from rest. Routing lock
+    /// held. MIDI thread: no allocation.
+    void _routeReleasingLocked(double timeStamp, const midiMessage_t* message);
     /// Leaves what views need to hear about the message for the pump. Routing lock held.
     void _recordForViews(const midiMessage_t* message);
     /// Makes the output active and, when asked, sends its patches' initializers; no signal.
@@ -216,6 +226,8 @@ private:
     OwnedChildList<MIDIOutput>::Hooks _outputListHooks();
 
     mutable RoutingMutex _routingMutex;
+    // Null for an input outside any setup: Live. Replaced under the routing lock.
+    std::shared_ptr<SongPlayGate> _playGate;
     QString _inputPortName;
     std::atomic<BYTE> _midiChannel{0};
     std::atomic<OutputActivationMethod> _activationMethod{kKeyswitchActivation};

@@ -54,6 +54,7 @@ void MIDIRoutingSetup::addMIDIRoute(MIDIRoute* route)
 {
     if (!_routes.append(route))
         return;
+    route->adoptPlayGate(_playGate);
     if (_routes.size() == 1)
         setActiveRoute(route);
 }
@@ -232,6 +233,15 @@ void MIDIRoutingSetup::sendActiveOutputsInitializers()
 {
     for (MIDIRoute* route : _routes)
         route->sendActiveOutputInitializers();
+}
+
+bool MIDIRoutingSetup::isAtRest() const
+{
+    for (MIDIRoute* route : _routes) {
+        if (!route->isAtRest())
+            return false;
+    }
+    return true;
 }
 
 void MIDIRoutingSetup::panic()

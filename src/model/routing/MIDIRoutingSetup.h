@@ -3,8 +3,10 @@
 #include "model/BaseMIDIObject.h"
 #include "model/MIDIMessage.h"
 #include "model/OwnedChildList.h"
+#include "model/routing/SongPlayGate.h"
 
 #include <QList>
+#include <memory>
 
 class MIDIRoute;
 class ProgressReporter;
@@ -67,6 +69,14 @@ public:
     /// activation does (muted patches send nothing). GUI thread.
     void sendActiveOutputsInitializers();
 
+    /// The gate every input of the setup routes by; Live unless a set list says otherwise.
+    std::shared_ptr<SongPlayGate> getPlayGate() const { return _playGate; }
+    SongPlayGate::State getPlayState() const { return _playGate->state(); }
+    /// Any thread.
+    void setPlayState(SongPlayGate::State state) { _playGate->setState(state); }
+    /// True when nothing begun in the setup still sounds or is held away from rest. GUI thread.
+    bool isAtRest() const;
+
 public slots:
     void setModified(bool modified) override;
     void activateRouteBeforeCurrent();
@@ -86,4 +96,5 @@ private:
     // No lock: the MIDI thread never walks the inputs (each is reached through its own port).
     OwnedChildList<MIDIRoute> _routes{this, _routeListHooks()};
     QString _filePath;
+    std::shared_ptr<SongPlayGate> _playGate = std::make_shared<SongPlayGate>();
 };

@@ -30,6 +30,7 @@ public:
     /// False keeps the initializers from being sent when a setup opens, whatever the preference
     /// says ("--no-initializers-on-open"); not stored.
     void setInitializersOnOpenAllowed(bool allowed) { _initializersOnOpenAllowed = allowed; }
+    bool areInitializersOnOpenAllowed() const { return _initializersOnOpenAllowed; }
     /// Whether a setup that opens has its active outputs send their initializers.
     bool sendsInitializersOnOpen() const;
 

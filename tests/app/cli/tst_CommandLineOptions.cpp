@@ -97,6 +97,34 @@ private slots:
             << QStringList{"--midi-api"} << "--midi-api needs a value: alsa, jack or jack-rtmidi.";
         QTest::newRow("two modes") << QStringList{"--headless", "a.ms", "--check", "a.ms"}
                                    << "Choose one of --headless, --check, --list-ports, --help, --version.";
+        QTest::newRow("set list without file")
+            << QStringList{"--headless", "--set-list"} << "--set-list needs a set list file (.msl).";
+        QTest::newRow("set list followed by option")
+            << QStringList{"--set-list", "--headless"} << "--set-list needs a set list file (.msl).";
+        QTest::newRow("set list and setup")
+            << QStringList{"--headless", "gig.ms", "--set-list", "friday.msl"}
+            << "--headless plays either a setup file or a --set-list, not both.";
+        QTest::newRow("check without file")
+            << QStringList{"--check"} << "--check needs a setup file (.ms) or a set list (.msl).";
+    }
+
+    void setListsHeadlessInTheWindowAndChecked()
+    {
+        CommandLineOptions options =
+            CommandLineOptions::parse({"--headless", "--set-list", "friday.msl", "--midi-api", "jack"});
+        QCOMPARE(int(options.mode()), int(Mode::Headless));
+        QCOMPARE(options.setListFile(), QStringLiteral("friday.msl"));
+        QVERIFY(options.setupFile().isEmpty());
+        options = CommandLineOptions::parse({"--set-list=/gig/friday.msl", "--headless"});
+        QCOMPARE(int(options.mode()), int(Mode::Headless));
+        QCOMPARE(options.setListFile(), QStringLiteral("/gig/friday.msl"));
+        options = CommandLineOptions::parse({"--set-list", "friday.msl"});
+        QCOMPARE(int(options.mode()), int(Mode::Gui));
+        QCOMPARE(options.setListFile(), QStringLiteral("friday.msl"));
+        options = CommandLineOptions::parse({"--check", "friday.msl"});
+        QCOMPARE(int(options.mode()), int(Mode::Check));
+        QCOMPARE(options.setupFile(), QStringLiteral("friday.msl"));
+        QVERIFY(CommandLineOptions::usageText().contains(QLatin1String("--set-list FILE.msl")));
     }
 
     void mistakesAreExplained()

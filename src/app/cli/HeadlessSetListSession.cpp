@@ -1,0 +1,92 @@
+#include "app/cli/HeadlessSetListSession.h"
+
+#include "app/StatusManager.h"
+#include "app/cli/CleanStop.h"
+#include "app/cli/CommandLineOptions.h"
+#include "app/cli/ServiceNotifier.h"
+#include "app/cli/StderrStatusPrinter.h"
+#include "app/cli/UnixSignalWatcher.h"
+#include "midi/MIDIPortInfo.h"
+#include "model/initializers/InitializerRegistry.h"
+#include "model/routing/MIDIRoutingSetupManager.h"
+#include "model/setlist/SetList.h"
+#include "model/setlist/SetListPlayer.h"
+#include "model/transforms/BuiltInTransforms.h"
+#include "persistence/SetListFileReaderWriter.h"
+#include "remote/OscServer.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+int HeadlessSetListSession::run(const CommandLineOptions& options)
+{
+    StderrStatusPrinter printer;
+    UnixSignalWatcher watcher;
+    ServiceNotifier service;
+    registerBuiltInTransforms();
+    registerBuiltInInitializers();
+
+    MIDIPortInfo* ports = MIDIPortInfo::GetInstance();
+    if (!ports->hasAnyInputPorts() || !ports->hasAnyOutputPorts()) {
+        postWarningMessage(
+            QStringLiteral("Insufficient MIDI I/O ports detected.\n\nFor best results please check MIDI "
+                           "device connections and relaunch."));
+    }
+
+    SetList setList;
+    if (!SetListFileReaderWriter::readSetListFromDisk(&setList, options.setListFile())) {
+        CleanStop::perform();
+        return 2;
+    }
+    SetListPlayer player(&setList);
+    if (!player.start(0)) {
+        CleanStop::perform();
+        return 2;
+    }
+
+    OscServer remote(&getCurrentRoutingSetup);
+    remote.setSetListPlayer(&player);
+    if (options.oscPort() > 0) {
+        QString error;
+        if (!remote.start(options.oscBindAddress(), options.oscPort(), &error)) {
+            postErrorMessage(error);
+            player.stop();
+            CleanStop::perform();
+            return 2;
+        }
+        postStatusMessage(QStringLiteral("OSC remote listening on %1 port %2")
+                              .arg(options.oscBindAddress())
+                              .arg(remote.port()),
+                          0);
+    }
+
+    QObject::connect(&watcher, &UnixSignalWatcher::stopRequested, QCoreApplication::instance(),
+                     [&service](int) {
+                         service.notifyStopping();
+                         QCoreApplication::quit();
+                     });
+    QObject::connect(&watcher, &UnixSignalWatcher::panicRequested, QCoreApplication::instance(), [&player] {
+        player.panic();
+        postStatusMessage(QStringLiteral("panic"), 0);
+    });
+    QObject::connect(&watcher, &UnixSignalWatcher::nextSongRequested, &player, &SetListPlayer::nextSong);
+    // Another way of stopping (the manager's setup replaced) ends the run rather than routing on
+    // with no song.
+    QObject::connect(&player, &SetListPlayer::stopped, QCoreApplication::instance(), &QCoreApplication::quit);
+
+    const QString playing = QStringLiteral("playing the set list \"%1\" (%2 songs, %3 triggers) from \"%4\"")
+                                .arg(setList.getName())
+                                .arg(setList.getNumSongs())
+                                .arg(setList.getTriggers().size())
+                                .arg(QDir::toNativeSeparators(options.setListFile()));
+    postStatusMessage(playing + QStringLiteral("; SIGUSR2 plays the next song, SIGUSR1 sends all notes off, "
+                                               "SIGINT or SIGTERM stops"),
+                      0);
+    service.notifyReady(playing);
+    QCoreApplication::exec();
+    remote.stop();
+    player.stop();
+    CleanStop::perform();
+    postStatusMessage(QStringLiteral("stopped: every note and sustain pedal released"), 0);
+    return 0;
+}
