@@ -7,6 +7,7 @@
 #include "persistence/AppPrefsChangeNotifier.h"
 #include "persistence/MIDIObjectClipboard.h"
 #include "persistence/PrefKeys.h"
+#include "widgets/ActivationLearnButton.h"
 #include "widgets/ActivityIndicator.h"
 #include "widgets/LookAndFeel.h"
 #include "widgets/MIDIObjNameLabel.h"
@@ -77,6 +78,12 @@ void MIDIOutputWidget::_buildUI()
     _rangeCombo->setToolTip(QStringLiteral("Activation Range Selector"));
     _rangeCombo->setWhatsThis(QStringLiteral(
         "<b>Activation range selector.</b>  Sets the higher value for this output's range activation."));
+    // While the input listens for a learn, what to play stands where the values are.
+    _learnPrompt = new QLabel(this);
+    _learnPrompt->setTextFormat(Qt::PlainText);
+    _learnPrompt->setMinimumWidth(110);
+    _learnPrompt->setVisible(false);
+    _learnButton = new ActivationLearnButton(_output, this);
     _activity = new ActivityIndicator(this);
     _activity->setFixedSize(12, 12);
     _activity->setToolTip(QStringLiteral("MIDI Activity Indicator"));
@@ -86,6 +93,8 @@ void MIDIOutputWidget::_buildUI()
     row1->addWidget(_valueCombo, 0, Qt::AlignVCenter);
     row1->addWidget(_toLabel, 0, Qt::AlignVCenter);
     row1->addWidget(_rangeCombo, 0, Qt::AlignVCenter);
+    row1->addWidget(_learnPrompt, 0, Qt::AlignVCenter);
+    row1->addWidget(_learnButton, 0, Qt::AlignVCenter);
     row1->addWidget(_activity, 0, Qt::AlignVCenter);
 
     auto* row2 = new QHBoxLayout;
@@ -133,6 +142,8 @@ void MIDIOutputWidget::_makeConnections()
     connect(_toggler, &VisibilityToggler::shiftClicked, this, &MIDIOutputWidget::showAllInnardsRequested);
     connect(_toggler, &VisibilityToggler::openChangedTo, this, &MIDIOutputWidget::refreshAccessibleNames);
     connect(_addPatchButton, &QPushButton::clicked, this, &MIDIOutputWidget::_addPatchClickedSLOT);
+    connect(_learnButton, &ActivationLearnButton::listeningChangedTo, this,
+            &MIDIOutputWidget::_setWidgetValuesFromData);
     connect(_valueCombo, &QComboBox::activated, this, [this](int index) {
         if (_output)
             ModelEdits::set(_output.data(), &MIDIOutput::setMainActivationValue, BYTE(index),
@@ -172,8 +183,12 @@ void MIDIOutputWidget::_setWidgetValuesFromData()
     _valueCombo->setCurrentIndex(_output->getMainActivationValue());
     _rangeCombo->setCurrentIndex(_output->getActivationRangeValue());
     const bool range = _route && _route->isOutputActivationValueRange();
-    _toLabel->setVisible(range);
-    _rangeCombo->setVisible(range);
+    const bool listening = _learnButton->isListening();
+    _learnPrompt->setText(listening ? _learnButton->listeningPrompt() : QString());
+    _learnPrompt->setVisible(listening);
+    _valueCombo->setVisible(!listening);
+    _toLabel->setVisible(range && !listening);
+    _rangeCombo->setVisible(range && !listening);
 }
 
 void MIDIOutputWidget::_prefValueChangedSLOT(const QString& key)

@@ -2,6 +2,7 @@
 
 #include "widgets/MIDIObjectPanel.h"
 
+class ActivationLearnButton;
 class ActivityIndicator;
 class MIDIObjNameLabel;
 class MIDIOutput;
@@ -31,6 +32,8 @@ public:
     NoWheelComboBox* getActivationValueCombo() const { return _valueCombo; }
     NoWheelComboBox* getActivationRangeCombo() const { return _rangeCombo; }
     QPushButton* getAddPatchButton() const { return _addPatchButton; }
+    ActivationLearnButton* getLearnButton() const { return _learnButton; }
+    QLabel* getLearnPromptLabel() const { return _learnPrompt; }
     VisibilityToggler* getVisibilityToggler() const { return _toggler; }
 
 public slots:
@@ -74,6 +77,8 @@ private:
     NoWheelComboBox* _valueCombo = nullptr;
     QLabel* _toLabel = nullptr;
     NoWheelComboBox* _rangeCombo = nullptr;
+    QLabel* _learnPrompt = nullptr;
+    ActivationLearnButton* _learnButton = nullptr;
     ActivityIndicator* _activity = nullptr;
     QPushButton* _addPatchButton = nullptr;
     MIDIPatchTargetStackWidget* _patchStack = nullptr;

@@ -3,6 +3,7 @@
 #include "WindowTestSupport.h"
 #include "app/MainWindow.h"
 #include "model/initializers/InitializerRegistry.h"
+#include "model/routing/ActivationLearn.h"
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIPatchTarget.h"
 #include "model/routing/MIDIRoute.h"
@@ -11,6 +12,8 @@
 #include "model/transforms/BuiltInTransforms.h"
 #include "support/RoutingTestRig.h"
 #include "support/TestPrefs.h"
+#include "widgets/ActivationLearnButton.h"
+#include "widgets/MIDIOutputWidget.h"
 #include "widgets/MIDIPatchTargetWidget.h"
 
 #include <QMenuBar>
@@ -42,6 +45,13 @@ class UndoWindowTest : public QObject
     {
         for (auto* panel : _window->findChildren<MIDIPatchTargetWidget*>())
             if (panel->getMIDIPatchTarget() == patch)
+                return panel;
+        return nullptr;
+    }
+    MIDIOutputWidget* outputPanelOf(MIDIOutput* output) const
+    {
+        for (auto* panel : _window->findChildren<MIDIOutputWidget*>())
+            if (panel->getMIDIOutput() == output)
                 return panel;
         return nullptr;
     }
@@ -165,6 +175,45 @@ private slots:
         QCOMPARE(strings->getNumMIDIDataTransforms(), 2);
         QCOMPARE(strings->getMIDIDataTransformAtIndex(0)->getName(), QStringLiteral("Transpose"));
         QTRY_VERIFY(panelOf(strings));
+    }
+
+    void learntKeyswitchIsOneStepAndEscapeOrANewSetupCancels()
+    {
+        _window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(_window.get()));
+        MIDIRoute* route = current()->getActiveRoute();
+        MIDIOutput* second = route->createNewMIDIOutput(false);
+        route->getMIDIOutputAtIndex(0)->setActive(true);
+        const int before = second->getMainActivationValue();
+        QCoreApplication::processEvents();
+        MIDIOutputWidget* panel = outputPanelOf(second);
+        QVERIFY(panel);
+        QTest::mouseClick(panel->getLearnButton(), Qt::LeftButton);
+        RoutingTestRig::play(route->getMIDIInputPortName(), {0x90, 77, 100});
+        QTRY_VERIFY(!panel->getLearnButton()->isListening());
+        QCOMPARE(int(second->getMainActivationValue()), 77);
+        QCOMPARE(undoAction()->text(), QStringLiteral("Undo Learn Activation Value of Output \"Output2\""));
+        QVERIFY(_window->statusBar()->currentMessage().startsWith(QStringLiteral("Learnt")));
+        undoAction()->trigger();
+        QCOMPARE(int(second->getMainActivationValue()), before);
+
+        // Escape in the window cancels.
+        QTest::mouseClick(panel->getLearnButton(), Qt::LeftButton);
+        QVERIFY(panel->getLearnButton()->isListening());
+        QTest::keyClick(_window.get(), Qt::Key_Escape);
+        QVERIFY(!panel->getLearnButton()->isListening());
+        QVERIFY(_window->statusBar()->currentMessage().startsWith(QStringLiteral("Learn cancelled")));
+
+        // A new setup while listening lets go of the old one's learn.
+        QTest::mouseClick(panel->getLearnButton(), Qt::LeftButton);
+        QPointer<ActivationLearn> learn = route->getActivationLearn();
+        QVERIFY(learn->isLearning());
+        _window->setWindowModified(false);
+        current()->setModified(false);
+        actionNamed(_window.get(), QStringLiteral("New"))->trigger();
+        QVERIFY(!learn || !learn->isLearning());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!learn);
     }
 };
 

@@ -1,6 +1,7 @@
 // Pictures of the setup view on a realistic evening's setup: docs/screenshots/setup_view.png (the
 // main window with three inputs, several outputs and patches, transforms, initializers and colour
-// labels, notes held on the keyboard), and the context menus of an input, an output and a patch.
+// labels, notes held on the keyboard), the context menus of an input, an output and a patch, and an
+// output panel listening for the key that should switch to it (setup_view_output_learning.png).
 
 #include "ScreenshotSupport.h"
 #include "app/MainWindow.h"
@@ -17,6 +18,7 @@
 #include "model/transforms/BuiltInTransforms.h"
 #include "persistence/MIDIObjectClipboard.h"
 #include "support/RoutingTestRig.h"
+#include "widgets/ActivationLearnButton.h"
 #include "widgets/CurrentRoutingSetupWidget.h"
 #include "widgets/LookAndFeel.h"
 #include "widgets/MIDIOutputStackWidget.h"
@@ -167,6 +169,13 @@ int main(int argc, char** argv)
     MIDIPatchTargetWidget* piano = grand->getPatchStack()->getWidgetForPatch(
         keys->getMIDIOutputAtIndex(0)->getMIDIPatchTargetAtIndex(0));
     saved = saveContextMenu(piano, QStringLiteral("setup_view_patch_menu")) && saved;
+
+    // The second output learning its keyswitch: the panel asks for the key.
+    MIDIOutputWidget* strings = view->getOutputStack()->getWidgetForOutput(keys->getMIDIOutputAtIndex(1));
+    QTest::mouseClick(strings->getLearnButton(), Qt::LeftButton);
+    saved = strings->getLearnButton()->isListening() &&
+            ScreenshotSupport::saveScreenshot(strings, QStringLiteral("setup_view_output_learning")) && saved;
+    QTest::keyClick(strings, Qt::Key_Escape);
 
     for (BYTE note : {BYTE(48), BYTE(55), BYTE(60), BYTE(64), BYTE(67)})
         RoutingTestRig::play(kStageKeys, {0x80, note, 0});

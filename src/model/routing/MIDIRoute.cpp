@@ -5,6 +5,7 @@
 #include "midi/MIDIPortInfo.h"
 #include "model/MIDIMessageValidity.h"
 #include "model/ModelSignalPump.h"
+#include "model/routing/ActivationLearn.h"
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIRouteInputMessageHandler.h"
 #include "model/routing/MIDIRoutingSetup.h"
@@ -41,15 +42,18 @@ void MIDIRoute::_init()
     if (auto* setup = qobject_cast<MIDIRoutingSetup*>(parent()))
         _playGate = setup->getPlayGate();
     _inputHandler = new MIDIRouteInputMessageHandler(this);
+    _learn = std::make_unique<ActivationLearn>(this, _routingMutex);
     _injectionMessage.reserve(3);
     _updateActivationMessageType();
 }
 
 MIDIRoute::~MIDIRoute()
 {
+    _learn->cutShort(QStringLiteral("the input was removed"));
     // Once the port manager lets go of the handler no delivery is running or will run here.
     _portIOManager->removeRequiredInputPortNamed(_inputPortName, _inputHandler);
     delete _inputHandler;
+    _learn.reset();
     _activeOutput.store(nullptr);
     _outputs.deleteAll();
 }
@@ -217,7 +221,11 @@ void MIDIRoute::_routeMessage(double timeStamp, const midiMessage_t* message, bo
         if (activationType != 0 && getMIDIMessageType(message) == activationType &&
             (activationType != kControlChange ||
              isControlChangeNumber(message, BYTE(getActivationControllerNumber())))) {
-            if (MIDIOutput* output = _findOutputToActivate(getMIDIMessageValue(message))) {
+            // A learn takes the switching message itself; a note on with velocity 0 ends a note.
+            const bool switching = activationType != kNoteOn || isNoteOnMessage(message);
+            if (switching && _learn->consume(getMIDIMessageValue(message))) {
+                consumed = true;
+            } else if (MIDIOutput* output = _findOutputToActivate(getMIDIMessageValue(message))) {
                 _activateOutputLocked(output);
                 consumed = true;
             }

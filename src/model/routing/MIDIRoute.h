@@ -16,6 +16,7 @@
 #include <memory>
 #include <mutex>
 
+class ActivationLearn;
 class MIDIOutput;
 class MIDIPatchTarget;
 class MIDIPortIOManager;
@@ -139,6 +140,9 @@ public:
     void injectPitchBendMessage(unsigned short value);
     void injectMessage(const midiMessage_t* message);
 
+    /// MIDI learn of the outputs' activation values (one output at a time). GUI thread only.
+    ActivationLearn* getActivationLearn() const { return _learn.get(); }
+
     QString getTextualDescriptionOfOutput(MIDIOutput* output) const;
     QString getTextualDescriptionOfOutputs() const;
 
@@ -242,6 +246,7 @@ private:
     std::array<std::atomic<BYTE>, 128> _lastCCValues{};
     midiMessage_t _injectionMessage;
     OwnedChildList<MIDIOutput> _outputs{this, _outputListHooks()};
+    std::unique_ptr<ActivationLearn> _learn;
 
     // Left by the routing path for the pump (written under the routing lock, read by the GUI thread).
     std::atomic<bool> _inputActivity{false};

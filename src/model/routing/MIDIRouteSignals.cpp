@@ -2,6 +2,7 @@
 // values and the active output in fixed-size state; the pump turns them into signals here, on the
 // GUI thread, with no lock held.
 #include "model/ModelSignalPump.h"
+#include "model/routing/ActivationLearn.h"
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIRoute.h"
 #include "model/routing/MIDIRoutingSetup.h"
@@ -60,6 +61,7 @@ void MIDIRoute::pumpStarted()
 
 void MIDIRoute::emitPendingSignals()
 {
+    _learn->poll();
     if (_activationRequested.exchange(false)) {
         MIDIRoutingSetup* setup = getParentRoutingSetup();
         if (setup && setup->hasMIDIRoute(this))

@@ -1,6 +1,9 @@
 // A setup opened on the private JACK server: the synth hears the active sound's initializers
-// exactly once, before the first note played through it, and not at all with the preference off.
+// exactly once, before the first note played through it, and not at all with the preference off;
+// a synth port that comes back later hears them once more, from the reconnection alone.
+#include "midi/MIDIPortInfo.h"
 #include "midi/RtMidiBackend.h"
+#include "midi/RtMidiGraveyard.h"
 #include "model/initializers/InitializerRegistry.h"
 #include "model/initializers/ProgChgInitializer.h"
 #include "model/routing/MIDIOutput.h"
@@ -139,6 +142,32 @@ private slots:
             QCOMPARE(program, -1);
         }
         // The sound that is not active was never set.
+        QCOMPARE(_synthA->receivedCount(), 0);
+    }
+
+    // Synth B's program goes away after the setup opened and comes back: the reconnection sets
+    // its sound again, once, and the opening of the setup does not send a second time.
+    void aPortThatComesBackHearsTheSoundOnce()
+    {
+        _synthA->clearReceived();
+        _synthB->clearReceived();
+        open();
+        QVERIFY(playUntilBHears());
+        QTRY_COMPARE_WITH_TIMEOUT(countOf(*_synthB, {0xC0, 16}), 1, 2000);
+
+        const QString name = _synthB->sinkPortName();
+        _synthB.reset();
+        RtMidiGraveyard::releaseAll(); // the JACK name is free again at once
+        QTRY_VERIFY_WITH_TIMEOUT(MIDIPortInfo::GetInstance()->isOutputPortGone(name), 3000);
+        _synthB =
+            std::make_unique<JackTestClient>(QStringLiteral("QoSynthB"), QString(), QStringLiteral("in"));
+        QVERIFY2(_synthB->isValid(), qPrintable(_synthB->errorText()));
+        QCOMPARE(_synthB->sinkPortName(), name);
+        QTRY_COMPARE_WITH_TIMEOUT(countOf(*_synthB, {0xC0, 16}), 1, 10000);
+        QVERIFY(playUntilBHears());
+        QTest::qWait(1500); // another rescan or two: nothing is sent again
+        QCOMPARE(countOf(*_synthB, {0xC0, 16}), 1);
+        QVERIFY(indexOf(*_synthB, {0xC0, 16}) < indexOf(*_synthB, {0x90, 60, 99}));
         QCOMPARE(_synthA->receivedCount(), 0);
     }
 
