@@ -2,6 +2,7 @@
 
 #include "app/MessageBoxCollector.h"
 #include "app/RecentFilesMenu.h"
+#include "app/SetListSession.h"
 #include "app/StatusManager.h"
 #include "app/WindowGeometry.h"
 #include "editors/TransformDialogManager.h"
@@ -45,6 +46,7 @@ void MainWindow::_buildUI()
 {
     _setupView = new MainWindowSetupView(this);
     setCentralWidget(_setupView);
+    _buildSetListUI();
     _buildMenus();
     _buildStatusBar();
 
@@ -209,14 +211,22 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    // A file being read or written finishes first.
-    if (isFileOperationRunning() || !_promptToSaveCurrentIfNeeded()) {
+    // A file being read or written finishes first. With a set list open, every song edited this
+    // evening is asked about once, and the list itself.
+    QPointer<MainWindow> self = this;
+    const bool mayClose =
+        !isFileOperationRunning() &&
+        (_setListSession->isOpen() ? _promptToSaveSetListIfNeeded(true) : _promptToSaveCurrentIfNeeded());
+    if (!self)
+        return;
+    if (!mayClose) {
         event->ignore();
         return;
     }
     _closeOtherWindows();
     _storeQuitPreferences();
     event->accept();
+    _setListSession->close();
     MIDIRoutingSetupManager* manager = MIDIRoutingSetupManager::GetInstance();
     if (manager->hasCurrentRoutingSetup())
         manager->clearCurrentRoutingSetup(true);
