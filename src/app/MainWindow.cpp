@@ -40,7 +40,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     TransformDialogManager::GetInstance()->setMainWindow(this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The set list lets go of its songs while the window can still hear the setup manager say so.
+    _setListSession->close();
+}
 
 void MainWindow::_buildUI()
 {

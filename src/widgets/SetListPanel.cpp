@@ -6,6 +6,7 @@
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QColor>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -207,6 +208,8 @@ void SetListPanel::_refreshItems()
         font.setBold(i == current);
         item->setFont(font);
         item->setIcon(i == current ? playing : QIcon());
+        // The song playing stands out on a dark stage as well as on a light desk.
+        item->setBackground(i == current ? QBrush(QColor(46, 120, 70)) : QBrush());
         item->setForeground(song.isBroken() ? QBrush(Qt::red) : QBrush());
         item->setToolTip(song.isBroken() ? song.getLoadError()
                                          : QDir::toNativeSeparators(song.getResolvedPath()));

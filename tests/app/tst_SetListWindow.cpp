@@ -333,6 +333,29 @@ private slots:
         QCOMPARE(markedRow(), 1);
     }
 
+    void aNewSetupWhilePlayingAsksAboutTheSongsAndStopsTheList()
+    {
+        QVERIFY(_window->openSetList(_listFile));
+        getCurrentRoutingSetup()->getMIDIRouteAtIndex(0)->setName("Edit A");
+        trigger("Next Song");
+        QString text;
+        auto discard = answerMessageBox(QMessageBox::Discard, &text);
+        trigger("New");
+        QVERIFY(*discard);
+        QVERIFY2(text.contains("Opener"), qPrintable(text));
+        QVERIFY(!player()->isPlaying());
+        QVERIFY(getCurrentRoutingSetup());
+        QVERIFY(getCurrentRoutingSetup()->getFilePath().isEmpty());
+        // The list stays open, playing nothing; Next Song starts it again from the top.
+        QVERIFY(_window->setListSession()->isOpen());
+        QCOMPARE(markedRow(), -1);
+        trigger("Next Song");
+        QVERIFY(player()->isPlaying());
+        QCOMPARE(currentSongFile(), QStringLiteral("a.ms"));
+        // The edit was let go of: the song is read afresh.
+        QVERIFY(getCurrentRoutingSetup()->getMIDIRouteAtIndex(0)->getName() != QStringLiteral("Edit A"));
+    }
+
     void closingTheSetListAsksAndLetsGoOfTheSongs()
     {
         QVERIFY(_window->openSetList(_listFile));
