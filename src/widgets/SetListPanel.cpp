@@ -12,7 +12,6 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
@@ -53,7 +52,6 @@ void SetListPanel::_buildUI()
         "<b>Song list.</b>  The songs in the order they are played; the one playing is marked. Drag a song "
         "to move it, double-click it to play it, and drop setup files here to add them."));
     _songList->viewport()->installEventFilter(this);
-    _songList->installEventFilter(this);
     _songList->setMinimumHeight(120);
 
     _addButton = new QPushButton(QStringLiteral("Add..."), this);
@@ -328,15 +326,6 @@ bool SetListPanel::eventFilter(QObject* watched, QEvent* event)
 {
     // Setup files dropped onto the song list become songs where they are dropped; the list's own
     // drags (moving a song) are left to it.
-    // Page Up and Page Down change the song (a page-turner pedal sends them), even when the song
-    // list has the focus: the list does not take them for scrolling.
-    if (watched == _songList && event->type() == QEvent::ShortcutOverride) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_PageDown || key == Qt::Key_PageUp) {
-            event->ignore();
-            return true;
-        }
-    }
     const bool onList = watched == _songList->viewport();
     if ((onList || watched == this) && _setList) {
         const QEvent::Type type = event->type();

@@ -315,6 +315,19 @@ private slots:
         RoutingTestRig::play("Keys", note);
         editor->learn()->processPendingWork();
         QCOMPARE(setList()->getTriggers().size(), 1);
+
+        // A port no song listens to is heard while learning: a note on there becomes a trigger.
+        editor->learnButton()->click();
+        midiMessage_t pad;
+        setNoteOnMessage(&pad, 40, 100);
+        setMIDIChannelIndex(&pad, 9);
+        RoutingTestRig::play("Pads", pad);
+        editor->learn()->processPendingWork();
+        QCOMPARE(setList()->getTriggers().size(), 2);
+        QCOMPARE(setList()->getTriggers().at(1).getMIDIPortName(), QStringLiteral("Pads"));
+        QCOMPARE(setList()->getTriggers().at(1).getMessageType(), SetListTrigger::MessageType::Note);
+        QCOMPARE(int(setList()->getTriggers().at(1).getNumber()), 40);
+        QCOMPARE(int(setList()->getTriggers().at(1).getMIDIChannelIndex()), 9);
     }
 
     void theDockHidesAndShows()
