@@ -297,13 +297,13 @@ void SetListPanel::addSongFiles(const QStringList& filePaths, int row)
     if (!_setList)
         return;
     int at = (row < 0 || row > _setList->getNumSongs()) ? _setList->getNumSongs() : row;
-    // A list kept in a file names its songs relative to it; an unsaved one by absolute paths.
-    const bool relative = !_setList->getFilePath().isEmpty();
+    // Songs are named relative to the list's folder (for a list not saved yet, the folder it is
+    // resolved against now): saved elsewhere, each is named relative to the new folder, so a list
+    // kept beside its songs moves with them.
     const QDir folder(_setList->getFolder());
     for (const QString& path : filePaths) {
         const QFileInfo info(path);
-        const QString file =
-            relative ? folder.relativeFilePath(info.absoluteFilePath()) : info.absoluteFilePath();
+        const QString file = folder.relativeFilePath(info.absoluteFilePath());
         _setList->insertSong(at, SetListSong(info.completeBaseName(), file));
         ++at;
     }

@@ -194,6 +194,9 @@ void SetListTriggerEditor::_rowEdited()
 {
     if (!_setList)
         return;
+    // The player takes its place in front of the ports again as its triggers change: a learn
+    // going on would never hear its message.
+    _learn->cancel();
     QList<SetListTrigger> triggers;
     for (int row = 0; row < _table->rowCount(); ++row) {
         const SetListTrigger trigger = _triggerFromRow(row);
@@ -212,6 +215,7 @@ void SetListTriggerEditor::_addClickedSLOT()
 {
     if (!_setList)
         return;
+    _learn->cancel();
     SetListTrigger trigger;
     trigger.setMIDIPortName(MIDIPortInfo::GetInstance()->getInputPortNames().value(0));
     _setList->addTrigger(trigger);
@@ -221,8 +225,10 @@ void SetListTriggerEditor::_addClickedSLOT()
 void SetListTriggerEditor::_removeClickedSLOT()
 {
     const int row = _table->currentRow();
-    if (_setList && row >= 0)
+    if (_setList && row >= 0) {
+        _learn->cancel();
         _setList->removeTriggerAtIndex(row);
+    }
 }
 
 void SetListTriggerEditor::_learnClickedSLOT()

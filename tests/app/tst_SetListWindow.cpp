@@ -13,6 +13,7 @@
 #include "model/setlist/SetListPlayer.h"
 #include "model/setlist/SetListTriggerLearn.h"
 #include "model/transforms/BuiltInTransforms.h"
+#include "persistence/SetListFileReaderWriter.h"
 #include "support/RoutingTestRig.h"
 #include "support/SetListTestSongs.h"
 #include "support/TestPrefs.h"
@@ -328,6 +329,45 @@ private slots:
         QCOMPARE(setList()->getTriggers().at(1).getMessageType(), SetListTrigger::MessageType::Note);
         QCOMPARE(int(setList()->getTriggers().at(1).getNumber()), 40);
         QCOMPARE(int(setList()->getTriggers().at(1).getMIDIChannelIndex()), 9);
+    }
+
+    void reloadAsksBeforeThrowingEditsAway()
+    {
+        QVERIFY(_window->openSetList(_listFile));
+        getCurrentRoutingSetup()->getMIDIRouteAtIndex(0)->setName("Edit A");
+        auto cancel = answerMessageBox(QMessageBox::Cancel);
+        trigger("Reload song");
+        QVERIFY(*cancel);
+        QCOMPARE(getCurrentRoutingSetup()->getMIDIRouteAtIndex(0)->getName(), QStringLiteral("Edit A"));
+        auto reload = answerMessageBox(QMessageBox::Discard);
+        trigger("Reload song");
+        QVERIFY(*reload);
+        QVERIFY(getCurrentRoutingSetup()->getMIDIRouteAtIndex(0)->getName() != QStringLiteral("Edit A"));
+        QVERIFY(!getCurrentRoutingSetup()->isModified());
+        QCOMPARE(player()->getCurrentSongIndex(), 0);
+        QCOMPARE(markedRow(), 0);
+        QVERIFY(_window->setListSession()->editedSongs().isEmpty());
+    }
+
+    void saveAsWritesTheListWithItsSuffixAndRelativeSongs()
+    {
+        trigger("New Set List");
+        panel()->addSongFiles({_dir.filePath("a.ms")});
+        const QString typed = _dir.filePath("saturday");
+        _window->setSetListFileChooser(
+            [typed](QWidget*, bool forSaving, const QString&) { return forSaving ? typed : QString(); });
+        trigger("Save Set List");
+        QVERIFY(!setList()->isModified());
+        QCOMPARE(setList()->getFilePath(), typed + ".msl");
+        QFile file(typed + ".msl");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY2(bytes.contains("file=\"a.ms\""), bytes.constData());
+        // Read back, it is the same list.
+        SetList back;
+        QVERIFY(SetListFileReaderWriter::readSetListFromDisk(&back, typed + ".msl"));
+        QCOMPARE(back.getNumSongs(), 1);
+        QCOMPARE(back.getSongAtIndex(0).getResolvedPath(), _dir.filePath("a.ms"));
     }
 
     void theDockHidesAndShows()
