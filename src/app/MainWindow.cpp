@@ -218,9 +218,14 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // A file being read or written finishes first. With a set list open, every song edited this
     // evening is asked about once, and the list itself.
     QPointer<MainWindow> self = this;
-    const bool mayClose =
-        !isFileOperationRunning() &&
-        (_setListSession->isOpen() ? _promptToSaveSetListIfNeeded(true) : _promptToSaveCurrentIfNeeded());
+    bool mayClose = !isFileOperationRunning();
+    if (mayClose && _setListSession->isOpen())
+        mayClose = _promptToSaveSetListIfNeeded(true);
+    if (!self)
+        return;
+    // A setup of its own, open while the list plays nothing, is asked about as always.
+    if (mayClose && !_setListSession->isPlaying())
+        mayClose = _promptToSaveCurrentIfNeeded();
     if (!self)
         return;
     if (!mayClose) {

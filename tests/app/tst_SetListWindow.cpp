@@ -14,6 +14,7 @@
 #include "model/setlist/SetListTriggerLearn.h"
 #include "model/transforms/BuiltInTransforms.h"
 #include "persistence/SetListFileReaderWriter.h"
+#include "support/FakeMIDIBackend.h"
 #include "support/RoutingTestRig.h"
 #include "support/SetListTestSongs.h"
 #include "support/TestPrefs.h"
@@ -282,7 +283,8 @@ private slots:
         setControlChangeMessage(&cc);
         setMIDIChannelIndex(&cc, 3);
         setControlNumberAndValue(&cc, 80, 100);
-        RoutingTestRig::play("Keys", cc);
+        // From a thread of its own, as the MIDI library delivers.
+        RoutingTestRig::backend()->injectInputMessagesFromOwnThread(RoutingTestRig::inputIndex("Keys"), {cc});
         editor->learn()->processPendingWork();
         QVERIFY(!editor->isLearning());
         QCOMPARE(setList()->getTriggers().size(), 1);
@@ -368,6 +370,17 @@ private slots:
         QVERIFY(SetListFileReaderWriter::readSetListFromDisk(&back, typed + ".msl"));
         QCOMPARE(back.getNumSongs(), 1);
         QCOMPARE(back.getSongAtIndex(0).getResolvedPath(), _dir.filePath("a.ms"));
+    }
+
+    void quitAsksAboutASetupOfItsOwnBesideAListNotPlaying()
+    {
+        trigger("New Set List");
+        getCurrentRoutingSetup()->getMIDIRouteAtIndex(0)->setName("Not a song");
+        QString text;
+        auto cancel = answerMessageBox(QMessageBox::Cancel, &text);
+        QVERIFY(!_window->close());
+        QVERIFY(*cancel);
+        QCOMPARE(text, QStringLiteral("Save current setup before proceeding?"));
     }
 
     void theDockHidesAndShows()
