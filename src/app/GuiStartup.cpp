@@ -9,13 +9,11 @@
 #include "editors/InitializerEditors.h"
 #include "midi/MIDIPortInfo.h"
 #include "model/initializers/InitializerRegistry.h"
-#include "model/setlist/SetList.h"
 #include "model/transforms/BuiltInTransforms.h"
 #include "persistence/AppPrefs.h"
 #include "persistence/PrefKeys.h"
 #include "persistence/RecentFilesTracker.h"
 #include "persistence/RecoveryFile.h"
-#include "persistence/SetListFileReaderWriter.h"
 #include "widgets/LookAndFeel.h"
 
 #include <QApplication>
@@ -78,18 +76,6 @@ QString GuiStartup::noDisplayMessage()
         "error: no display to open the window on; use --headless FILE.ms to route without one");
 }
 
-// The window does not play set lists yet: it opens the first song of the list that can be read.
-static QString firstPlayableSongOf(const QString& setListFile)
-{
-    if (setListFile.isEmpty())
-        return QString();
-    SetList setList;
-    if (!SetListFileReaderWriter::readSetListFromDisk(&setList, setListFile))
-        return QString();
-    const int first = setList.getFirstPlayableSongIndex();
-    return first < 0 ? QString() : setList.getSongAtIndex(first).getResolvedPath();
-}
-
 int GuiStartup::run(int& argc, char** argv, const CommandLineOptions& options)
 {
     const QString setupFileFromCommandLine = options.setupFile();
@@ -130,8 +116,12 @@ int GuiStartup::run(int& argc, char** argv, const CommandLineOptions& options)
         QCoreApplication::processEvents();
     }
     if (!stop->wasStoppedBySignal()) {
-        const QString firstSong = firstPlayableSongOf(options.setListFile());
-        window->openFirstSetup(firstSong.isEmpty() ? fileToOpenAtStart(setupFileFromCommandLine) : firstSong);
+        // A set list plays from its first song; one that cannot be opened leaves the usual first setup.
+        const QString setListFile = options.setListFile();
+        window->openFirstSetup(setListFile.isEmpty() ? fileToOpenAtStart(setupFileFromCommandLine)
+                                                     : QString());
+        if (!setListFile.isEmpty() && !stop->wasStoppedBySignal())
+            window->openSetList(setListFile);
     }
     if (!stop->wasStoppedBySignal()) {
         const QString recoveryNotice = takeRecoveryFileNotice();

@@ -2,6 +2,7 @@
 
 #include "app/MessageBoxCollector.h"
 #include "app/RecentFilesMenu.h"
+#include "app/SetListSession.h"
 #include "app/StatusManager.h"
 #include "app/WindowGeometry.h"
 #include "editors/TransformDialogManager.h"
@@ -39,12 +40,17 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     TransformDialogManager::GetInstance()->setMainWindow(this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The set list lets go of its songs while the window can still hear the setup manager say so.
+    _setListSession->close();
+}
 
 void MainWindow::_buildUI()
 {
     _setupView = new MainWindowSetupView(this);
     setCentralWidget(_setupView);
+    _buildSetListUI();
     _buildMenus();
     _buildStatusBar();
 
@@ -209,14 +215,27 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    // A file being read or written finishes first.
-    if (isFileOperationRunning() || !_promptToSaveCurrentIfNeeded()) {
+    // A file being read or written finishes first. With a set list open, every song edited this
+    // evening is asked about once, and the list itself.
+    QPointer<MainWindow> self = this;
+    bool mayClose = !isFileOperationRunning();
+    if (mayClose && _setListSession->isOpen())
+        mayClose = _promptToSaveSetListIfNeeded(true);
+    if (!self)
+        return;
+    // A setup of its own, open while the list plays nothing, is asked about as always.
+    if (mayClose && !_setListSession->isPlaying())
+        mayClose = _promptToSaveCurrentIfNeeded();
+    if (!self)
+        return;
+    if (!mayClose) {
         event->ignore();
         return;
     }
     _closeOtherWindows();
     _storeQuitPreferences();
     event->accept();
+    _setListSession->close();
     MIDIRoutingSetupManager* manager = MIDIRoutingSetupManager::GetInstance();
     if (manager->hasCurrentRoutingSetup())
         manager->clearCurrentRoutingSetup(true);

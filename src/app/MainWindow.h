@@ -8,6 +8,9 @@
 #include <functional>
 
 class MessageBoxCollector;
+class QDockWidget;
+class SetListPanel;
+class SetListSession;
 class QUndoStack;
 class MIDIRoutingSetup;
 class QAction;
@@ -56,6 +59,18 @@ public:
     /// empty chooser brings the file dialogs back.
     void setSetupFileChooser(SetupFileChooser chooser) { _fileChooser = std::move(chooser); }
 
+    /// Opens the set list file and plays it from its first song (after the usual prompts). False
+    /// when it was not opened (the reason is shown). Broken songs are named, and skipped.
+    bool openSetList(const QString& filePath);
+    SetListSession* setListSession() const { return _setListSession; }
+    SetListPanel* setListPanel() const { return _setListPanel; }
+    QDockWidget* setListDock() const { return _setListDock; }
+    /// Replaces the file dialogs for set list files (".msl"), as setSetupFileChooser does.
+    void setSetListFileChooser(SetupFileChooser chooser) { _setListFileChooser = std::move(chooser); }
+    /// Replaces the file dialog that picks setup files to add as songs.
+    using SongFilesChooser = std::function<QStringList(QWidget* parent, const QString& startPath)>;
+    void setSongFilesChooser(SongFilesChooser chooser) { _songFilesChooser = std::move(chooser); }
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -103,6 +118,19 @@ private slots:
     // The setup view.
     void _keyboardVisChangedToSLOT(bool visible);
 
+    // The set list (MainWindowSetList.cpp).
+    void _newSetListTriggeredSLOT();
+    void _openSetListTriggeredSLOT();
+    void _saveSetListTriggeredSLOT();
+    void _saveSetListAsTriggeredSLOT();
+    void _closeSetListTriggeredSLOT();
+    void _nextSongTriggeredSLOT();
+    void _previousSongTriggeredSLOT();
+    void _reloadSongTriggeredSLOT();
+    void _addSongsRequestedSLOT();
+    void _removeSongRequestedSLOT(int songIndex);
+    void _songActivatedSLOT(int songIndex);
+
 private:
     void _createActions();
     void _buildUI();
@@ -135,6 +163,19 @@ private:
     /// Empties the stack and gives it to the current setup (or to none).
     void _resetUndoStack();
     void _undoCleanChanged(bool clean);
+
+    // The set list (MainWindowSetList.cpp).
+    void _createSetListActions();
+    void _buildSetListUI();
+    void _updateSetListActions();
+    /// Asks once about every song edited this evening (and the set list file itself when
+    /// `aboutTheList`); true when the caller may go on.
+    bool _promptToSaveSetListIfNeeded(bool aboutTheList);
+    bool _doSaveSetList();
+    bool _doSaveSetListAs();
+    bool _closeSetListWithPrompt();
+    bool _playSetListFrom(int songIndex);
+    void _showSetList(bool afterOpening);
 
     void _storeQuitPreferences();
     void _closeOtherWindows();
@@ -169,6 +210,21 @@ private:
     QAction* _undoAction = nullptr;
     QAction* _redoAction = nullptr;
     QUndoStack* _undoStack = nullptr;
+
+    QMenu* _setListMenu = nullptr;
+    QAction* _newSetListAction = nullptr;
+    QAction* _openSetListAction = nullptr;
+    QAction* _saveSetListAction = nullptr;
+    QAction* _saveSetListAsAction = nullptr;
+    QAction* _closeSetListAction = nullptr;
+    QAction* _nextSongAction = nullptr;
+    QAction* _previousSongAction = nullptr;
+    QAction* _reloadSongAction = nullptr;
+    SetListSession* _setListSession = nullptr;
+    QDockWidget* _setListDock = nullptr;
+    SetListPanel* _setListPanel = nullptr;
+    SetupFileChooser _setListFileChooser;
+    SongFilesChooser _songFilesChooser;
 
     QProgressDialog* _progressDialog = nullptr;
     QToolButton* _allNotesOffButton = nullptr;

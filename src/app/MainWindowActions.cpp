@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDockWidget>
 #include <QIcon>
 #include <QKeySequence>
 #include <QMenuBar>
@@ -28,6 +29,7 @@ QAction* makeAction(QMainWindow* window, const QString& text, const QString& sta
 
 void MainWindow::_createActions()
 {
+    _createSetListActions();
     _newAction = makeAction(this, QStringLiteral("New"), QStringLiteral("Create a new Quorvell setup."),
                             QStringLiteral("Ctrl+N"), QStringLiteral(":/icons/new_16x16.png"));
     _saveAction = makeAction(this, QStringLiteral("Save"), QStringLiteral("Save the current setup to disk."),
@@ -138,8 +140,22 @@ void MainWindow::_buildMenus()
     _createMenu->addAction(_newOutputAction);
     _createMenu->addAction(_newPatchAction);
 
+    _setListMenu = bar->addMenu(QStringLiteral("&Set List"));
+    _setListMenu->addAction(_newSetListAction);
+    _setListMenu->addAction(_openSetListAction);
+    _setListMenu->addSeparator();
+    _setListMenu->addAction(_saveSetListAction);
+    _setListMenu->addAction(_saveSetListAsAction);
+    _setListMenu->addSeparator();
+    _setListMenu->addAction(_nextSongAction);
+    _setListMenu->addAction(_previousSongAction);
+    _setListMenu->addAction(_reloadSongAction);
+    _setListMenu->addSeparator();
+    _setListMenu->addAction(_closeSetListAction);
+
     _viewMenu = bar->addMenu(QStringLiteral("&View"));
     _viewMenu->addAction(_keyboardVisAction);
+    _viewMenu->addAction(_setListDock->toggleViewAction());
 
     _helpMenu = bar->addMenu(QStringLiteral("&Help"));
     _helpMenu->addAction(_whatsThisAction);

@@ -4,6 +4,7 @@
 
 #include "app/LocalWaitCursor.h"
 #include "app/MessageBoxCollector.h"
+#include "app/SetListSession.h"
 #include "app/StatusManager.h"
 #include "model/routing/MIDIRoutingSetup.h"
 #include "model/routing/MIDIRoutingSetupManager.h"
@@ -29,6 +30,10 @@ const QString kSetupFileFilter = QStringLiteral("Quorvell Setup Files (*.ms)");
 
 bool MainWindow::_promptToSaveCurrentIfNeeded()
 {
+    // The current setup is a song of the set list: replacing it stops the list, and every song
+    // edited this evening goes with it.
+    if (_setListSession->isPlaying())
+        return _promptToSaveSetListIfNeeded(false);
     MIDIRoutingSetup* setup = getCurrentRoutingSetup();
     if (!setup)
         return true;
