@@ -127,6 +127,12 @@ CommandLineOptions CommandLineOptions::parse(const QStringList& arguments)
                             ? QStringLiteral("--check needs a setup file (.ms) or a set list (.msl).")
                             : QStringLiteral("%1 needs a setup file (.ms).").arg(option));
         options._setupFile = rest.at(at + 1);
+        // A service unit names one file: "--headless friday.msl" plays that set list.
+        if (chosen == Mode::Headless &&
+            options._setupFile.endsWith(QLatin1String(".msl"), Qt::CaseInsensitive)) {
+            options._setListFile = options._setupFile;
+            options._setupFile.clear();
+        }
         options._mode = chosen;
         return options;
     }

@@ -121,6 +121,11 @@ private slots:
         options = CommandLineOptions::parse({"--set-list", "friday.msl"});
         QCOMPARE(int(options.mode()), int(Mode::Gui));
         QCOMPARE(options.setListFile(), QStringLiteral("friday.msl"));
+        // One file named, as a service unit does: a set list by its extension.
+        options = CommandLineOptions::parse({"--headless", "/gig/Friday.MSL"});
+        QCOMPARE(int(options.mode()), int(Mode::Headless));
+        QCOMPARE(options.setListFile(), QStringLiteral("/gig/Friday.MSL"));
+        QVERIFY(options.setupFile().isEmpty());
         options = CommandLineOptions::parse({"--check", "friday.msl"});
         QCOMPARE(int(options.mode()), int(Mode::Check));
         QCOMPARE(options.setupFile(), QStringLiteral("friday.msl"));
