@@ -2,6 +2,7 @@
 
 #include "app/StatusManager.h"
 #include "model/setlist/SetList.h"
+#include "persistence/FileErrorText.h"
 #include "persistence/SetupDocumentParser.h"
 #include "persistence/SetupFileCheck.h"
 
@@ -12,27 +13,15 @@
 #include <QSaveFile>
 #include <QXmlStreamWriter>
 
+using FileErrorText::reasonOf;
+using FileErrorText::shownPath;
+
 namespace {
 
 const QString kDocumentTypeName = QStringLiteral("QuorvellSetList");
 const QString kRootTag = QStringLiteral("SetList");
 // A set list names files; nothing near this size is one.
 constexpr qint64 kMaxSetListFileSize = qint64(4) * 1024 * 1024;
-
-QString shownPath(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
-QString reasonOf(const QFileDevice& file, const QString& fallback)
-{
-    QString reason = file.errorString().trimmed();
-    if (file.error() == QFileDevice::NoError || reason.isEmpty() || reason == QLatin1String("Unknown error"))
-        reason = fallback;
-    if (reason.endsWith(QLatin1Char('.')))
-        reason.chop(1);
-    return reason;
-}
 
 // A whole number 0..127 (or the any-channel 127); false when the attribute is missing or is not
 // one.

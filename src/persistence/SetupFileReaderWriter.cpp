@@ -2,6 +2,7 @@
 
 #include "app/StatusManager.h"
 #include "model/routing/MIDIRoutingSetup.h"
+#include "persistence/FileErrorText.h"
 #include "persistence/ProgressReporter.h"
 #include "persistence/SetupDocumentParser.h"
 #include "persistence/SetupFileCheck.h"
@@ -15,25 +16,12 @@
 #include <QXmlStreamWriter>
 #include <algorithm>
 
+using FileErrorText::reasonOf;
+using FileErrorText::shownPath;
+
 namespace {
 
 const QString kDocumentTypeName = QStringLiteral("MIDIRoutingSetupDocument");
-
-QString shownPath(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
-// A reason from the file layer, fit to follow a colon inside a sentence.
-QString reasonOf(const QFileDevice& file, const QString& fallback)
-{
-    QString reason = file.errorString().trimmed();
-    if (file.error() == QFileDevice::NoError || reason.isEmpty() || reason == QLatin1String("Unknown error"))
-        reason = fallback;
-    if (reason.endsWith(QLatin1Char('.')))
-        reason.chop(1);
-    return reason;
-}
 
 // The text without the characters XML 1.0 does not allow at all (control characters other than
 // tab, line feed and carriage return, which the writer turns into references, and U+FFFE/U+FFFF)

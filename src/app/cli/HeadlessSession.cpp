@@ -4,6 +4,7 @@
 #include "app/cli/ActiveOutputStateKeeper.h"
 #include "app/cli/CleanStop.h"
 #include "app/cli/CommandLineOptions.h"
+#include "app/cli/HeadlessRunSupport.h"
 #include "app/cli/ServiceNotifier.h"
 #include "app/cli/StderrStatusPrinter.h"
 #include "app/cli/UnixSignalWatcher.h"
@@ -87,24 +88,12 @@ int HeadlessSession::run(const CommandLineOptions& options)
         postWarningMessage(stateError);
 
     OscServer remote(&getCurrentRoutingSetup);
-    if (options.oscPort() > 0) {
-        QString error;
-        if (!remote.start(options.oscBindAddress(), options.oscPort(), &error)) {
-            postErrorMessage(error);
-            CleanStop::perform();
-            return 2;
-        }
-        postStatusMessage(QStringLiteral("OSC remote listening on %1 port %2")
-                              .arg(options.oscBindAddress())
-                              .arg(remote.port()),
-                          0);
+    if (!HeadlessRunSupport::startRemote(remote, options)) {
+        CleanStop::perform();
+        return 2;
     }
 
-    QObject::connect(&watcher, &UnixSignalWatcher::stopRequested, QCoreApplication::instance(),
-                     [&service](int) {
-                         service.notifyStopping();
-                         QCoreApplication::quit();
-                     });
+    HeadlessRunSupport::quitOnStopSignal(watcher, service);
     QObject::connect(&watcher, &UnixSignalWatcher::panicRequested, QCoreApplication::instance(), [] {
         if (MIDIRoutingSetup* current = getCurrentRoutingSetup())
             current->panic();

@@ -3,6 +3,7 @@
 #include "app/StatusManager.h"
 #include "app/cli/CleanStop.h"
 #include "app/cli/CommandLineOptions.h"
+#include "app/cli/HeadlessRunSupport.h"
 #include "app/cli/ServiceNotifier.h"
 #include "app/cli/StderrStatusPrinter.h"
 #include "app/cli/UnixSignalWatcher.h"
@@ -46,25 +47,13 @@ int HeadlessSetListSession::run(const CommandLineOptions& options)
 
     OscServer remote(&getCurrentRoutingSetup);
     remote.setSetListPlayer(&player);
-    if (options.oscPort() > 0) {
-        QString error;
-        if (!remote.start(options.oscBindAddress(), options.oscPort(), &error)) {
-            postErrorMessage(error);
-            player.stop();
-            CleanStop::perform();
-            return 2;
-        }
-        postStatusMessage(QStringLiteral("OSC remote listening on %1 port %2")
-                              .arg(options.oscBindAddress())
-                              .arg(remote.port()),
-                          0);
+    if (!HeadlessRunSupport::startRemote(remote, options)) {
+        player.stop();
+        CleanStop::perform();
+        return 2;
     }
 
-    QObject::connect(&watcher, &UnixSignalWatcher::stopRequested, QCoreApplication::instance(),
-                     [&service](int) {
-                         service.notifyStopping();
-                         QCoreApplication::quit();
-                     });
+    HeadlessRunSupport::quitOnStopSignal(watcher, service);
     QObject::connect(&watcher, &UnixSignalWatcher::panicRequested, QCoreApplication::instance(), [&player] {
         player.panic();
         postStatusMessage(QStringLiteral("panic"), 0);
