@@ -108,13 +108,25 @@ void OscServer::_receiveLoop()
         QString parseError;
         std::optional<OscMessage> request = OscMessage::parse(buffer, size, &parseError);
         _pending.fetch_add(1);
-        QMetaObject::invokeMethod(
-            this,
-            [this, message = request.value_or(OscMessage()), parseError, sender] {
-                _handle(message, parseError, sender);
-            },
-            Qt::QueuedConnection);
+        // The request travels through the inbox, under a lock both threads take, rather than in a
+        // posted functor's captures.
+        {
+            std::lock_guard<std::mutex> lock(_inboxLock);
+            _inbox.push_back(Request{request.value_or(OscMessage()), parseError, sender});
+        }
+        QMetaObject::invokeMethod(this, &OscServer::_handleInbox, Qt::QueuedConnection);
     }
+}
+
+void OscServer::_handleInbox()
+{
+    std::deque<Request> requests;
+    {
+        std::lock_guard<std::mutex> lock(_inboxLock);
+        requests.swap(_inbox);
+    }
+    for (const Request& request : requests)
+        _handle(request.message, request.parseError, request.sender);
 }
 
 void OscServer::_reportDroppedRequests()

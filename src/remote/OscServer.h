@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QTimer>
 #include <atomic>
+#include <deque>
+#include <mutex>
 #include <netinet/in.h>
 #include <thread>
 
@@ -54,6 +56,8 @@ private:
     void _receiveLoop();
     /// Main thread: carries out one request and answers its sender.
     void _handle(const OscMessage& request, const QString& parseError, sockaddr_in sender);
+    // Main thread: handles every request the receive thread has put in the inbox.
+    void _handleInbox();
     void _sendTo(const sockaddr_in& to, const QList<OscMessage>& messages);
     void _subscribe(const sockaddr_in& who);
     void _unsubscribe(const sockaddr_in& who);
@@ -68,6 +72,15 @@ private:
     std::thread _receiver;
     std::atomic<bool> _stopping{false};
     std::atomic<int> _pending{0};
+    // Requests parsed by the receive thread and waiting for the main thread, under _inboxLock.
+    struct Request
+    {
+        OscMessage message;
+        QString parseError;
+        sockaddr_in sender;
+    };
+    std::mutex _inboxLock;
+    std::deque<Request> _inbox;
     std::atomic<int> _dropped{0};
     QList<Subscriber> _subscribers;
     QList<QMetaObject::Connection> _watches;
