@@ -14,6 +14,7 @@ RtMidiOutputPort::RtMidiOutputPort(RtMidi::Api api) : _madeAt(RtMidiJackWatch::l
     } catch (const RtMidiError& error) {
         throw MIDIBackendError(error.getMessage());
     }
+    _onJack = _midiOut->getCurrentApi() == RtMidi::UNIX_JACK;
     _errors.attachTo(*_midiOut);
     _errors.watch();
     _midiOut->getPortCount();
@@ -71,7 +72,7 @@ void RtMidiOutputPort::sendMessage(const std::vector<unsigned char>& message)
         std::this_thread::yield();
     if (!message.empty() && _midiOut->isPortOpen() && !_isStale()) {
         _midiOut->sendMessage(message.data(), message.size());
-        if (_midiOut->getCurrentApi() == RtMidi::UNIX_JACK)
+        if (_onJack)
             _lastSendCycle.store(RtMidiJackWatch::cycles() + 1, std::memory_order_relaxed);
     }
     _sendLock.clear(std::memory_order_release);

@@ -35,6 +35,7 @@ private:
     // RtMidiJackWatch::losses() when the client was made; a JACK client whose server let go of the
     // program since is left alone (see RtMidiJackWatch).
     int _madeAt = 0;
+    bool _onJack = false; // the library's client is a JACK client: sends are carried by cycles
     // On JACK: the watching client's cycle count just after the last send (0: nothing sent since
     // the last close), so closing waits only when something may still be on its way.
     std::atomic<std::uint64_t> _lastSendCycle{0};

@@ -1,5 +1,6 @@
 #include "app/cli/CommandLineOptions.h"
 
+#include "app/cli/SetListReport.h"
 #include "midi/MIDIBackendChoice.h"
 
 #include <QFile>
@@ -128,8 +129,7 @@ CommandLineOptions CommandLineOptions::parse(const QStringList& arguments)
                             : QStringLiteral("%1 needs a setup file (.ms).").arg(option));
         options._setupFile = rest.at(at + 1);
         // A service unit names one file: "--headless friday.msl" plays that set list.
-        if (chosen == Mode::Headless &&
-            options._setupFile.endsWith(QLatin1String(".msl"), Qt::CaseInsensitive)) {
+        if (chosen == Mode::Headless && SetListReport::isSetListFile(options._setupFile)) {
             options._setListFile = options._setupFile;
             options._setupFile.clear();
         }

@@ -4,11 +4,22 @@
 #include "app/cli/CommandLineOptions.h"
 #include "app/cli/ServiceNotifier.h"
 #include "app/cli/UnixSignalWatcher.h"
+#include "midi/MIDIPortInfo.h"
 #include "remote/OscServer.h"
 
 #include <QCoreApplication>
 
 namespace HeadlessRunSupport {
+
+void warnWhenPortsAreMissing()
+{
+    MIDIPortInfo* ports = MIDIPortInfo::GetInstance();
+    if (!ports->hasAnyInputPorts() || !ports->hasAnyOutputPorts()) {
+        postWarningMessage(
+            QStringLiteral("Insufficient MIDI I/O ports detected.\n\nFor best results please check MIDI "
+                           "device connections and relaunch."));
+    }
+}
 
 bool startRemote(OscServer& remote, const CommandLineOptions& options)
 {

@@ -9,6 +9,8 @@ class UnixSignalWatcher;
 /// thread only.
 namespace HeadlessRunSupport {
 
+/// Warns when the MIDI service offers no input or no output port at all.
+void warnWhenPortsAreMissing();
 /// Starts the OSC remote when the command line asks for it and says where it listens; false,
 /// with the error posted, when it cannot listen there.
 bool startRemote(OscServer& remote, const CommandLineOptions& options);

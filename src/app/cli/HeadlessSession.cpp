@@ -8,7 +8,6 @@
 #include "app/cli/ServiceNotifier.h"
 #include "app/cli/StderrStatusPrinter.h"
 #include "app/cli/UnixSignalWatcher.h"
-#include "midi/MIDIPortInfo.h"
 #include "model/initializers/InitializerRegistry.h"
 #include "model/routing/MIDIOutput.h"
 #include "model/routing/MIDIRoute.h"
@@ -35,12 +34,7 @@ int HeadlessSession::run(const CommandLineOptions& options)
     if (!recoveryNotice.isEmpty())
         postStatusMessage(recoveryNotice, 0);
 
-    MIDIPortInfo* ports = MIDIPortInfo::GetInstance();
-    if (!ports->hasAnyInputPorts() || !ports->hasAnyOutputPorts()) {
-        postWarningMessage(
-            QStringLiteral("Insufficient MIDI I/O ports detected.\n\nFor best results please check MIDI "
-                           "device connections and relaunch."));
-    }
+    HeadlessRunSupport::warnWhenPortsAreMissing();
 
     // The content as it is read: the remembered outputs apply only to this very content.
     const QByteArray setupHash = ActiveOutputState::contentHash(setupFile);

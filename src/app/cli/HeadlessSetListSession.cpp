@@ -7,7 +7,6 @@
 #include "app/cli/ServiceNotifier.h"
 #include "app/cli/StderrStatusPrinter.h"
 #include "app/cli/UnixSignalWatcher.h"
-#include "midi/MIDIPortInfo.h"
 #include "model/initializers/InitializerRegistry.h"
 #include "model/routing/MIDIRoutingSetupManager.h"
 #include "model/setlist/SetList.h"
@@ -27,12 +26,7 @@ int HeadlessSetListSession::run(const CommandLineOptions& options)
     registerBuiltInTransforms();
     registerBuiltInInitializers();
 
-    MIDIPortInfo* ports = MIDIPortInfo::GetInstance();
-    if (!ports->hasAnyInputPorts() || !ports->hasAnyOutputPorts()) {
-        postWarningMessage(
-            QStringLiteral("Insufficient MIDI I/O ports detected.\n\nFor best results please check MIDI "
-                           "device connections and relaunch."));
-    }
+    HeadlessRunSupport::warnWhenPortsAreMissing();
 
     SetList setList;
     if (!SetListFileReaderWriter::readSetListFromDisk(&setList, options.setListFile())) {
