@@ -18,6 +18,8 @@ constexpr std::size_t kQueueCapacity = 8192;
 // What closing waits at most for the queued and delayed messages (the longest patch delay is far
 // less) and then for the cycle that carries them, while the server runs.
 constexpr int kFlushBoundMs = 5000;
+// What opening waits at most for a new connection to be in the server's graph.
+constexpr int kConnectionWaitMs = 1000;
 
 } // namespace
 
@@ -51,6 +53,14 @@ void JackMIDIOutputPort::openPort(unsigned int /*index*/, const std::string& por
     }
     _targetName = portName;
     _connected.store(true);
+    _waitForConnectionToCarry();
+}
+
+void JackMIDIOutputPort::_waitForConnectionToCarry()
+{
+    // The server takes a new connection into its graph at the start of a later cycle: what the
+    // port writes before that (a setup's initializers, sent as soon as it opens) reaches no one.
+    _backend.waitForCycles(1, kConnectionWaitMs);
 }
 
 void JackMIDIOutputPort::closePort()
@@ -127,6 +137,7 @@ bool JackMIDIOutputPort::reconnectIfNeeded()
     if (!JackPortConnection::tryConnect(_backend, port, _targetName, false))
         return false;
     _connected.store(true);
+    _waitForConnectionToCarry();
     return true;
 }
 

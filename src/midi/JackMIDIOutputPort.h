@@ -57,6 +57,8 @@ public:
 private:
     void _hand(JackMIDIEvent& event);
     void _ensureCycle();
+    // GUI thread: returns once a new connection carries what the port writes (bounded).
+    void _waitForConnectionToCarry();
     void _takeQueued(std::int64_t now);
     void _sendInCycle(JackMIDIEvent& event, std::int64_t now);
     void _writeOrKeep(JackMIDIEvent& event, std::int64_t now);

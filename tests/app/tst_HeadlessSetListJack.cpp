@@ -54,6 +54,19 @@ class HeadlessSetListJackTest : public QObject
         return path;
     }
 
+    // What the synth heard, for a failure's message.
+    static QString heardBy(const JackTestClient& synth)
+    {
+        QStringList heard;
+        for (const auto& received : synth.receivedMessages()) {
+            QStringList bytes;
+            for (const unsigned char byte : received.bytes)
+                bytes << QString::number(byte, 16);
+            heard << bytes.join(QLatin1Char(' '));
+        }
+        return QStringLiteral("heard: ") + heard.join(QStringLiteral(", "));
+    }
+
     bool saidSoFar(QProcess& program, const char* text)
     {
         _stderr += program.readAllStandardError();
@@ -97,7 +110,7 @@ private slots:
                      [&] { return _synthA->receivedCount() > 1; }, 20000, 200),
                  program.readAllStandardError().constData());
         QTRY_VERIFY(saidSoFar(program, "status: song 1 of 2: Opener"));
-        QVERIFY(indexOf(*_synthA, {0xC0, 1}) == 0);
+        QVERIFY2(indexOf(*_synthA, {0xC0, 1}) == 0, qPrintable(heardBy(*_synthA)));
 
         ::kill(pid_t(program.processId()), SIGUSR2);
         QTRY_VERIFY_WITH_TIMEOUT(saidSoFar(program, "status: song 2 of 2: Ballad"), 10000);

@@ -70,9 +70,10 @@ bool SetListPlayer::start(int songIndex)
     _currentIndex = index;
     _currentRemoved = false;
     _currentSetup = _held.at(_heldIndexOf(index)).setup;
-    _currentSetup->setPlayState(SongPlayGate::Live);
-    // The first song opens as any setup does (its initializers as the preference says).
+    // The first song opens as any setup does (its initializers as the preference says), and only
+    // then do its inputs route, so no note comes before its initializers, as at a change.
     _makeManagerCurrent(_currentSetup, true);
+    _currentSetup->setPlayState(SongPlayGate::Live);
     _installTriggers();
     postStatusMessage(_setList->songTitle(index), 0);
     emit currentSongChangedTo(index);
