@@ -8,6 +8,7 @@
 #include "editors/TransformDialogManager.h"
 #include "model/routing/MIDIRoutingSetup.h"
 #include "model/routing/MIDIRoutingSetupManager.h"
+#include "model/setlist/SetList.h"
 #include "persistence/AppPrefs.h"
 #include "persistence/FilePaths.h"
 #include "persistence/PrefKeys.h"
@@ -163,14 +164,14 @@ void MainWindow::_updateActionEnabledness()
 
 void MainWindow::_currentRoutingSetupClearedSLOT()
 {
-    _resetUndoStack();
+    _useUndoStackOfCurrentSetup();
     _updateActionEnabledness();
     _setTitleBarText();
 }
 
 void MainWindow::_currentRoutingSetupSwitchedToSLOT(MIDIRoutingSetup*)
 {
-    _resetUndoStack();
+    _useUndoStackOfCurrentSetup();
     _updateActionEnabledness();
     _setTitleBarText();
 }
@@ -179,8 +180,8 @@ void MainWindow::_currentRoutingSetupModifiedChangedToSLOT(bool modified)
 {
     setWindowModified(modified);
     // Saved (or freshly read): this is the state undo comes back to as unmodified.
-    if (!modified && _undoStack)
-        _undoStack->setClean();
+    if (QUndoStack* stack = undoStack(); stack && !modified)
+        stack->setClean();
 }
 
 void MainWindow::_currentRoutingSetupFilePathChangedToSLOT(const QString&)
@@ -262,19 +263,28 @@ void MainWindow::_closeOtherWindows()
     }
 }
 
-QString MainWindow::stopWithoutPrompt()
+QStringList MainWindow::stopWithoutPrompt()
 {
     _stopping = true;
     _closeOtherWindows();
     _storeQuitPreferences();
+    QList<MIDIRoutingSetup*> unsaved;
     MIDIRoutingSetup* setup = getCurrentRoutingSetup();
-    if (!setup || !setup->isModified() || (setup->isEmpty() && !setup->hasBeenSaved()))
-        return QString();
-    QString error;
-    const QString path = writeRecoveryFile(setup, &error);
-    if (path.isEmpty())
+    if (setup && setup->isModified() && !(setup->isEmpty() && !setup->hasBeenSaved()))
+        unsaved << setup;
+    for (const SetListSession::EditedSong& song : _setListSession->editedSongs()) {
+        if (song.setup && !unsaved.contains(song.setup.data()))
+            unsaved << song.setup.data();
+    }
+    SetList* setList = _setListSession->getSetList();
+    const SetList* editedList = setList && setList->isModified() ? setList : nullptr;
+    if (unsaved.isEmpty() && !editedList)
+        return {};
+    QStringList errors;
+    const QStringList paths = writeRecoveryFiles(unsaved, editedList, &errors);
+    for (const QString& error : errors)
         qWarning("%s", qPrintable(error));
-    return path;
+    return paths;
 }
 
 void MainWindow::showInformation(const QString& title, const QString& text)

@@ -11,6 +11,7 @@ class MessageBoxCollector;
 class QDockWidget;
 class SetListPanel;
 class SetListSession;
+class QUndoGroup;
 class QUndoStack;
 class MIDIRoutingSetup;
 class QAction;
@@ -40,16 +41,18 @@ public:
     /// recovery file is.
     void showInformation(const QString& title, const QString& text);
     /// The stop asked for by SIGINT or SIGTERM: no prompt; open editors close, the quit-time
-    /// preferences are stored, and a setup with unsaved changes is written to a recovery file.
+    /// preferences are stored, and a setup with unsaved changes is written to a recovery file, as
+    /// is every song of an open set list edited this evening, and the list when it was edited.
     /// The setup stays current, for the clean stop after the event loop. Returns the recovery
-    /// file's path, or empty when none was needed (or it could not be written).
-    QString stopWithoutPrompt();
+    /// files' paths, empty when none was needed (a file that cannot be written is warned about).
+    QStringList stopWithoutPrompt();
     /// Whether a setup file is being read or written right now.
     bool isFileOperationRunning() const { return _fileOperationDepth > 0; }
     /// Ends every sounding note and pedal, and centres bends, on every port of the setup.
     void allNotesOff();
     /// The undo stack of the current setup (emptied whenever another setup becomes current).
-    QUndoStack* undoStack() const { return _undoStack; }
+    /// The undo stack of the current setup; null when there is none.
+    QUndoStack* undoStack() const;
 
     /// Asks the user for a setup file: to read (`forSaving` false) or to write. Returns the
     /// chosen path, or empty when the user gave up. It may run an event loop of its own.
@@ -161,7 +164,7 @@ private:
     void _createUndoActions();
     void _makeUndoConnections();
     /// Empties the stack and gives it to the current setup (or to none).
-    void _resetUndoStack();
+    void _useUndoStackOfCurrentSetup();
     void _undoCleanChanged(bool clean);
 
     // The set list (MainWindowSetList.cpp).
@@ -209,7 +212,7 @@ private:
     QAction* _allNotesOffAction = nullptr;
     QAction* _undoAction = nullptr;
     QAction* _redoAction = nullptr;
-    QUndoStack* _undoStack = nullptr;
+    QUndoGroup* _undoGroup = nullptr;
 
     QMenu* _setListMenu = nullptr;
     QAction* _newSetListAction = nullptr;

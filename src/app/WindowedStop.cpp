@@ -38,12 +38,13 @@ void WindowedStop::_stopRequestedSLOT()
     }
     _stopped = true;
     if (_window)
-        _recoveryFilePath = _window->stopWithoutPrompt();
-    if (!_recoveryFilePath.isEmpty()) {
-        std::fprintf(stderr, "status: the unsaved setup was kept in \"%s\"\n",
-                     qPrintable(QDir::toNativeSeparators(_recoveryFilePath)));
-        std::fflush(stderr);
+        _recoveryFilePaths = _window->stopWithoutPrompt();
+    for (const QString& path : _recoveryFilePaths) {
+        const bool isSetList = path.endsWith(QStringLiteral(".msl"));
+        std::fprintf(stderr, "status: the unsaved %s was kept in \"%s\"\n", isSetList ? "set list" : "setup",
+                     qPrintable(QDir::toNativeSeparators(path)));
     }
+    std::fflush(stderr);
     emit stopped();
     _endEventLoop();
 }

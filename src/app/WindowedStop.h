@@ -3,13 +3,14 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class MainWindow;
 class UnixSignalWatcher;
 
 /// SIGINT and SIGTERM to the windowed program: the same clean stop as headless, without a prompt.
-/// The window stores its preferences and writes a setup with unsaved changes to a recovery file,
+/// The window stores its preferences and writes each setup with unsaved changes to a recovery file,
 /// then the event loop ends (the caller releases every note and closes the ports after it).
 /// SIGUSR1 is the panic, as headless. A stop that arrives during a file operation waits for its
 /// end. GUI thread only.
@@ -27,8 +28,8 @@ public:
 
     bool isWatching() const;
     bool wasStoppedBySignal() const { return _stopped; }
-    /// Where the unsaved setup went, or empty.
-    QString recoveryFilePath() const { return _recoveryFilePath; }
+    /// Where the unsaved setups (and set list) went, or empty.
+    QStringList recoveryFilePaths() const { return _recoveryFilePaths; }
 
 signals:
     void stopped();
@@ -42,5 +43,5 @@ private:
     std::function<void()> _endEventLoop;
     UnixSignalWatcher* _watcher = nullptr;
     bool _stopped = false;
-    QString _recoveryFilePath;
+    QStringList _recoveryFilePaths;
 };

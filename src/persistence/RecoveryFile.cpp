@@ -1,8 +1,10 @@
 #include "persistence/RecoveryFile.h"
 
 #include "model/routing/MIDIRoutingSetup.h"
+#include "model/setlist/SetList.h"
 #include "persistence/AppPrefs.h"
 #include "persistence/PrefKeys.h"
+#include "persistence/SetListFileReaderWriter.h"
 #include "persistence/SetupFileReaderWriter.h"
 
 #include <QDateTime>
@@ -11,47 +13,129 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-QString writeRecoveryFile(MIDIRoutingSetup* setup, QString* errorText)
+namespace {
+
+QString failWith(QString* errorText, const QString& text)
 {
-    auto fail = [errorText](const QString& text) {
-        if (errorText)
-            *errorText = text;
-        return QString();
-    };
-    if (!setup)
-        return fail(QStringLiteral("There is no setup to keep."));
+    if (errorText)
+        *errorText = text;
+    return QString();
+}
+
+// The per-user data folder, made when missing; empty with the reason when it cannot be.
+QString recoveryFolder(QString* errorText)
+{
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (folder.isEmpty() || !QDir().mkpath(folder))
-        return fail(QStringLiteral("The per-user data folder \"%1\" cannot be made.")
-                        .arg(QDir::toNativeSeparators(folder)));
+    if (folder.isEmpty() || !QDir().mkpath(folder)) {
+        failWith(errorText, QStringLiteral("The per-user data folder \"%1\" cannot be made.")
+                                .arg(QDir::toNativeSeparators(folder)));
+        return QString();
+    }
+    return folder;
+}
 
-    const QString base = setup->hasBeenSaved() ? QFileInfo(setup->getFilePath()).completeBaseName()
-                                               : QStringLiteral("Untitled");
+// "<base> recovered <stamp><suffix>", numbered when a file of that name is already there.
+QString freshRecoveryPath(const QString& folder, const QString& base, const QString& suffix)
+{
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
-    QString path = QDir(folder).filePath(QStringLiteral("%1 recovered %2.ms").arg(base, stamp));
+    QString path = QDir(folder).filePath(QStringLiteral("%1 recovered %2%3").arg(base, stamp, suffix));
     for (int n = 2; QFileInfo::exists(path); ++n)
-        path = QDir(folder).filePath(QStringLiteral("%1 recovered %2 (%3).ms").arg(base, stamp).arg(n));
+        path = QDir(folder).filePath(
+            QStringLiteral("%1 recovered %2 (%3)%4").arg(base, stamp).arg(n).arg(suffix));
+    return path;
+}
 
-    const QByteArray bytes = SetupFileReaderWriter::setupDocumentBytes(setup);
+QString writeBytes(const QString& path, const QByteArray& bytes, QString* errorText)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return fail(QStringLiteral("Could not write the recovery file \"%1\": %2.")
-                        .arg(QDir::toNativeSeparators(path), file.errorString()));
-    setStringPrefValue(PrefKeys::RecoveredSetupFile, QDir::toNativeSeparators(path));
-    syncPrefs();
+        return failWith(errorText, QStringLiteral("Could not write the recovery file \"%1\": %2.")
+                                       .arg(QDir::toNativeSeparators(path), file.errorString()));
     return path;
+}
+
+QString writeSetupRecoveryFile(MIDIRoutingSetup* setup, QString* errorText)
+{
+    if (!setup)
+        return failWith(errorText, QStringLiteral("There is no setup to keep."));
+    const QString folder = recoveryFolder(errorText);
+    if (folder.isEmpty())
+        return QString();
+    const QString base = setup->hasBeenSaved() ? QFileInfo(setup->getFilePath()).completeBaseName()
+                                               : QStringLiteral("Untitled");
+    return writeBytes(freshRecoveryPath(folder, base, QStringLiteral(".ms")),
+                      SetupFileReaderWriter::setupDocumentBytes(setup), errorText);
+}
+
+QString writeSetListRecoveryFile(const SetList* setList, QString* errorText)
+{
+    const QString folder = recoveryFolder(errorText);
+    if (folder.isEmpty())
+        return QString();
+    const QString base = !setList->getFilePath().isEmpty()
+                             ? QFileInfo(setList->getFilePath()).completeBaseName()
+                         : !setList->getName().isEmpty() ? setList->getName()
+                                                         : QStringLiteral("Untitled");
+    // The songs are named from the data folder, so the kept list still finds them.
+    return writeBytes(freshRecoveryPath(folder, base, QStringLiteral(".msl")),
+                      SetListFileReaderWriter::setListDocumentBytes(setList, folder), errorText);
+}
+
+// The paths told at the next start, one per line (a single path reads as it always has).
+void rememberRecoveryFiles(const QStringList& paths)
+{
+    QStringList native;
+    for (const QString& path : paths)
+        native << QDir::toNativeSeparators(path);
+    setStringPrefValue(PrefKeys::RecoveredSetupFile, native.join(QLatin1Char('\n')));
+    syncPrefs();
+}
+
+} // namespace
+
+QStringList writeRecoveryFiles(const QList<MIDIRoutingSetup*>& setups, const SetList* setList,
+                               QStringList* errorTexts)
+{
+    QStringList written;
+    auto keep = [&](const QString& path, const QString& error) {
+        if (!path.isEmpty())
+            written << path;
+        else if (errorTexts)
+            *errorTexts << error;
+    };
+    for (MIDIRoutingSetup* setup : setups) {
+        QString error;
+        const QString path = writeSetupRecoveryFile(setup, &error);
+        keep(path, error);
+    }
+    if (setList) {
+        QString error;
+        const QString path = writeSetListRecoveryFile(setList, &error);
+        keep(path, error);
+    }
+    if (!written.isEmpty())
+        rememberRecoveryFiles(written);
+    return written;
 }
 
 QString takeRecoveryFileNotice()
 {
-    const QString path = getStringPrefValue(PrefKeys::RecoveredSetupFile, QString());
-    if (path.isEmpty())
+    const QString remembered = getStringPrefValue(PrefKeys::RecoveredSetupFile, QString());
+    if (remembered.isEmpty())
         return QString();
     setStringPrefValue(PrefKeys::RecoveredSetupFile, QString());
     syncPrefs();
-    if (!QFileInfo::exists(path))
+    QStringList kept;
+    for (const QString& path : remembered.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        if (QFileInfo::exists(path))
+            kept << QStringLiteral("\"%1\"").arg(path);
+    }
+    if (kept.isEmpty())
         return QString();
-    return QStringLiteral("The setup that had unsaved changes when Quorvell was last stopped was kept in "
-                          "\"%1\".")
-        .arg(path);
+    if (kept.size() == 1)
+        return QStringLiteral("The setup that had unsaved changes when Quorvell was last stopped was kept in "
+                              "%1.")
+            .arg(kept.first());
+    return QStringLiteral("What had unsaved changes when Quorvell was last stopped was kept in %1.")
+        .arg(kept.join(QStringLiteral(", ")));
 }

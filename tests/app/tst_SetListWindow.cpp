@@ -13,6 +13,7 @@
 #include "model/setlist/SetListPlayer.h"
 #include "model/setlist/SetListTriggerLearn.h"
 #include "model/transforms/BuiltInTransforms.h"
+#include "persistence/RecoveryFile.h"
 #include "persistence/SetListFileReaderWriter.h"
 #include "support/FakeMIDIBackend.h"
 #include "support/RoutingTestRig.h"
@@ -93,6 +94,9 @@ private slots:
     void initTestCase()
     {
         useTemporaryPrefs();
+        QVERIFY(_dir.isValid());
+        // Recovery files go to a data folder of the test's own.
+        qputenv("XDG_DATA_HOME", _dir.filePath("data").toUtf8());
         RoutingTestRig::install();
         registerBuiltInTransforms();
         registerBuiltInInitializers();
@@ -218,6 +222,77 @@ private slots:
         QVERIFY(list.readAll().contains("Encore"));
         // Put the files back for the other cases.
         writeFiles();
+    }
+
+    void eachSongKeepsItsOwnUndoHistory()
+    {
+        QVERIFY(_window->openSetList(_listFile));
+        QAction* undo = actionNamed(_window.get(), "Undo");
+        QAction* redo = actionNamed(_window.get(), "Redo");
+        QVERIFY(undo && redo);
+        MIDIRoute* routeA = getCurrentRoutingSetup()->getMIDIRouteAtIndex(0);
+        const int outputsA = routeA->getNumMIDIOutputs();
+        trigger("New Output");
+        QCOMPARE(routeA->getNumMIDIOutputs(), outputsA + 1);
+
+        trigger("Next Song");
+        QVERIFY(!undo->isEnabled()); // song 2 has nothing of song 1's to undo
+        MIDIRoute* routeB = getCurrentRoutingSetup()->getMIDIRouteAtIndex(0);
+        const int outputsB = routeB->getNumMIDIOutputs();
+        trigger("New Output");
+        trigger("New Output");
+        undo->trigger();
+        QCOMPARE(routeB->getNumMIDIOutputs(), outputsB + 1);
+        QVERIFY(redo->isEnabled());
+
+        trigger("Previous Song");
+        QCOMPARE(currentSongFile(), QStringLiteral("a.ms"));
+        QVERIFY(!redo->isEnabled());
+        undo->trigger();
+        QCOMPARE(routeA->getNumMIDIOutputs(), outputsA);
+        QVERIFY(!getCurrentRoutingSetup()->isModified()); // undone back to the file's content
+        QVERIFY(!undo->isEnabled());
+
+        trigger("Next Song");
+        QCOMPARE(getCurrentRoutingSetup()->getMIDIRouteAtIndex(0), routeB);
+        redo->trigger();
+        QCOMPARE(routeB->getNumMIDIOutputs(), outputsB + 2);
+        QCOMPARE(_window->setListSession()->editedSongs().size(), 1);
+    }
+
+    void aStopBySignalKeepsEveryEditedSongAndTheList()
+    {
+        QVERIFY(_window->openSetList(_listFile));
+        getCurrentRoutingSetup()->getMIDIRouteAtIndex(0)->setName("Kept A");
+        trigger("Next Song");
+        getCurrentRoutingSetup()->getMIDIRouteAtIndex(0)->setName("Kept B");
+        trigger("Next Song"); // the current song is not edited: the other two still are
+        setList()->renameSong(2, "Encore");
+
+        const QStringList kept = _window->stopWithoutPrompt();
+        QCOMPARE(kept.size(), 3);
+        auto contentOf = [](const QString& path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        QVERIFY2(kept.at(0).endsWith(".ms") && contentOf(kept.at(0)).contains("Kept A"),
+                 qPrintable(kept.at(0)));
+        QVERIFY2(kept.at(1).endsWith(".ms") && contentOf(kept.at(1)).contains("Kept B"),
+                 qPrintable(kept.at(1)));
+        QVERIFY(kept.at(2).endsWith(".msl"));
+        for (const QString& path : kept)
+            QVERIFY2(path.startsWith(_dir.filePath("data")), qPrintable(path));
+        // The kept list still finds the songs from the data folder.
+        SetList back;
+        QVERIFY(SetListFileReaderWriter::readSetListFromDisk(&back, kept.at(2)));
+        QCOMPARE(back.getSongAtIndex(2).getName(), QStringLiteral("Encore"));
+        QCOMPARE(back.getSongAtIndex(1).getResolvedPath(), _dir.filePath("b.ms"));
+        // The files on disk were not touched, and the next start names every kept file once.
+        QVERIFY(!contentOf(_dir.filePath("a.ms")).contains("Kept A"));
+        const QString notice = takeRecoveryFileNotice();
+        for (const QString& path : kept)
+            QCOMPARE(notice.count(path), 1);
+        QVERIFY(takeRecoveryFileNotice().isEmpty());
     }
 
     void panelEditsReachTheSetList()

@@ -117,14 +117,16 @@ private slots:
 
         ::kill(::getpid(), SIGTERM);
         QTRY_VERIFY_WITH_TIMEOUT(loopEnded, 5000);
+        // The stop goes with the window.
+        const QStringList keptFiles = stop->recoveryFilePaths();
         // What the program does once the event loop has ended.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         delete window;
         CleanStop::perform();
         QTRY_VERIFY_WITH_TIMEOUT(heard(*_synth, {0x80, 60, 127}), 5000);
 
-        _recoveryFile = stop->recoveryFilePath();
-        QVERIFY(!_recoveryFile.isEmpty());
+        QCOMPARE(keptFiles.size(), 1);
+        _recoveryFile = keptFiles.first();
         QVERIFY2(_recoveryFile.startsWith(_dir.filePath(QStringLiteral("data"))), qPrintable(_recoveryFile));
         QFile kept(_recoveryFile);
         QVERIFY(kept.open(QIODevice::ReadOnly));
