@@ -17,6 +17,7 @@
 #include "support/JackTestClient.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -53,6 +54,8 @@ class WindowedStopJackTest : public QObject
 
     bool waitUntilRouted()
     {
+        // Only the probe counts: what an earlier stop sent may still be arriving.
+        _synth->clearReceived();
         const bool routed = JackTestClient::retryUntil(
             [&] {
                 _keys->send({0xB0, 7, 1});
@@ -147,6 +150,11 @@ private slots:
             QStringLiteral(QUORVELL_PROGRAM),
             {QStringLiteral("--headless"), _setupFile, QStringLiteral("--midi-api"), QStringLiteral("jack")});
         QVERIFY(program.waitForStarted(10000));
+        // Stopped before it watches for the signal, the program would end with nothing said.
+        program.setReadChannel(QProcess::StandardError);
+        QDeadlineTimer reading(20000);
+        while (!program.peek(1 << 16).contains("status: routing") && !reading.hasExpired())
+            program.waitForReadyRead(100);
         QVERIFY(waitUntilRouted());
         ::kill(pid_t(program.processId()), SIGTERM);
         QVERIFY(program.waitForFinished(20000));
