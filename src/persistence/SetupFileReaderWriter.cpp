@@ -145,7 +145,15 @@ bool SetupFileReaderWriter::readSetupFromDocumentBytes(MIDIRoutingSetup* setup, 
     ProgressReporter progress;
     connect(&progress, &ProgressReporter::progressUpdated, this,
             &SetupFileReaderWriter::_openProgressUpdatedSLOT);
+    // Nothing routes while the setup is being read: an input listens on its port as soon as it is
+    // read, and what is played then would meet outputs not read yet, beside the setup still
+    // playing. A setup read to wait its turn (a set list's next song) stays as it is.
+    const bool routesAfterRead = setup->getPlayState() == SongPlayGate::Live;
+    if (routesAfterRead)
+        setup->setPlayState(SongPlayGate::Dormant);
     setup->initFromDomElement(root, &progress);
+    if (routesAfterRead)
+        setup->setPlayState(SongPlayGate::Live);
     setup->setModified(false);
     return true;
 }
