@@ -132,15 +132,6 @@ class EveningStoryJackTest : public QObject
             output->getMIDIOutput()->getMIDIPatchTargetAtIndex(0));
     }
 
-    static bool heard(const JackTestClient& synth, const Bytes& bytes)
-    {
-        for (const auto& message : synth.receivedMessages()) {
-            if (message.bytes == bytes)
-                return true;
-        }
-        return false;
-    }
-
     static bool heardNoteOff(const JackTestClient& synth, BYTE note)
     {
         for (const auto& message : synth.receivedMessages()) {
@@ -347,14 +338,14 @@ private slots:
         // Middle C sounds an octave up on the piano; the pedal goes down.
         _stageKeys->send({0x90, 60, 100});
         _stageKeys->send({0xB0, 64, 127});
-        QTRY_VERIFY(heard(*_pianoSynth, {0x90, 72, 100}));
-        QTRY_VERIFY(heard(*_pianoSynth, {0xB0, 64, 127}));
+        QTRY_VERIFY(_pianoSynth->hasReceived({0x90, 72, 100}));
+        QTRY_VERIFY(_pianoSynth->hasReceived({0xB0, 64, 127}));
 
         // D1 switches to the strings while the note and the pedal are held: the string synth is
         // called to program 5, and nobody hears the keyswitch itself.
         _stageKeys->send({0x90, 26, 90});
         QTRY_COMPARE(input->getActiveMIDIOutput(), input->getMIDIOutputAtIndex(1));
-        QTRY_VERIFY(heard(*_stringSynth, {0xC0, 4}));
+        QTRY_VERIFY(_stringSynth->hasReceived({0xC0, 4}));
         QTRY_VERIFY(view()
                         ->getOutputStack()
                         ->getWidgetForOutput(input->getMIDIOutputAtIndex(1))
@@ -369,11 +360,11 @@ private slots:
         _stageKeys->send({0x80, 60, 0});
         _stageKeys->send({0xB0, 64, 0});
         QTRY_VERIFY(heardNoteOff(*_pianoSynth, 72));
-        QTRY_VERIFY(heard(*_pianoSynth, {0xB0, 64, 0}));
+        QTRY_VERIFY(_pianoSynth->hasReceived({0xB0, 64, 0}));
 
         // New notes go to the strings, untransposed, and not to the piano.
         _stageKeys->send({0x90, 67, 80});
-        QTRY_VERIFY(heard(*_stringSynth, {0x90, 67, 80}));
+        QTRY_VERIFY(_stringSynth->hasReceived({0x90, 67, 80}));
         _stageKeys->send({0x80, 67, 0});
         QTRY_VERIFY(heardNoteOff(*_stringSynth, 67));
         QTest::qWait(200);

@@ -14,22 +14,6 @@
 #include <csignal>
 #include <memory>
 
-using Bytes = midiMessage_t;
-
-namespace {
-
-int indexOf(const JackTestClient& client, const Bytes& bytes)
-{
-    const auto received = client.receivedMessages();
-    for (int i = 0; i < int(received.size()); ++i) {
-        if (received[i].bytes == bytes)
-            return i;
-    }
-    return -1;
-}
-
-} // namespace
-
 class HeadlessSetListJackTest : public QObject
 {
     Q_OBJECT
@@ -110,22 +94,15 @@ private slots:
                      [&] { return _synthA->receivedCount() > 1; }, 20000, 200),
                  program.readAllStandardError().constData());
         QTRY_VERIFY(saidSoFar(program, "status: song 1 of 2: Opener"));
-        QVERIFY2(indexOf(*_synthA, {0xC0, 1}) == 0, qPrintable(heardBy(*_synthA)));
+        QVERIFY2(_synthA->indexOf({0xC0, 1}) == 0, qPrintable(heardBy(*_synthA)));
 
         ::kill(pid_t(program.processId()), SIGUSR2);
         QTRY_VERIFY_WITH_TIMEOUT(saidSoFar(program, "status: song 2 of 2: Ballad"), 10000);
-        QVERIFY(JackTestClient::retryUntil(
-            [&] {
-                _keys->send({0x90, 60, 90});
-            },
-            [&] {
-                return indexOf(*_synthB, {0x90, 60, 90}) >= 0;
-            },
-            10000, 200));
+        QVERIFY(_keys->sendUntilReceived({0x90, 60, 90}, *_synthB, {0x90, 60, 90}, 10000, 200));
         _keys->send({0x80, 60, 0});
-        QVERIFY(indexOf(*_synthB, {0xC0, 2}) >= 0 &&
-                indexOf(*_synthB, {0xC0, 2}) < indexOf(*_synthB, {0x90, 60, 90}));
-        QVERIFY(indexOf(*_synthA, {0x90, 60, 90}) < 0);
+        QVERIFY(_synthB->indexOf({0xC0, 2}) >= 0 &&
+                _synthB->indexOf({0xC0, 2}) < _synthB->indexOf({0x90, 60, 90}));
+        QVERIFY(_synthA->indexOf({0x90, 60, 90}) < 0);
 
         ::kill(pid_t(program.processId()), SIGUSR2);
         QTRY_VERIFY_WITH_TIMEOUT(saidSoFar(program, "next song: this is the last song (song 2 of 2: Ballad)"),

@@ -23,13 +23,6 @@
 
 namespace {
 
-bool received(const JackTestClient& client, const midiMessage_t& bytes)
-{
-    const auto messages = client.receivedMessages();
-    return std::any_of(messages.begin(), messages.end(),
-                       [&bytes](const JackTestClient::ReceivedMessage& m) { return m.bytes == bytes; });
-}
-
 bool receivedProgramChange(const JackTestClient& client)
 {
     const auto messages = client.receivedMessages();
@@ -81,13 +74,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QVERIFY(window->openSetList(listFile));
         JackTestClient::letConnectionsSettle();
-        QVERIFY(JackTestClient::retryUntil(
-            [&] {
-                _keys->send({0x90, 60, 100});
-            },
-            [&] {
-                return received(*_synthA, {0x90, 60, 100});
-            }));
+        QVERIFY(_keys->sendUntilReceived({0x90, 60, 100}, *_synthA, {0x90, 60, 100}));
 
         QApplication::setActiveWindow(window.get());
         QTest::keyClick(window.get(), Qt::Key_PageDown);
@@ -96,15 +83,15 @@ private slots:
         // Song 2's sound is set (its program change), then its notes are its own.
         QTRY_VERIFY(receivedProgramChange(*_synthB));
         _keys->send({0x90, 62, 100});
-        QTRY_VERIFY(received(*_synthB, {0x90, 62, 100}));
-        QVERIFY(!received(*_synthA, {0x90, 62, 100}));
+        QTRY_VERIFY(_synthB->hasReceived({0x90, 62, 100}));
+        QVERIFY(!_synthA->hasReceived({0x90, 62, 100}));
         // The note held over the change ends where it began.
         _keys->send({0x80, 60, 0});
-        QTRY_VERIFY(received(*_synthA, {0x80, 60, 0}) || received(*_synthA, {0x90, 60, 0}));
+        QTRY_VERIFY(_synthA->hasReceived({0x80, 60, 0}) || _synthA->hasReceived({0x90, 60, 0}));
         // (Song 2's active output hears the note off as well, as an active output hears every note
         // off; it had no such note, so nothing is cut short there.)
         _keys->send({0x80, 62, 0});
-        QTRY_VERIFY(received(*_synthB, {0x80, 62, 0}) || received(*_synthB, {0x90, 62, 0}));
+        QTRY_VERIFY(_synthB->hasReceived({0x80, 62, 0}) || _synthB->hasReceived({0x90, 62, 0}));
 
         auto discard = WindowTestSupport::answerMessageBox(QMessageBox::Discard);
         window->close();

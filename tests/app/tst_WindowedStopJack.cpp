@@ -27,21 +27,6 @@
 #include <memory>
 #include <unistd.h>
 
-using Bytes = midiMessage_t;
-
-namespace {
-
-bool heard(const JackTestClient& client, const Bytes& bytes)
-{
-    for (const auto& message : client.receivedMessages()) {
-        if (message.bytes == bytes)
-            return true;
-    }
-    return false;
-}
-
-} // namespace
-
 class WindowedStopJackTest : public QObject
 {
     Q_OBJECT
@@ -115,7 +100,7 @@ private slots:
 
         _keys->send({0x90, 60, 100});
         QVERIFY(_synth->waitForMessages(1, 5000));
-        QVERIFY(heard(*_synth, {0x90, 60, 100}));
+        QVERIFY(_synth->hasReceived({0x90, 60, 100}));
         getCurrentRoutingSetup()->getMIDIRouteAtIndex(0)->setName(QStringLiteral("Keys (edited)"));
 
         ::kill(::getpid(), SIGTERM);
@@ -126,7 +111,7 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         delete window;
         CleanStop::perform();
-        QTRY_VERIFY_WITH_TIMEOUT(heard(*_synth, {0x80, 60, 127}), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(_synth->hasReceived({0x80, 60, 127}), 5000);
 
         QCOMPARE(keptFiles.size(), 1);
         _recoveryFile = keptFiles.first();
@@ -180,8 +165,8 @@ private slots:
         QVERIFY(program.waitForFinished(20000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
-        QTRY_VERIFY_WITH_TIMEOUT(heard(*_synth, {0x80, 64, 127}), 5000);
-        QVERIFY(heard(*_synth, {0xB0, 64, 0}));
+        QTRY_VERIFY_WITH_TIMEOUT(_synth->hasReceived({0x80, 64, 127}), 5000);
+        QVERIFY(_synth->hasReceived({0xB0, 64, 0}));
         // Nothing was changed, so nothing needed keeping.
         QVERIFY(!program.readAllStandardError().contains("kept in"));
     }

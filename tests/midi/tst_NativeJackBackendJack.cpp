@@ -24,20 +24,6 @@ using Bytes = midiMessage_t;
 
 namespace {
 
-std::vector<Bytes> bytesOf(const JackTestClient& client)
-{
-    std::vector<Bytes> bytes;
-    for (const auto& message : client.receivedMessages())
-        bytes.push_back(message.bytes);
-    return bytes;
-}
-
-int indexOf(const std::vector<Bytes>& list, const Bytes& bytes)
-{
-    const auto found = std::find(list.begin(), list.end(), bytes);
-    return found == list.end() ? -1 : int(found - list.begin());
-}
-
 bool isNoteOnOf(const Bytes& bytes, int note)
 {
     return bytes.size() == 3 && (bytes[0] & 0xF0) == 0x90 && bytes[1] == note && bytes[2] != 0;
@@ -161,12 +147,12 @@ private slots:
             std::this_thread::sleep_for(std::chrono::microseconds(gapUs(random)));
         }
         QVERIFY(_synthA->waitForMessages(80, 5000));
-        const std::vector<Bytes> heard = bytesOf(*_synthA);
+        const std::vector<Bytes> heard = _synthA->receivedBytes();
         QCOMPARE(heard.size(), std::size_t(80));
         for (int i = 0; i < 40; ++i) {
             const BYTE note = BYTE(40 + i);
-            const int on = indexOf(heard, {0x90, note, 90});
-            const int off = indexOf(heard, {0x80, note, 0});
+            const int on = JackTestClient::indexIn(heard, {0x90, note, 90});
+            const int off = JackTestClient::indexIn(heard, {0x80, note, 0});
             QVERIFY2(on >= 0 && off > on,
                      qPrintable(QStringLiteral("note %1: on at %2, off at %3").arg(note).arg(on).arg(off)));
         }
@@ -184,15 +170,15 @@ private slots:
             QTest::qWait(2);
         }
         QVERIFY(_synthA->waitForMessages(80, 5000));
-        const std::vector<Bytes> heard = bytesOf(*_synthA);
+        const std::vector<Bytes> heard = _synthA->receivedBytes();
         QCOMPARE(heard.size(), std::size_t(80));
         int lastPort = -1;
         int lastScreen = -1;
         for (int i = 0; i < 20; ++i) {
-            const int portOn = indexOf(heard, {0x90, BYTE(60 + i), 100});
-            const int portOff = indexOf(heard, {0x80, BYTE(60 + i), 0});
-            const int screenOn = indexOf(heard, {0x90, BYTE(90 - i), 70});
-            const int screenOff = indexOf(heard, {0x80, BYTE(90 - i), 127});
+            const int portOn = JackTestClient::indexIn(heard, {0x90, BYTE(60 + i), 100});
+            const int portOff = JackTestClient::indexIn(heard, {0x80, BYTE(60 + i), 0});
+            const int screenOn = JackTestClient::indexIn(heard, {0x90, BYTE(90 - i), 70});
+            const int screenOff = JackTestClient::indexIn(heard, {0x80, BYTE(90 - i), 127});
             QVERIFY(portOn > lastPort && portOff > portOn);
             QVERIFY(screenOn > lastScreen && screenOff > screenOn);
             lastPort = portOff;
@@ -207,7 +193,7 @@ private slots:
         QVERIFY(_synthA->waitForMessages(1, 5000));
         _delayed->setMuted(true);
         settle(500);
-        for (const Bytes& bytes : bytesOf(*_synthB))
+        for (const Bytes& bytes : _synthB->receivedBytes())
             QVERIFY2(!isNoteOnOf(bytes, 64), "a delayed note on of a muted patch was heard");
         _keys->send({0x80, 64, 0});
         QVERIFY(_synthA->waitForMessages(2, 5000));
@@ -221,8 +207,8 @@ private slots:
         _keys->send({0x80, 65, 0});
         QVERIFY(_synthA->waitForMessages(2, 5000));
         _delayed->setMuted(true);
-        QTRY_VERIFY_WITH_TIMEOUT(indexOf(bytesOf(*_synthB), {0x81, 65, 0}) >= 0, 10000);
-        QCOMPARE(indexOf(bytesOf(*_synthB), {0x91, 65, 100}), -1);
+        QTRY_VERIFY_WITH_TIMEOUT(_synthB->hasReceived({0x81, 65, 0}), 10000);
+        QCOMPARE(_synthB->indexOf({0x91, 65, 100}), -1);
     }
 
     void delayedNotesArriveInOrderAndOnTime()
@@ -290,7 +276,7 @@ private slots:
         _keys->send({0x80, 48, 0});
         QVERIFY(_synthA->waitForMessages(2, 5000));
         settle(50);
-        const std::vector<Bytes> heard = bytesOf(*_synthA);
+        const std::vector<Bytes> heard = _synthA->receivedBytes();
         QCOMPARE(heard, (std::vector<Bytes>{{0x90, 48, 99}, {0x80, 48, 0}}));
     }
 
@@ -301,7 +287,7 @@ private slots:
         _keys->send({0x80, 50, 0});
         QVERIFY(_synthA->waitForMessages(2, 5000));
         settle(50);
-        QCOMPARE(bytesOf(*_synthA), (std::vector<Bytes>{{0x90, 50, 88}, {0x80, 50, 0}}));
+        QCOMPARE(_synthA->receivedBytes(), (std::vector<Bytes>{{0x90, 50, 88}, {0x80, 50, 0}}));
     }
 };
 

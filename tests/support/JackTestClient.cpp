@@ -4,6 +4,7 @@
 
 #include <RtMidi.h>
 
+#include <algorithm>
 #include <thread>
 
 JackTestClient::JackTestClient(const QString& clientName, const QString& sourcePortName,
@@ -77,6 +78,44 @@ int JackTestClient::receivedCount() const
     return static_cast<int>(_receivedMessages.size());
 }
 
+std::vector<midiMessage_t> JackTestClient::receivedBytes() const
+{
+    std::lock_guard<std::mutex> lock(_mutex);
+    std::vector<midiMessage_t> bytes;
+    bytes.reserve(_receivedMessages.size());
+    for (const auto& message : _receivedMessages)
+        bytes.push_back(message.bytes);
+    return bytes;
+}
+
+int JackTestClient::countOf(const midiMessage_t& bytes) const
+{
+    std::lock_guard<std::mutex> lock(_mutex);
+    return static_cast<int>(
+        std::count_if(_receivedMessages.begin(), _receivedMessages.end(),
+                      [&bytes](const ReceivedMessage& message) { return message.bytes == bytes; }));
+}
+
+int JackTestClient::indexOf(const midiMessage_t& bytes) const
+{
+    std::lock_guard<std::mutex> lock(_mutex);
+    const auto found =
+        std::find_if(_receivedMessages.begin(), _receivedMessages.end(),
+                     [&bytes](const ReceivedMessage& message) { return message.bytes == bytes; });
+    return found == _receivedMessages.end() ? -1 : static_cast<int>(found - _receivedMessages.begin());
+}
+
+bool JackTestClient::hasReceived(const midiMessage_t& bytes) const
+{
+    return indexOf(bytes) >= 0;
+}
+
+int JackTestClient::indexIn(const std::vector<midiMessage_t>& messages, const midiMessage_t& bytes)
+{
+    const auto found = std::find(messages.begin(), messages.end(), bytes);
+    return found == messages.end() ? -1 : static_cast<int>(found - messages.begin());
+}
+
 bool JackTestClient::waitForMessages(int count, int timeoutMs) const
 {
     std::unique_lock<std::mutex> lock(_mutex);
@@ -121,4 +160,11 @@ bool JackTestClient::retryUntil(const std::function<void()>& action, const std::
         }
     }
     return done();
+}
+
+bool JackTestClient::sendUntilReceived(const midiMessage_t& bytes, const JackTestClient& sink,
+                                       const midiMessage_t& expected, int timeoutMs, int intervalMs)
+{
+    return retryUntil([this, &bytes] { send(bytes); },
+                      [&sink, &expected] { return sink.hasReceived(expected); }, timeoutMs, intervalMs);
 }

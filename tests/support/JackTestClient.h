@@ -54,6 +54,17 @@ public:
     std::vector<ReceivedMessage> receivedMessages() const;
     /// How many messages the sink received so far.
     int receivedCount() const;
+    /// The bytes of every message the sink received so far, in order.
+    std::vector<midiMessage_t> receivedBytes() const;
+    /// How many of the messages received so far are exactly the bytes.
+    int countOf(const midiMessage_t& bytes) const;
+    /// The index of the first message received that is exactly the bytes, or -1.
+    int indexOf(const midiMessage_t& bytes) const;
+    /// Whether any message received so far is exactly the bytes.
+    bool hasReceived(const midiMessage_t& bytes) const;
+    /// The index of the first of `messages` that is exactly the bytes, or -1. For comparing several
+    /// positions within one receivedBytes() snapshot while more messages may still arrive.
+    static int indexIn(const std::vector<midiMessage_t>& messages, const midiMessage_t& bytes);
     /// Waits until the sink has received at least `count` messages; false on time-out.
     bool waitForMessages(int count, int timeoutMs) const;
     /// Forgets what the sink received.
@@ -68,6 +79,10 @@ public:
     /// rather than once.
     static bool retryUntil(const std::function<void()>& action, const std::function<bool()>& done,
                            int timeoutMs = 10000, int intervalMs = 100);
+    /// Sends the bytes from the source, again every `intervalMs`, until `sink` has received
+    /// `expected`; false when it has not after `timeoutMs` (see retryUntil()).
+    bool sendUntilReceived(const midiMessage_t& bytes, const JackTestClient& sink,
+                           const midiMessage_t& expected, int timeoutMs = 10000, int intervalMs = 100);
 
     /// Waits long enough for connections just made to carry messages: 200 ms, longer under
     /// ThreadSanitizer, which slows the first JACK clients of a process a lot.

@@ -49,14 +49,6 @@ QStringList hangingNotes(const std::vector<JackTestClient::ReceivedMessage>& rec
     return hanging;
 }
 
-int countOf(const std::vector<JackTestClient::ReceivedMessage>& received, const midiMessage_t& bytes)
-{
-    int count = 0;
-    for (const auto& message : received)
-        count += message.bytes == bytes ? 1 : 0;
-    return count;
-}
-
 } // namespace
 
 class UndoRemovePatchJackTest : public QObject
@@ -104,7 +96,7 @@ private slots:
 
         QCOMPARE(ModelEdits::remove(strings, false), 1);
         QVERIFY(synth.waitForMessages(3, 5000));
-        QCOMPARE(countOf(synth.receivedMessages(), {0x81, 60, 127}), 1); // the removal ends its note
+        QCOMPARE(synth.countOf({0x81, 60, 127}), 1); // the removal ends its note
         stack.undo();
         QCOMPARE(output->getIndexOfMIDIPatchTarget(strings), 1);
         runEventLoopFor(200);
@@ -113,12 +105,11 @@ private slots:
         keyboard.send({0x80, 60, 0});
         keyboard.send({0x90, 62, 90});
         keyboard.send({0x80, 62, 0});
-        QTRY_VERIFY_WITH_TIMEOUT(countOf(synth.receivedMessages(), {0x81, 62, 0}) == 1, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(synth.countOf({0x81, 62, 0}) == 1, 5000);
         runEventLoopFor(100);
-        const auto received = synth.receivedMessages();
-        QCOMPARE(countOf(received, {0x91, 62, 90}), 1); // heard on the restored patch's channel
-        QCOMPARE(countOf(received, {0x90, 62, 90}), 1);
-        QCOMPARE(hangingNotes(received), QStringList());
+        QCOMPARE(synth.countOf({0x91, 62, 90}), 1); // heard on the restored patch's channel
+        QCOMPARE(synth.countOf({0x90, 62, 90}), 1);
+        QCOMPARE(hangingNotes(synth.receivedMessages()), QStringList());
         QCOMPARE(strings->getNumNotesSounding(), 0);
         QCOMPARE(piano->getNumNotesSounding(), 0);
         stack.clear();

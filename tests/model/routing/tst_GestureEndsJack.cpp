@@ -20,12 +20,11 @@ Q_DECLARE_METATYPE(Sent)
 
 namespace {
 
+// What the client received, as the list type the rows hold.
 Sent bytesOf(const JackTestClient& client)
 {
-    Sent bytes;
-    for (const auto& received : client.receivedMessages())
-        bytes.append(received.bytes);
-    return bytes;
+    const std::vector<Bytes> bytes = client.receivedBytes();
+    return Sent(bytes.begin(), bytes.end());
 }
 
 bool atRest(const Sent& heard)

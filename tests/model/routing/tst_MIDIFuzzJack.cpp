@@ -88,17 +88,7 @@ private slots:
 
         // A note after the noise is routed.
         const Bytes expected{0x92, 61, 99};
-        QVERIFY(JackTestClient::retryUntil(
-            [this] {
-                _keyboard->send({0x95, 61, 99});
-            },
-            [this, &expected] {
-                for (const auto& received : _synth->receivedMessages()) {
-                    if (received.bytes == expected)
-                        return true;
-                }
-                return false;
-            }));
+        QVERIFY(_keyboard->sendUntilReceived({0x95, 61, 99}, *_synth, expected));
         _keyboard->send({0x85, 61, 0});
         QTest::qWait(200);
 

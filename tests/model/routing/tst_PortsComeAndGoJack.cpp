@@ -24,15 +24,6 @@ using Bytes = midiMessage_t;
 
 namespace {
 
-bool hasReceived(const JackTestClient& client, const Bytes& bytes)
-{
-    for (const auto& received : client.receivedMessages()) {
-        if (received.bytes == bytes)
-            return true;
-    }
-    return false;
-}
-
 QString joined(const QSignalSpy& spy)
 {
     QStringList texts;
@@ -62,13 +53,6 @@ class PortsComeAndGoJackTest : public QObject
     MIDIPatchTarget* _patchB = nullptr;
     QString _keysName;
     QString _synthAName;
-
-    // Plays until the client hears the expected bytes.
-    bool playUntilHeard(const Bytes& played, const JackTestClient& client, const Bytes& expected)
-    {
-        return JackTestClient::retryUntil([this, played] { _keys->send(played); },
-                                          [&client, expected] { return hasReceived(client, expected); });
-    }
 
 private slots:
     void initTestCase()
@@ -101,7 +85,7 @@ private slots:
         _patchB->setMIDIChannel(1);
         _setup->setModified(false);
         JackTestClient::letConnectionsSettle();
-        QVERIFY(playUntilHeard({0x90, 30, 1}, *_synthA, {0x90, 30, 1}));
+        QVERIFY(_keys->sendUntilReceived({0x90, 30, 1}, *_synthA, {0x90, 30, 1}));
         _keys->send({0x80, 30, 0});
         QTest::qWait(300);
     }
@@ -120,7 +104,7 @@ private slots:
         QSignalSpy warnings(StatusManager::GetInstance(), &StatusManager::warningMessagePosted);
         QSignalSpy statuses(StatusManager::GetInstance(),
                             qOverload<QString, int>(&StatusManager::statusMessagePosted));
-        QVERIFY(playUntilHeard({0x90, 60, 100}, *_synthA, {0x90, 60, 100}));
+        QVERIFY(_keys->sendUntilReceived({0x90, 60, 100}, *_synthA, {0x90, 60, 100}));
 
         // The cable is pulled with the note held.
         unplug(_synthA);
@@ -133,7 +117,7 @@ private slots:
 
         // Nothing blocks meanwhile: the other synth hears the note end and the next one.
         _keys->send({0x80, 60, 0});
-        QVERIFY(playUntilHeard({0x90, 62, 90}, *_synthB, {0x91, 62, 90}));
+        QVERIFY(_keys->sendUntilReceived({0x90, 62, 90}, *_synthB, {0x91, 62, 90}));
         _keys->send({0x80, 62, 0});
         QTest::qWait(1500);
 
@@ -145,9 +129,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(MIDIPortIOManager::GetInstance()->isOutputPortOpen(_synthAName), 3000);
         QVERIFY2(joined(statuses).contains(_synthAName + QStringLiteral("\" is back")),
                  qPrintable(joined(statuses)));
-        QTRY_VERIFY(hasReceived(*_synthA, {0xC0, 5}));
+        QTRY_VERIFY(_synthA->hasReceived({0xC0, 5}));
         JackTestClient::letConnectionsSettle();
-        QVERIFY(playUntilHeard({0x90, 64, 80}, *_synthA, {0x90, 64, 80}));
+        QVERIFY(_keys->sendUntilReceived({0x90, 64, 80}, *_synthA, {0x90, 64, 80}));
         _keys->send({0x80, 64, 0});
         // The synth started afresh and was given its program again, before any note.
         QTRY_VERIFY(!_synthA->receivedMessages().empty());
@@ -161,12 +145,12 @@ private slots:
     {
         QSignalSpy warnings(StatusManager::GetInstance(), &StatusManager::warningMessagePosted);
         _synthA->clearReceived();
-        QVERIFY(playUntilHeard({0x90, 48, 100}, *_synthA, {0x90, 48, 100}));
+        QVERIFY(_keys->sendUntilReceived({0x90, 48, 100}, *_synthA, {0x90, 48, 100}));
 
         unplug(_keys);
         QTRY_VERIFY_WITH_TIMEOUT(MIDIPortInfo::GetInstance()->isInputPortGone(_keysName), 3000);
         // Its note off can never come now: the note is ended for it.
-        QTRY_VERIFY(hasReceived(*_synthA, {0x80, 48, 127}));
+        QTRY_VERIFY(_synthA->hasReceived({0x80, 48, 127}));
         QCOMPARE(warnings.count(), 1);
         QVERIFY(joined(warnings).contains(_keysName));
         QTest::qWait(1500);
@@ -175,7 +159,7 @@ private slots:
         QVERIFY2(_keys->isValid(), qPrintable(_keys->errorText()));
         QTRY_VERIFY_WITH_TIMEOUT(MIDIPortIOManager::GetInstance()->isInputPortOpen(_keysName), 3000);
         JackTestClient::letConnectionsSettle();
-        QVERIFY(playUntilHeard({0x90, 50, 70}, *_synthA, {0x90, 50, 70}));
+        QVERIFY(_keys->sendUntilReceived({0x90, 50, 70}, *_synthA, {0x90, 50, 70}));
         _keys->send({0x80, 50, 0});
         QVERIFY(!_setup->isModified());
         QTest::qWait(200);
@@ -192,7 +176,7 @@ private slots:
         QVERIFY(changed.count() >= 1);
         QVERIFY(_patchB->setMIDIOutputPortName(synthC->sinkPortName()));
         JackTestClient::letConnectionsSettle();
-        QVERIFY(playUntilHeard({0x90, 72, 60}, *synthC, {0x91, 72, 60}));
+        QVERIFY(_keys->sendUntilReceived({0x90, 72, 60}, *synthC, {0x91, 72, 60}));
         _keys->send({0x80, 72, 0});
         QTest::qWait(200);
         _patchB->setMIDIOutputPortName(_synthB->sinkPortName());

@@ -28,14 +28,6 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-std::vector<Bytes> bytesOf(const std::vector<JackTestClient::ReceivedMessage>& received)
-{
-    std::vector<Bytes> bytes;
-    for (const auto& message : received)
-        bytes.push_back(message.bytes);
-    return bytes;
-}
-
 Clock::time_point arrivalOf(const std::vector<JackTestClient::ReceivedMessage>& received, const Bytes& bytes)
 {
     for (const auto& message : received) {
@@ -155,8 +147,8 @@ private slots:
         const std::vector<Bytes> expectedA = {{0x90, 72, 100}, {0xC3, 7},      {0x80, 72, 0},
                                               {0x83, 60, 0},   {0x93, 64, 90}, {0x83, 64, 0}};
         const std::vector<Bytes> expectedB = {{0xB2, 7, 100}, {0x82, 60, 0}, {0x92, 64, 90}, {0x82, 64, 0}};
-        QCOMPARE(bytesOf(_synthA->receivedMessages()), expectedA);
-        QCOMPARE(bytesOf(_synthB->receivedMessages()), expectedB);
+        QCOMPARE(_synthA->receivedBytes(), expectedA);
+        QCOMPARE(_synthB->receivedBytes(), expectedB);
         QCOMPARE(_setup->getMIDIRouteAtIndex(0)->getActiveMIDIOutput(), _outputB);
     }
 

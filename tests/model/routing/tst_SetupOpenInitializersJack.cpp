@@ -21,30 +21,6 @@
 #include <QTest>
 #include <memory>
 
-using Bytes = midiMessage_t;
-
-namespace {
-
-int countOf(const JackTestClient& client, const Bytes& bytes)
-{
-    int count = 0;
-    for (const auto& received : client.receivedMessages())
-        count += received.bytes == bytes ? 1 : 0;
-    return count;
-}
-
-int indexOf(const JackTestClient& client, const Bytes& bytes)
-{
-    const auto received = client.receivedMessages();
-    for (int i = 0; i < int(received.size()); ++i) {
-        if (received[i].bytes == bytes)
-            return i;
-    }
-    return -1;
-}
-
-} // namespace
-
 class SetupOpenInitializersJackTest : public QObject
 {
     Q_OBJECT
@@ -66,13 +42,7 @@ class SetupOpenInitializersJackTest : public QObject
     // Plays a note until synth B hears it (a loaded server may drop a period).
     bool playUntilBHears()
     {
-        const bool heard = JackTestClient::retryUntil(
-            [this] {
-                _keys->send({0x90, 60, 99});
-            },
-            [this] {
-                return indexOf(*_synthB, {0x90, 60, 99}) >= 0;
-            });
+        const bool heard = _keys->sendUntilReceived({0x90, 60, 99}, *_synthB, {0x90, 60, 99});
         _keys->send({0x80, 60, 0});
         return heard;
     }
@@ -134,10 +104,10 @@ private slots:
         open();
         QVERIFY(playUntilBHears());
         QTest::qWait(300);
-        const int program = indexOf(*_synthB, {0xC0, 16});
+        const int program = _synthB->indexOf({0xC0, 16});
         if (preference) {
-            QCOMPARE(countOf(*_synthB, {0xC0, 16}), 1);
-            QVERIFY(program >= 0 && program < indexOf(*_synthB, {0x90, 60, 99}));
+            QCOMPARE(_synthB->countOf({0xC0, 16}), 1);
+            QVERIFY(program >= 0 && program < _synthB->indexOf({0x90, 60, 99}));
         } else {
             QCOMPARE(program, -1);
         }
@@ -153,7 +123,7 @@ private slots:
         _synthB->clearReceived();
         open();
         QVERIFY(playUntilBHears());
-        QTRY_COMPARE_WITH_TIMEOUT(countOf(*_synthB, {0xC0, 16}), 1, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(_synthB->countOf({0xC0, 16}), 1, 2000);
 
         const QString name = _synthB->sinkPortName();
         _synthB.reset();
@@ -163,11 +133,11 @@ private slots:
             std::make_unique<JackTestClient>(QStringLiteral("QoSynthB"), QString(), QStringLiteral("in"));
         QVERIFY2(_synthB->isValid(), qPrintable(_synthB->errorText()));
         QCOMPARE(_synthB->sinkPortName(), name);
-        QTRY_COMPARE_WITH_TIMEOUT(countOf(*_synthB, {0xC0, 16}), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(_synthB->countOf({0xC0, 16}), 1, 10000);
         QVERIFY(playUntilBHears());
         QTest::qWait(1500); // another rescan or two: nothing is sent again
-        QCOMPARE(countOf(*_synthB, {0xC0, 16}), 1);
-        QVERIFY(indexOf(*_synthB, {0xC0, 16}) < indexOf(*_synthB, {0x90, 60, 99}));
+        QCOMPARE(_synthB->countOf({0xC0, 16}), 1);
+        QVERIFY(_synthB->indexOf({0xC0, 16}) < _synthB->indexOf({0x90, 60, 99}));
         QCOMPARE(_synthA->receivedCount(), 0);
     }
 

@@ -26,20 +26,6 @@ using Bytes = midiMessage_t;
 
 namespace {
 
-std::vector<Bytes> bytesOf(const JackTestClient& client)
-{
-    std::vector<Bytes> bytes;
-    for (const auto& message : client.receivedMessages())
-        bytes.push_back(message.bytes);
-    return bytes;
-}
-
-int indexOf(const std::vector<Bytes>& list, const Bytes& bytes)
-{
-    const auto found = std::find(list.begin(), list.end(), bytes);
-    return found == list.end() ? -1 : int(found - list.begin());
-}
-
 // ThreadSanitizer keeps the history of every access, so memory grows under it whatever the code does.
 #if defined(__SANITIZE_THREAD__)
 constexpr bool kMemoryMeansSomething = false;
@@ -129,26 +115,21 @@ private slots:
         QVERIFY(player.start());
         JackTestClient::letConnectionsSettle();
         // Song 1 sounds: a chord held with the sustain pedal.
-        QVERIFY(JackTestClient::retryUntil(
-            [&] {
-                _keys->send({0x90, 60, 100});
-            },
-            [&] {
-                return indexOf(bytesOf(*_synthA), {0x90, 60, 100}) >= 0;
-            }));
+        QVERIFY(_keys->sendUntilReceived({0x90, 60, 100}, *_synthA, {0x90, 60, 100}));
         _keys->send({0x90, 64, 100});
         _keys->send({0x90, 67, 100});
         _keys->send({0xB0, 64, 127});
-        QTRY_VERIFY(indexOf(bytesOf(*_synthA), {0xB0, 64, 127}) >= 0);
+        QTRY_VERIFY(_synthA->hasReceived({0xB0, 64, 127}));
 
         // The foot switch (pressed, released), then the first note of song 2.
         _keys->send({0xB0, 80, 127});
         _keys->send({0xB0, 80, 0});
         QTRY_COMPARE(player.getCurrentSongIndex(), 1);
         _keys->send({0x90, 72, 90});
-        QTRY_VERIFY(indexOf(bytesOf(*_synthB), {0x90, 72, 90}) >= 0);
-        const std::vector<Bytes> onB = bytesOf(*_synthB);
-        QVERIFY2(indexOf(onB, {0xC0, 2}) >= 0 && indexOf(onB, {0xC0, 2}) < indexOf(onB, {0x90, 72, 90}),
+        QTRY_VERIFY(_synthB->hasReceived({0x90, 72, 90}));
+        const std::vector<Bytes> onB = _synthB->receivedBytes();
+        const int program = JackTestClient::indexIn(onB, {0xC0, 2});
+        QVERIFY2(program >= 0 && program < JackTestClient::indexIn(onB, {0x90, 72, 90}),
                  "song 2's initializer did not come before its first note");
         QCOMPARE(getCurrentRoutingSetup(), player.getCurrentSongSetup());
 
@@ -157,15 +138,15 @@ private slots:
             _keys->send({0x80, note, 0});
         _keys->send({0xB0, 64, 0});
         _keys->send({0x80, 72, 0});
-        QTRY_VERIFY(indexOf(bytesOf(*_synthA), {0xB0, 64, 0}) >= 0);
+        QTRY_VERIFY(_synthA->hasReceived({0xB0, 64, 0}));
         QTest::qWait(100);
-        const std::vector<Bytes> onA = bytesOf(*_synthA);
+        const std::vector<Bytes> onA = _synthA->receivedBytes();
         for (BYTE note : {60, 64, 67})
-            QVERIFY2(indexOf(onA, {0x80, note, 0}) >= 0,
+            QVERIFY2(JackTestClient::indexIn(onA, {0x80, note, 0}) >= 0,
                      "a note of the chord was not ended on song 1's port");
         // Nothing new reached song 1, and the foot switch reached no synth.
-        QVERIFY(indexOf(onA, {0x90, 72, 90}) < 0);
-        for (const auto& bytes : {onA, bytesOf(*_synthB), bytesOf(*_synthC)})
+        QVERIFY(JackTestClient::indexIn(onA, {0x90, 72, 90}) < 0);
+        for (const auto& bytes : {onA, _synthB->receivedBytes(), _synthC->receivedBytes()})
             for (const Bytes& message : bytes)
                 QVERIFY2(!(message.size() == 3 && (message[0] & 0xF0) == 0xB0 && message[1] == 80),
                          "the foot switch was forwarded");
@@ -185,11 +166,11 @@ private slots:
             [&] { return _synthA->receivedCount() > 0; }));
         HangingNotesChecker checker;
         auto collect = [&] {
-            for (const Bytes& message : bytesOf(*_synthA))
+            for (const Bytes& message : _synthA->receivedBytes())
                 checker.heard(QStringLiteral("A"), message);
-            for (const Bytes& message : bytesOf(*_synthB))
+            for (const Bytes& message : _synthB->receivedBytes())
                 checker.heard(QStringLiteral("B"), message);
-            for (const Bytes& message : bytesOf(*_synthC))
+            for (const Bytes& message : _synthC->receivedBytes())
                 checker.heard(QStringLiteral("C"), message);
             clearAll();
         };
@@ -272,7 +253,7 @@ private slots:
             named =
                 named || warning.at(0).toString().startsWith(QLatin1String("Skipped song 2 of 3: Missing"));
         QVERIFY(named);
-        QTRY_VERIFY(indexOf(bytesOf(*_synthC), {0xC0, 3}) >= 0);
+        QTRY_VERIFY(_synthC->hasReceived({0xC0, 3}));
         QCOMPARE(_synthB->receivedCount(), 0);
         player.stop();
     }
