@@ -8,6 +8,7 @@
 #include "harness/AllocationCounter.h"
 #include "harness/BenchMain.h"
 #include "harness/JackFrameSink.h"
+#include "harness/NativeJackClients.h"
 #include "midi/MIDIBackend.h"
 #include "midi/MIDIBackendChoice.h"
 #include "midi/MIDIInputMessageHandler.h"
@@ -71,10 +72,8 @@ private:
     Probe& _probe;
 };
 
-struct NativeRig
+struct NativeRig : NativeJackClients
 {
-    std::unique_ptr<JackTestClient> keys;
-    std::unique_ptr<JackFrameSink> synth;
     std::unique_ptr<MIDIRoutingSetup> setup;
     Probe probe;
     std::unique_ptr<ProbeStart> start;
@@ -83,24 +82,9 @@ struct NativeRig
 
     void build()
     {
-        if (qEnvironmentVariableIsEmpty("JACK_DEFAULT_SERVER")) {
-            error = "JACK_DEFAULT_SERVER is not set: run scripts/bench, which starts a private JACK server";
+        error = open(QStringLiteral("QvPathKeys"), QStringLiteral("QvPathSynth"));
+        if (!error.empty())
             return;
-        }
-        MIDIBackendChoice::setPreferredApi(QStringLiteral("jack"));
-        keys =
-            std::make_unique<JackTestClient>(QStringLiteral("QvPathKeys"), QStringLiteral("out"), QString());
-        synth = std::make_unique<JackFrameSink>(QStringLiteral("QvPathSynth"),
-                                                QStringList{QStringLiteral("a"), QStringLiteral("b")});
-        if (!keys->isValid() || !synth->isValid()) {
-            error = (keys->isValid() ? synth->errorText() : keys->errorText()).toStdString();
-            return;
-        }
-        if (MIDIBackend::GetInstance()->getApiName() != QStringLiteral("JACK") ||
-            !MIDIBackend::GetInstance()->hasTimedSends()) {
-            error = "the program did not get the native JACK backend";
-            return;
-        }
         registerBuiltInTransforms();
         MIDIPortIOManager* manager = MIDIPortIOManager::GetInstance();
         start = std::make_unique<ProbeStart>(probe);
@@ -151,8 +135,7 @@ struct NativeRig
             manager->removeRequiredInputPortNamed(keys->sourcePortName(), end.get());
         setup.reset();
         manager->removeAllPortRequirements();
-        keys.reset();
-        synth.reset();
+        close();
     }
 };
 

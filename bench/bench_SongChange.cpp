@@ -7,6 +7,7 @@
 #include "harness/BenchMain.h"
 #include "harness/JackFrameSink.h"
 #include "harness/JackGraph.h"
+#include "harness/NativeJackClients.h"
 #include "harness/SampleSummary.h"
 #include "midi/MIDIBackend.h"
 #include "midi/MIDIBackendChoice.h"
@@ -93,10 +94,8 @@ std::int64_t firstFrameOf(const JackFrameSink& sink, int port, std::uint8_t stat
     return -1;
 }
 
-struct SongChangeRig
+struct SongChangeRig : NativeJackClients
 {
-    std::unique_ptr<JackTestClient> keys;
-    std::unique_ptr<JackFrameSink> synth;
     std::unique_ptr<JackGraph> graph;
     QTemporaryDir dir;
     QByteArray songA;
@@ -107,24 +106,10 @@ struct SongChangeRig
 
     void build()
     {
-        if (qEnvironmentVariableIsEmpty("JACK_DEFAULT_SERVER")) {
-            error = "JACK_DEFAULT_SERVER is not set: run scripts/bench, which starts a private JACK server";
+        error = open(QStringLiteral("QvSongKeys"), QStringLiteral("QvSongSynth"));
+        if (!error.empty())
             return;
-        }
-        MIDIBackendChoice::setPreferredApi(QStringLiteral("jack"));
-        keys =
-            std::make_unique<JackTestClient>(QStringLiteral("QvSongKeys"), QStringLiteral("out"), QString());
-        synth = std::make_unique<JackFrameSink>(QStringLiteral("QvSongSynth"),
-                                                QStringList{QStringLiteral("a"), QStringLiteral("b")});
         graph = std::make_unique<JackGraph>();
-        if (!keys->isValid() || !synth->isValid()) {
-            error = (keys->isValid() ? synth->errorText() : keys->errorText()).toStdString();
-            return;
-        }
-        if (MIDIBackend::GetInstance()->getApiName() != QStringLiteral("JACK")) {
-            error = "the program did not get the native JACK backend";
-            return;
-        }
         registerBuiltInInitializers();
         songA = bigSong(keys->sourcePortName(), synth->portName(0), 1);
         songB = bigSong(keys->sourcePortName(), synth->portName(1), 2);
@@ -170,8 +155,7 @@ struct SongChangeRig
         player.reset();
         list.reset();
         MIDIPortIOManager::GetInstance()->removeAllPortRequirements();
-        keys.reset();
-        synth.reset();
+        close();
         graph.reset();
     }
 };
