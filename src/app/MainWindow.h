@@ -50,8 +50,7 @@ public:
     bool isFileOperationRunning() const { return _fileOperationDepth > 0; }
     /// Ends every sounding note and pedal, and centres bends, on every port of the setup.
     void allNotesOff();
-    /// The undo stack of the current setup (emptied whenever another setup becomes current).
-    /// The undo stack of the current setup; null when there is none.
+    /// The undo stack of the current setup (each setup has its own); null when there is none.
     QUndoStack* undoStack() const;
 
     /// Asks the user for a setup file: to read (`forSaving` false) or to write. Returns the
@@ -163,7 +162,7 @@ private:
     // The undo stack and the Edit menu's undo and redo (MainWindowUndo.cpp).
     void _createUndoActions();
     void _makeUndoConnections();
-    /// Empties the stack and gives it to the current setup (or to none).
+    /// Makes the current setup's stack the active one, giving the setup a stack the first time.
     void _useUndoStackOfCurrentSetup();
     void _undoCleanChanged(bool clean);
 

@@ -1,6 +1,7 @@
 #include "app/WindowedStop.h"
 
 #include "app/MainWindow.h"
+#include "app/cli/SetListReport.h"
 #include "app/cli/UnixSignalWatcher.h"
 
 #include <QCoreApplication>
@@ -40,8 +41,8 @@ void WindowedStop::_stopRequestedSLOT()
     if (_window)
         _recoveryFilePaths = _window->stopWithoutPrompt();
     for (const QString& path : _recoveryFilePaths) {
-        const bool isSetList = path.endsWith(QStringLiteral(".msl"));
-        std::fprintf(stderr, "status: the unsaved %s was kept in \"%s\"\n", isSetList ? "set list" : "setup",
+        std::fprintf(stderr, "status: the unsaved %s was kept in \"%s\"\n",
+                     SetListReport::isSetListFile(path) ? "set list" : "setup",
                      qPrintable(QDir::toNativeSeparators(path)));
     }
     std::fflush(stderr);

@@ -15,6 +15,8 @@
 
 namespace {
 
+const QString kSetListSuffix = QStringLiteral(".msl");
+
 QString failWith(QString* errorText, const QString& text)
 {
     if (errorText)
@@ -26,11 +28,9 @@ QString failWith(QString* errorText, const QString& text)
 QString recoveryFolder(QString* errorText)
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (folder.isEmpty() || !QDir().mkpath(folder)) {
-        failWith(errorText, QStringLiteral("The per-user data folder \"%1\" cannot be made.")
-                                .arg(QDir::toNativeSeparators(folder)));
-        return QString();
-    }
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        return failWith(errorText, QStringLiteral("The per-user data folder \"%1\" cannot be made.")
+                                       .arg(QDir::toNativeSeparators(folder)));
     return folder;
 }
 
@@ -54,30 +54,24 @@ QString writeBytes(const QString& path, const QByteArray& bytes, QString* errorT
     return path;
 }
 
-QString writeSetupRecoveryFile(MIDIRoutingSetup* setup, QString* errorText)
+QString writeSetupRecoveryFile(const QString& folder, MIDIRoutingSetup* setup, QString* errorText)
 {
     if (!setup)
         return failWith(errorText, QStringLiteral("There is no setup to keep."));
-    const QString folder = recoveryFolder(errorText);
-    if (folder.isEmpty())
-        return QString();
     const QString base = setup->hasBeenSaved() ? QFileInfo(setup->getFilePath()).completeBaseName()
                                                : QStringLiteral("Untitled");
     return writeBytes(freshRecoveryPath(folder, base, QStringLiteral(".ms")),
                       SetupFileReaderWriter::setupDocumentBytes(setup), errorText);
 }
 
-QString writeSetListRecoveryFile(const SetList* setList, QString* errorText)
+QString writeSetListRecoveryFile(const QString& folder, const SetList* setList, QString* errorText)
 {
-    const QString folder = recoveryFolder(errorText);
-    if (folder.isEmpty())
-        return QString();
     const QString base = !setList->getFilePath().isEmpty()
                              ? QFileInfo(setList->getFilePath()).completeBaseName()
                          : !setList->getName().isEmpty() ? setList->getName()
                                                          : QStringLiteral("Untitled");
     // The songs are named from the data folder, so the kept list still finds them.
-    return writeBytes(freshRecoveryPath(folder, base, QStringLiteral(".msl")),
+    return writeBytes(freshRecoveryPath(folder, base, kSetListSuffix),
                       SetListFileReaderWriter::setListDocumentBytes(setList, folder), errorText);
 }
 
@@ -96,23 +90,24 @@ void rememberRecoveryFiles(const QStringList& paths)
 QStringList writeRecoveryFiles(const QList<MIDIRoutingSetup*>& setups, const SetList* setList,
                                QStringList* errorTexts)
 {
+    QString error;
+    const QString folder = recoveryFolder(&error);
+    if (folder.isEmpty()) {
+        if (errorTexts)
+            *errorTexts << error;
+        return {};
+    }
     QStringList written;
-    auto keep = [&](const QString& path, const QString& error) {
+    auto keep = [&](const QString& path) {
         if (!path.isEmpty())
             written << path;
         else if (errorTexts)
             *errorTexts << error;
     };
-    for (MIDIRoutingSetup* setup : setups) {
-        QString error;
-        const QString path = writeSetupRecoveryFile(setup, &error);
-        keep(path, error);
-    }
-    if (setList) {
-        QString error;
-        const QString path = writeSetListRecoveryFile(setList, &error);
-        keep(path, error);
-    }
+    for (MIDIRoutingSetup* setup : setups)
+        keep(writeSetupRecoveryFile(folder, setup, &error));
+    if (setList)
+        keep(writeSetListRecoveryFile(folder, setList, &error));
     if (!written.isEmpty())
         rememberRecoveryFiles(written);
     return written;
@@ -128,14 +123,17 @@ QString takeRecoveryFileNotice()
     QStringList kept;
     for (const QString& path : remembered.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         if (QFileInfo::exists(path))
-            kept << QStringLiteral("\"%1\"").arg(path);
+            kept << path;
     }
     if (kept.isEmpty())
         return QString();
-    if (kept.size() == 1)
-        return QStringLiteral("The setup that had unsaved changes when Quorvell was last stopped was kept in "
-                              "%1.")
-            .arg(kept.first());
-    return QStringLiteral("What had unsaved changes when Quorvell was last stopped was kept in %1.")
-        .arg(kept.join(QStringLiteral(", ")));
+    if (kept.size() == 1) {
+        const QString what =
+            kept.first().endsWith(kSetListSuffix) ? QStringLiteral("set list") : QStringLiteral("setup");
+        return QStringLiteral("The %1 that had unsaved changes when Quorvell was last stopped was kept in "
+                              "\"%2\".")
+            .arg(what, kept.first());
+    }
+    return QStringLiteral("What had unsaved changes when Quorvell was last stopped was kept in \"%1\".")
+        .arg(kept.join(QStringLiteral("\", \"")));
 }
